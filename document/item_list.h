@@ -1,0 +1,22 @@
+// Changes to the item list that keep the entries and the record arrays in
+// step: every record is designated by exactly one entry of its kind.
+#pragma once
+
+#include "skin_document.h"
+
+#include <optional>
+
+// Appends a record of the kind with its defaults and placeholder pictures,
+// and its entry at the end of Items. Returns the new entry's position, or -1
+// for a kind outside 0..4.
+int AddItem(TSkinDocument& doc, int kind, const QByteArray& name);
+
+// Exchange entry p with its neighbour; false (and nothing done) when there is
+// no neighbour in that direction.
+bool MoveItemUp(TSkinDocument& doc, int p);
+bool MoveItemDown(TSkinDocument& doc, int p);
+
+// Removes entry p and its record, re-pointing the later entries of its kind.
+// Returns the row to select afterwards (-1 when the list is now empty), or
+// nothing when p is not a row.
+std::optional<int> DeleteItem(TSkinDocument& doc, int p);

@@ -1,0 +1,36 @@
+// The binary .skn format the devices read: little-endian, narrowed 16/8-bit
+// fields, pictures as 16-bit 5-5-5 bottom-up rows. Reading builds a fresh
+// document and hands it back only when the whole file was read.
+#pragma once
+
+#include "skin_document.h"
+
+#include <QByteArrayView>
+
+#include <optional>
+
+inline constexpr qint32 SkinFileVersion = 1000;
+
+inline const QString VersionMismatchText =
+    QStringLiteral("The version of the skin file is not compatible with the editor.");
+
+struct TSkinReadResult {
+    std::optional<TSkinDocument> Document; // set only when the whole file was read
+    QString Error;                         // the message to show, full stop included
+    bool WrongVersion = false;
+};
+
+// Decodes a whole file's bytes; FileName and Untitled are left at their defaults.
+TSkinReadResult DecodeSkin(QByteArrayView data);
+
+// Reads a file; on success FileName is the path and Untitled is false.
+TSkinReadResult ReadSkinFile(const QString& path);
+
+QByteArray EncodeSkin(const TSkinDocument& doc);
+
+// Writes through a temporary file, so a failed save leaves the old file whole.
+// Returns the message to show (full stop included), or an empty string.
+QString WriteSkinFile(const TSkinDocument& doc, const QString& path);
+
+// 5-bit channel to 8 bits: 0 gives 0, 31 gives 255.
+inline constexpr int Widen5(int v) { return (v << 3) | (v >> 2); }
