@@ -1,0 +1,23 @@
+// The two previews as pure functions: document, selection, zoom and the
+// preview area's size in, the raster the preview area shows out.
+#pragma once
+
+#include "skin_document.h"
+
+#include <QImage>
+#include <QSize>
+
+// Everything the presentation needs besides the document.
+struct TPreviewView {
+    int ZoomIndex = 0;                 // 0..3: every screen pixel becomes a 2^z block
+    QSize Area;                        // size of the preview area, in device pixels
+    QRgb Background = qRgb(128, 128, 128); // the desktop's button-shadow grey
+};
+
+// The player screen (every item in list order, the selected row marked),
+// scaled at the area's top-left corner on the grey background. Only the part
+// of the screen the area shows is composed.
+QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view);
+
+// The playlist browser's sample screen, presented the same way.
+QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view);
