@@ -1,0 +1,19 @@
+// What the editing widgets share with the main window: the one document, the
+// prompts, the repaint entries and the inspector's loading guard.
+#pragma once
+
+#include "prompts.h"
+#include "skin_document.h"
+
+#include <functional>
+
+struct TEditorContext {
+    TSkinDocument& Doc;
+    TPrompts& Prompts;
+    std::function<void()> DoRedraw;       // the screen of the current mode
+    std::function<void()> RedrawSkin;     // the player screen, selected row marked
+    std::function<void()> RedrawPlaylist; // the playlist screen
+    // Raised while the program itself fills controls, so that the change
+    // handlers write nothing back.
+    bool InspectorLoading = false;
+};
