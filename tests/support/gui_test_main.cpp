@@ -1,0 +1,11 @@
+// Test entry for every layer: a QApplication (offscreen in CTest) so that
+// fonts, pictures and widgets all work.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
