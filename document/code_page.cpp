@@ -28,8 +28,7 @@ QByteArray EncodeName(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         // One character outside the BMP is one '?', not two.
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
         int byte = -1;
         if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
             byte = u;

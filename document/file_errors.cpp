@@ -4,18 +4,24 @@
 
 QString FileErrorText(int systemError) {
     switch (systemError) {
-    case ENOENT: return QStringLiteral("File not found");
+    case ENOENT:
+        return QStringLiteral("File not found");
     case EACCES:
     case EPERM:
-    case EROFS: return QStringLiteral("File access denied");
+    case EROFS:
+        return QStringLiteral("File access denied");
     case EMFILE:
-    case ENFILE: return QStringLiteral("Too many open files");
+    case ENFILE:
+        return QStringLiteral("Too many open files");
     case ENAMETOOLONG:
     case EINVAL:
-    case EILSEQ: return QStringLiteral("Invalid filename");
+    case EILSEQ:
+        return QStringLiteral("Invalid filename");
     case ENOSPC:
     case EFBIG:
-    case EDQUOT: return QStringLiteral("Disk full");
-    default: return QStringLiteral("I/O error %1").arg(systemError);
+    case EDQUOT:
+        return QStringLiteral("Disk full");
+    default:
+        return QStringLiteral("I/O error %1").arg(systemError);
     }
 }

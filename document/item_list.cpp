@@ -8,13 +8,13 @@ template <class T> int Append(TSkinDocument& doc, T record) {
 }
 
 template <std::size_t N> void CreatePics(std::array<TPicture, N>& pictures) {
-    for (TPicture& slot : pictures) CreatePic(slot, true, true);
+    for (TPicture& slot : pictures)
+        CreatePic(slot, true, true);
 }
 
 template <class T> void EraseRecord(TSkinDocument& doc, int index) {
     auto& records = RecordsOf<T>(doc);
-    if (index >= 0 && std::size_t(index) < records.size())
-        records.erase(records.begin() + index);
+    if (index >= 0 && std::size_t(index) < records.size()) records.erase(records.begin() + index);
 }
 } // namespace
 
@@ -62,7 +62,8 @@ int AddItem(TSkinDocument& doc, int kind, const QByteArray& name) {
         index = Append(doc, std::move(r));
         break;
     }
-    default: return -1;
+    default:
+        return -1;
     }
     doc.Items.append(TDocItem{quint8(kind), index, name});
     return int(doc.Items.size()) - 1;
@@ -84,12 +85,23 @@ std::optional<int> DeleteItem(TSkinDocument& doc, int p) {
     if (p < 0 || p >= doc.Items.size()) return std::nullopt;
     const TDocItem gone = doc.Items[p];
     switch (gone.Kind) {
-    case ikImage: EraseRecord<TiImage>(doc, gone.Index); break;
-    case ikText: EraseRecord<TiText>(doc, gone.Index); break;
-    case ikButton: EraseRecord<TiButton>(doc, gone.Index); break;
-    case ikWheel: EraseRecord<TiWheel>(doc, gone.Index); break;
-    case ikTrackbar: EraseRecord<TiTrackbar>(doc, gone.Index); break;
-    default: break;
+    case ikImage:
+        EraseRecord<TiImage>(doc, gone.Index);
+        break;
+    case ikText:
+        EraseRecord<TiText>(doc, gone.Index);
+        break;
+    case ikButton:
+        EraseRecord<TiButton>(doc, gone.Index);
+        break;
+    case ikWheel:
+        EraseRecord<TiWheel>(doc, gone.Index);
+        break;
+    case ikTrackbar:
+        EraseRecord<TiTrackbar>(doc, gone.Index);
+        break;
+    default:
+        break;
     }
     for (TDocItem& item : doc.Items)
         if (item.Kind == gone.Kind && item.Index > gone.Index) --item.Index;

@@ -10,7 +10,8 @@ QImage MakePlaceholder() {
         img.setPixel(0, i, qRgb(255, 1, 1));
         img.setPixel(14, i, qRgb(255, 1, 1));
     }
-    for (int i = 0; i < 15; ++i) img.setPixel(i, i, qRgb(255, 0, 0));
+    for (int i = 0; i < 15; ++i)
+        img.setPixel(i, i, qRgb(255, 0, 0));
     img.setPixel(14, 0, qRgb(255, 0, 0));
     img.setPixel(0, 14, qRgb(255, 0, 0));
     return img;

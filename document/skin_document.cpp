@@ -13,11 +13,17 @@ QString PreviewTextFor(int textType) {
 
 int RecordCount(const TSkinDocument& doc, int kind) {
     switch (kind) {
-    case ikImage: return int(doc.Images.size());
-    case ikText: return int(doc.Texts.size());
-    case ikButton: return int(doc.Buttons.size());
-    case ikWheel: return int(doc.Wheels.size());
-    case ikTrackbar: return int(doc.Trackbars.size());
-    default: return 0;
+    case ikImage:
+        return int(doc.Images.size());
+    case ikText:
+        return int(doc.Texts.size());
+    case ikButton:
+        return int(doc.Buttons.size());
+    case ikWheel:
+        return int(doc.Wheels.size());
+    case ikTrackbar:
+        return int(doc.Trackbars.size());
+    default:
+        return 0;
     }
 }

@@ -151,11 +151,16 @@ template <> struct TRecordKind<TiWheel> { static constexpr TItemKind Kind = ikWh
 template <> struct TRecordKind<TiTrackbar> { static constexpr TItemKind Kind = ikTrackbar; };
 
 template <class T> std::vector<T>& RecordsOf(TSkinDocument& d) {
-    if constexpr (std::is_same_v<T, TiImage>) return d.Images;
-    else if constexpr (std::is_same_v<T, TiText>) return d.Texts;
-    else if constexpr (std::is_same_v<T, TiButton>) return d.Buttons;
-    else if constexpr (std::is_same_v<T, TiWheel>) return d.Wheels;
-    else return d.Trackbars;
+    if constexpr (std::is_same_v<T, TiImage>)
+        return d.Images;
+    else if constexpr (std::is_same_v<T, TiText>)
+        return d.Texts;
+    else if constexpr (std::is_same_v<T, TiButton>)
+        return d.Buttons;
+    else if constexpr (std::is_same_v<T, TiWheel>)
+        return d.Wheels;
+    else
+        return d.Trackbars;
 }
 
 // The record an entry designates, or nullptr when the entry is of another

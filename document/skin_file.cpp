@@ -25,7 +25,9 @@ QString Damaged(const QString& what) {
 }
 
 // Bytes of one picture row: 16-bit pixels padded to a multiple of 4.
-constexpr quint64 RowBytes(quint32 width) { return quint64(width + 1) / 2 * 4; }
+constexpr quint64 RowBytes(quint32 width) {
+    return quint64(width + 1) / 2 * 4;
+}
 
 class TReader {
   public:
@@ -65,7 +67,7 @@ class TReader {
             const uchar* src = data + (h - 1 - y) * rowBytes;
             auto* dst = reinterpret_cast<quint32*>(img.scanLine(int(y)));
             for (quint32 x = 0; x < w; ++x) {
-                const quint32 v = quint32(src[2 * x]) | (quint32(src[2 * x + 1]) << 8);
+                const quint32 v = qFromLittleEndian<quint16>(src + 2 * x);
                 const quint32 r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
                 dst[x] = 0xFF000000u | (quint32(Widen5(int(r))) << 16) |
                          (quint32(Widen5(int(g))) << 8) | quint32(Widen5(int(b)));
@@ -172,7 +174,8 @@ void ReadDocument(TReader& in, TSkinDocument& doc) {
     p.ItemFontSize = in.U16();
     p.TitleBold = in.Flag();
     p.ItemBold = in.Flag();
-    for (TColor& c : p.Colors) c = in.U32();
+    for (TColor& c : p.Colors)
+        c = in.U32();
     in.Picture(p.FolderIcon, true);
     in.Picture(p.SongIcon, true);
 }
@@ -181,19 +184,22 @@ void ReadDocument(TReader& in, TSkinDocument& doc) {
 // designates are kept as they are.
 void CheckItems(const TSkinDocument& doc) {
     std::vector<int> owner[ItemKindCount];
-    for (int k = 0; k < ItemKindCount; ++k) owner[k].assign(std::size_t(RecordCount(doc, k)), -1);
+    for (int k = 0; k < ItemKindCount; ++k)
+        owner[k].assign(std::size_t(RecordCount(doc, k)), -1);
     for (int i = 0; i < doc.Items.size(); ++i) {
         const TDocItem& item = doc.Items[i];
         if (item.Kind >= ItemKindCount)
-            throw TReadFailure{
-                Damaged(QStringLiteral("item %1 has the unknown kind %2").arg(i + 1).arg(item.Kind))};
+            throw TReadFailure{Damaged(
+                QStringLiteral("item %1 has the unknown kind %2").arg(i + 1).arg(item.Kind))};
         auto& owners = owner[item.Kind];
         if (item.Index < 0 || std::size_t(item.Index) >= owners.size())
-            throw TReadFailure{Damaged(QStringLiteral("item %1 refers to a missing record").arg(i + 1))};
+            throw TReadFailure{
+                Damaged(QStringLiteral("item %1 refers to a missing record").arg(i + 1))};
         int& first = owners[std::size_t(item.Index)];
         if (first >= 0)
-            throw TReadFailure{Damaged(
-                QStringLiteral("items %1 and %2 refer to the same record").arg(first + 1).arg(i + 1))};
+            throw TReadFailure{Damaged(QStringLiteral("items %1 and %2 refer to the same record")
+                                           .arg(first + 1)
+                                           .arg(i + 1))};
         first = i;
     }
 }
@@ -222,10 +228,10 @@ class TWriter {
         U16(h);
         U32(quint32(rowBytes * quint64(h)));
         if (w == 0 || h == 0) return;
-        const QImage img = (source.format() == QImage::Format_RGB32 ||
-                            source.format() == QImage::Format_ARGB32)
-                               ? source
-                               : source.convertToFormat(QImage::Format_RGB32);
+        const QImage img =
+            (source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32)
+                ? source
+                : source.convertToFormat(QImage::Format_RGB32);
         const qsizetype start = Out.size();
         Out.resize(start + qsizetype(rowBytes) * h);
         auto* dst = reinterpret_cast<uchar*>(Out.data()) + start;
@@ -234,8 +240,7 @@ class TWriter {
             for (int x = 0; x < w; ++x) {
                 const quint32 p = src[x];
                 const quint32 v = ((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F);
-                dst[2 * x] = uchar(v);
-                dst[2 * x + 1] = uchar(v >> 8);
+                qToLittleEndian<quint16>(quint16(v), dst + 2 * x);
             }
             std::memset(dst + 2 * w, 0, std::size_t(rowBytes) - 2 * std::size_t(w));
             dst += rowBytes;
@@ -252,15 +257,20 @@ quint64 PictureBytes(const TPicture& pic) {
 
 quint64 EstimateSize(const TSkinDocument& doc) {
     quint64 n = 64 + 38;
-    for (const TDocItem& item : doc.Items) n += 5 + quint64(item.Name.size());
-    for (const TiImage& r : doc.Images) n += 5 + PictureBytes(r.Picture);
+    for (const TDocItem& item : doc.Items)
+        n += 5 + quint64(item.Name.size());
+    for (const TiImage& r : doc.Images)
+        n += 5 + PictureBytes(r.Picture);
     n += 18 * doc.Texts.size();
     for (const TiButton& r : doc.Buttons)
-        for (const TPicture& p : r.Pictures) n += 6 + PictureBytes(p);
+        for (const TPicture& p : r.Pictures)
+            n += 6 + PictureBytes(p);
     for (const TiWheel& r : doc.Wheels)
-        for (const TPicture& p : r.Pictures) n += 17 + PictureBytes(p);
+        for (const TPicture& p : r.Pictures)
+            n += 17 + PictureBytes(p);
     for (const TiTrackbar& r : doc.Trackbars)
-        for (const TPicture& p : r.Pictures) n += 11 + PictureBytes(p);
+        for (const TPicture& p : r.Pictures)
+            n += 11 + PictureBytes(p);
     return n + PictureBytes(doc.Playlist.FolderIcon) + PictureBytes(doc.Playlist.SongIcon);
 }
 
@@ -373,7 +383,8 @@ QByteArray EncodeSkin(const TSkinDocument& doc) {
         w.U16(r.Y);
         w.U16(r.Command);
         const bool two = HasTwoStates(quint16(r.Command));
-        for (int s = 0; s < (two ? 4 : 2); ++s) w.Picture(r.Pictures[s]);
+        for (int s = 0; s < (two ? 4 : 2); ++s)
+            w.Picture(r.Pictures[s]);
     }
 
     w.U16(int(doc.Wheels.size()));
@@ -412,7 +423,8 @@ QByteArray EncodeSkin(const TSkinDocument& doc) {
     w.U16(p.ItemFontSize);
     w.Flag(p.TitleBold);
     w.Flag(p.ItemBold);
-    for (TColor c : p.Colors) w.U32(c);
+    for (TColor c : p.Colors)
+        w.U32(c);
     w.Picture(p.FolderIcon);
     w.Picture(p.SongIcon);
     return out;

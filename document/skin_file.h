@@ -33,4 +33,6 @@ QByteArray EncodeSkin(const TSkinDocument& doc);
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path);
 
 // 5-bit channel to 8 bits: 0 gives 0, 31 gives 255.
-inline constexpr int Widen5(int v) { return (v << 3) | (v >> 2); }
+inline constexpr int Widen5(int v) {
+    return (v << 3) | (v >> 2);
+}

@@ -1,0 +1,88 @@
+// Decoding and encoding a large skin beside a plain copy of the same bytes.
+#include "item_list.h"
+#include "sample_skin.h"
+#include "skin_file.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+
+namespace {
+// About 64 MB of picture data in 16-bit rows: 256 images of 360 x 360 pixels.
+const TSkinDocument& LargeSkin() {
+    static const TSkinDocument doc = [] {
+        TSkinDocument d = MakeDefaultSkin();
+        for (int i = 0; i < 256; ++i) {
+            AddItem(d, ikImage, "picture");
+            d.Images.back().Picture.Image = PatternImage(361, 360, i);
+        }
+        return d;
+    }();
+    return doc;
+}
+
+// Mean time of one iteration of each benchmark, for the ratios.
+double copySeconds = 0;
+
+template <class F> double TimeLoop(benchmark::State& state, F body) {
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state)
+        body();
+    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
+    return spent.count() / double(state.iterations());
+}
+
+void ReportRatio(benchmark::State& state, double seconds) {
+    if (copySeconds > 0) state.counters["x_copy"] = seconds / copySeconds;
+}
+
+const QByteArray& LargeFile() {
+    static const QByteArray bytes = EncodeSkin(LargeSkin());
+    return bytes;
+}
+
+void Copy(benchmark::State& state) {
+    const QByteArray& src = LargeFile();
+    QByteArray dst(src.size(), Qt::Uninitialized);
+    copySeconds = TimeLoop(state, [&] {
+        std::memcpy(dst.data(), src.constData(), std::size_t(src.size()));
+        benchmark::DoNotOptimize(dst.data());
+        benchmark::ClobberMemory();
+    });
+    state.SetBytesProcessed(state.iterations() * src.size());
+}
+
+void Decode(benchmark::State& state) {
+    const QByteArray& src = LargeFile();
+    ReportRatio(state, TimeLoop(state, [&] {
+                    TSkinReadResult r = DecodeSkin(src);
+                    benchmark::DoNotOptimize(r.Document);
+                }));
+    state.SetBytesProcessed(state.iterations() * src.size());
+}
+
+void Encode(benchmark::State& state) {
+    const TSkinDocument& doc = LargeSkin();
+    qsizetype size = 0;
+    ReportRatio(state, TimeLoop(state, [&] {
+                    QByteArray bytes = EncodeSkin(doc);
+                    size = bytes.size();
+                    benchmark::DoNotOptimize(bytes.data());
+                }));
+    state.SetBytesProcessed(state.iterations() * size);
+}
+} // namespace
+
+BENCHMARK(Copy)->Unit(benchmark::kMillisecond);
+BENCHMARK(Decode)->Unit(benchmark::kMillisecond);
+BENCHMARK(Encode)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    const double mb = double(LargeFile().size()) / 1e6;
+    std::printf("file: %.1f MB; x_copy = time of one decode or encode / time of one copy\n", mb);
+    benchmark::Shutdown();
+    return 0;
+}
