@@ -11,10 +11,16 @@ struct TBitmapReadResult {
     QString Error; // the message to show, full stop included
 };
 
-// "Cannot open file "%s". %s.", "Bitmap image is not valid.", "Stream read error."
+// Reads every uncompressed depth (1, 4, 8, 16, 24, 32 bits) and RLE4/RLE8.
+// The picture keeps the file's depth: Mono, Indexed8, RGB555 or RGB16 for
+// 5-5-5 and 5-6-5 files, RGB32 otherwise (alpha dropped). Errors:
+// "Cannot open file "%s". %s.", "Bitmap image is not valid." (not a bitmap,
+// damaged headers, an empty file), "Stream read error." (the file ends before
+// what its headers announce), "Out of memory." (beyond Qt's allocation limit).
 TBitmapReadResult ReadBitmapFile(const QString& path);
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes);
 
-// Writes the picture in the format it holds; returns the message to show
+// Writes the picture in the format it holds (16-bit pictures as 16-bit files,
+// 32-bit ones as 24-bit), replacing the file only once it is whole; returns the message to show
 // ("Cannot create file "%s". %s.") or an empty string.
 QString WriteBitmapFile(const QImage& picture, const QString& path);
