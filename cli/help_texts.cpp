@@ -1,0 +1,85 @@
+#include "help_texts.h"
+
+#include <QMap>
+
+QString OverviewHelp() {
+    return QStringLiteral(
+        "Usage: skntool COMMAND ARGUMENTS\n"
+        "\n"
+        "Lumora skins on the command line, through the editor's own code.\n"
+        "\n"
+        "Commands:\n"
+        "  new [--preset N | --size WxH] OUT.skn   write a new empty skin\n"
+        "  info SKIN.skn                           print the whole skin as JSON\n"
+        "  unpack SKIN.skn DIR                     write skin.json and one .bmp per picture\n"
+        "  pack DIR OUT.skn                        build a skin from such a folder\n"
+        "  render SKIN.skn OUT.png [OPTIONS]       write the editor's preview as a PNG\n"
+        "  dither IN.skn OUT.skn                   dither every item picture\n"
+        "  help COMMAND                            describe one command\n"
+        "\n"
+        "Exit status: 0 on success, 1 when a file cannot be read or written or is not\n"
+        "a valid skin, 2 for a usage error. Nothing is written when a command fails.\n");
+}
+
+QString CommandHelp(const QString& command) {
+    static const QMap<QString, QString> texts{
+        {QStringLiteral("new"),
+         QStringLiteral("Usage: skntool new [--preset N | --size WxH] OUT.skn\n"
+                        "\n"
+                        "Writes an empty skin: no items and the default playlist look.\n"
+                        "\n"
+                        "  --preset N   client screen of preset N (default 0):\n"
+                        "                 0 Standard QVGA (240x320)            240 x 268\n"
+                        "                 1 Standard VGA (480x640)             480 x 536\n"
+                        "                 2 Square (240x240)                   240 x 198\n"
+                        "                 3 Square VGA (480x480)               480 x 396\n"
+                        "                 4 Standard QVGA landscape (320x240)  320 x 198\n"
+                        "                 5 Standard VGA landscape (640x480)   640 x 396\n"
+                        "  --size WxH   client screen of W x H pixels, each from 120 to 1200\n")},
+        {QStringLiteral("info"),
+         QStringLiteral("Usage: skntool info SKIN.skn\n"
+                        "\n"
+                        "Prints the whole skin as JSON: the document's field names as keys,\n"
+                        "kinds, enumerations and colours (0x00BBGGRR) as numbers, item names as\n"
+                        "text, and each picture as {\"Width\": w, \"Height\": h}.\n")},
+        {QStringLiteral("unpack"),
+         QStringLiteral("Usage: skntool unpack SKIN.skn DIR\n"
+                        "\n"
+                        "Writes DIR/skin.json (the JSON of \"info\", each picture a file name\n"
+                        "relative to DIR, null for a picture of 0 x 0 pixels) and one 24-bit .bmp\n"
+                        "per picture slot, named after its place: image-0-picture.bmp,\n"
+                        "button-0-picture-2.bmp, wheel-1-picture-7.bmp, trackbar-0-picture-1.bmp,\n"
+                        "playlist-folder-icon.bmp, playlist-song-icon.bmp. DIR is created when\n"
+                        "missing; other files in it are left alone.\n")},
+        {QStringLiteral("pack"),
+         QStringLiteral("Usage: skntool pack DIR OUT.skn\n"
+                        "\n"
+                        "Builds a skin from a folder that \"unpack\" wrote, hand-edited or not.\n"
+                        "Every key is required and numbers must fit the skin file's fields.\n"
+                        "Pictures may be any bitmap the editor reads. Image pictures are drawn\n"
+                        "opaque, all others with magenta (255, 0, 255) transparent. A skin the\n"
+                        "editor wrote gives the same bytes after unpack and pack.\n")},
+        {QStringLiteral("render"),
+         QStringLiteral(
+             "Usage: skntool render SKIN.skn OUT.png [OPTIONS]\n"
+             "\n"
+             "Writes a PNG of exactly what the editor's preview area shows.\n"
+             "\n"
+             "  --zoom 100|200|400|800   zoom of the preview (default 100)\n"
+             "  --playlist               the playlist screen instead of the player screen\n"
+             "  --select N               mark the item of list row N (from 0)\n"
+             "  --area WxH               size of the preview area (default: the screen\n"
+             "                           size times the zoom, so no grey shows)\n")},
+        {QStringLiteral("dither"),
+         QStringLiteral("Usage: skntool dither IN.skn OUT.skn\n"
+                        "\n"
+                        "Applies the editor's Floyd-Steinberg dithering to every item picture\n"
+                        "and writes the result. The playlist icons are left alone. IN and OUT\n"
+                        "may be the same file.\n")},
+        {QStringLiteral("help"),
+         QStringLiteral("Usage: skntool help COMMAND\n"
+                        "\n"
+                        "Describes one command: new, info, unpack, pack, render or dither.\n")},
+    };
+    return texts.value(command);
+}

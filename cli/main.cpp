@@ -1,0 +1,39 @@
+// skntool: the skin on the command line, built on the editor's own document,
+// render and imaging code.
+#include "skntool.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+// Qt's own notes (fonts, platform) are not skntool's output; only its
+// critical failures are worth a line on standard error.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "skntool: %s\n", message.toLocal8Bit().constData());
+}
+
+bool WriteAll(std::FILE* stream, const QByteArray& bytes) {
+    return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) ==
+               std::size_t(bytes.size()) &&
+           std::fflush(stream) == 0;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    // skntool never opens a window. The offscreen platform works without a
+    // display and draws text exactly as the tests of the previews do.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietMessages);
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("skntool"));
+
+    TCliResult result = RunSkntool(QGuiApplication::arguments().mid(1));
+    if (!WriteAll(stdout, result.Out) && result.Status == 0) {
+        result.Status = 1;
+        result.Err += QByteArrayLiteral("skntool: standard output: Disk full.\n");
+    }
+    WriteAll(stderr, result.Err);
+    return result.Status;
+}

@@ -1,0 +1,8 @@
+// skntool render: a PNG of exactly what the editor's preview area shows.
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+// Needs a QGuiApplication for the text of the previews.
+void RunRender(const QStringList& args, QByteArray& out);

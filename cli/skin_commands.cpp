@@ -1,0 +1,77 @@
+#include "skin_commands.h"
+
+#include "cli_error.h"
+#include "command_line.h"
+#include "dither.h"
+#include "new_skin.h"
+#include "skin_file.h"
+#include "skin_folder.h"
+#include "skin_json.h"
+
+#include <QJsonDocument>
+
+namespace {
+
+TSkinDocument ReadSkin(const QString& path) {
+    TSkinReadResult read = ReadSkinFile(path);
+    if (!read.Document) FailFile(path, read.Error);
+    return std::move(*read.Document);
+}
+
+void WriteSkin(const TSkinDocument& doc, const QString& path) {
+    const QString error = WriteSkinFile(doc, path);
+    if (!error.isEmpty()) FailFile(path, error);
+}
+
+} // namespace
+
+void RunNew(const QStringList& args, QByteArray&) {
+    const QString preset = QStringLiteral("preset"), size = QStringLiteral("size");
+    const TCommandLine cl(QStringLiteral("new"),
+                          {{preset, {}, QStringLiteral("N")}, {size, {}, QStringLiteral("WxH")}},
+                          {QStringLiteral("OUT.skn")}, args);
+    if (cl.IsSet(preset) && cl.IsSet(size))
+        FailUsage(QStringLiteral("Give either --preset or --size, not both."));
+    // The same ranges as the "New skin" dialog: its six presets or 120..1200.
+    QSize screen(ResolutionPresets[0].Width, ResolutionPresets[0].Height);
+    if (cl.IsSet(preset)) {
+        const auto& p = ResolutionPresets[std::size_t(
+            ParseNumber(preset, cl.Value(preset), 0, CustomPreset - 1))];
+        screen = QSize(p.Width, p.Height);
+    }
+    if (cl.IsSet(size)) screen = ParseSize(size, cl.Value(size), 120, 1200);
+
+    TSkinDocument doc;
+    NewSkin(doc);
+    doc.ScreenWidth = screen.width();
+    doc.ScreenHeight = screen.height();
+    WriteSkin(doc, cl.File(0));
+}
+
+void RunInfo(const QStringList& args, QByteArray& out) {
+    const TCommandLine cl(QStringLiteral("info"), {}, {QStringLiteral("SKIN.skn")}, args);
+    const TSkinDocument doc = ReadSkin(cl.File(0));
+    out += QJsonDocument(SkinToJson(doc, [](const TPicture& picture, const QString&) {
+               return PictureSizeJson(picture);
+           })).toJson();
+}
+
+void RunUnpack(const QStringList& args, QByteArray&) {
+    const TCommandLine cl(QStringLiteral("unpack"), {},
+                          {QStringLiteral("SKIN.skn"), QStringLiteral("DIR")}, args);
+    UnpackSkin(ReadSkin(cl.File(0)), cl.File(1));
+}
+
+void RunPack(const QStringList& args, QByteArray&) {
+    const TCommandLine cl(QStringLiteral("pack"), {},
+                          {QStringLiteral("DIR"), QStringLiteral("OUT.skn")}, args);
+    WriteSkin(PackSkin(cl.File(0)), cl.File(1));
+}
+
+void RunDither(const QStringList& args, QByteArray&) {
+    const TCommandLine cl(QStringLiteral("dither"), {},
+                          {QStringLiteral("IN.skn"), QStringLiteral("OUT.skn")}, args);
+    TSkinDocument doc = ReadSkin(cl.File(0));
+    DitherAllPictures(doc);
+    WriteSkin(doc, cl.File(1));
+}

@@ -1,0 +1,77 @@
+#include "skntool.h"
+
+#include "cli_error.h"
+#include "help_texts.h"
+#include "render_command.h"
+#include "skin_commands.h"
+
+#include <QMap>
+
+namespace {
+
+using TCommand = void (*)(const QStringList&, QByteArray&);
+
+const QMap<QString, TCommand>& Commands() {
+    static const QMap<QString, TCommand> commands{
+        {QStringLiteral("new"), RunNew},       {QStringLiteral("info"), RunInfo},
+        {QStringLiteral("unpack"), RunUnpack}, {QStringLiteral("pack"), RunPack},
+        {QStringLiteral("render"), RunRender}, {QStringLiteral("dither"), RunDither},
+    };
+    return commands;
+}
+
+bool IsHelpFlag(const QString& arg) {
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
+}
+
+void Help(const QStringList& args, QByteArray& out) {
+    if (args.isEmpty()) {
+        out += OverviewHelp().toUtf8();
+        return;
+    }
+    const QString text = CommandHelp(args.first());
+    if (args.size() > 1 || text.isEmpty())
+        FailUsage(QStringLiteral("No command \"%1\"; the commands are new, info, unpack, pack, "
+                                 "render and dither.")
+                      .arg(args.join(QLatin1Char(' '))));
+    out += text.toUtf8();
+}
+
+} // namespace
+
+TCliResult RunSkntool(const QStringList& args) {
+    TCliResult result;
+    QString command;
+    try {
+        if (args.isEmpty()) FailUsage(QStringLiteral("No command given."));
+        command = args.first();
+        const QStringList rest = args.mid(1);
+        if (IsHelpFlag(command)) {
+            command.clear();
+            Help({}, result.Out);
+        } else if (command == QLatin1String("help")) {
+            Help(rest, result.Out);
+        } else if (!Commands().contains(command)) {
+            const QString unknown = command;
+            command.clear();
+            FailUsage(QStringLiteral("Unknown command \"%1\".").arg(unknown));
+        } else if (rest.contains(QStringLiteral("--help")) || rest.contains(QStringLiteral("-h"))) {
+            Help({command}, result.Out);
+        } else {
+            Commands().value(command)(rest, result.Out);
+        }
+    } catch (const TCliError& error) {
+        result.Status = error.Status;
+        result.Out.clear();
+        QString line = QStringLiteral("skntool: ");
+        if (!error.Path.isEmpty()) line += error.Path + QStringLiteral(": ");
+        line += error.Text + QLatin1Char('\n');
+        if (error.Status == ExitUsage)
+            line += command.isEmpty() || command == QLatin1String("help")
+                        ? QStringLiteral("Try \"skntool --help\".\n")
+                        : CommandHelp(command).section(QLatin1Char('\n'), 0, 0) +
+                              QStringLiteral("\nTry \"skntool help %1\".\n").arg(command);
+        result.Err = line.toUtf8();
+    }
+    return result;
+}
