@@ -9,8 +9,8 @@
 
 // Everything the presentation needs besides the document.
 struct TPreviewView {
-    int ZoomIndex = 0;                 // 0..3: every screen pixel becomes a 2^z block
-    QSize Area;                        // size of the preview area, in device pixels
+    int ZoomIndex = 0;                     // 0..3: every screen pixel becomes a 2^z block
+    QSize Area;                            // size of the preview area, in device pixels
     QRgb Background = qRgb(128, 128, 128); // the desktop's button-shadow grey
 };
 

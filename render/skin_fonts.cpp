@@ -1,24 +1,34 @@
 #include "skin_fonts.h"
 
 #include <QFontDatabase>
+#include <QStringList>
 
 namespace {
-QString& Family() {
-    static QString family;
-    return family;
+
+const char* const TahomaFiles[] = {"/usr/share/wine/fonts/tahoma.ttf",
+                                   "/usr/share/wine/fonts/tahomabd.ttf"};
+
+QString FindFamily() {
+    // fontconfig does not look in wine's folder, so the faces are added by
+    // hand; a Tahoma the system already has is just as good.
+    for (const char* file : TahomaFiles)
+        QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+    const QStringList families = QFontDatabase::families();
+    if (families.contains(QLatin1String("Tahoma"))) return QStringLiteral("Tahoma");
+    if (families.contains(QLatin1String("DejaVu Sans"))) return QStringLiteral("DejaVu Sans");
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
 }
+
 } // namespace
 
 QString RegisterSkinFonts() {
-    if (!Family().isEmpty()) return Family();
-    const int regular = QFontDatabase::addApplicationFont("/usr/share/wine/fonts/tahoma.ttf");
-    QFontDatabase::addApplicationFont("/usr/share/wine/fonts/tahomabd.ttf");
-    Family() = regular >= 0 ? QStringLiteral("Tahoma") : QStringLiteral("DejaVu Sans");
-    return Family();
+    static const QString family = FindFamily();
+    return family;
 }
 
 QString SkinFontNote() {
-    if (RegisterSkinFonts() == QLatin1String("Tahoma")) return QString();
+    const QString family = RegisterSkinFonts();
+    if (family == QLatin1String("Tahoma")) return QString();
     return QStringLiteral("Tahoma was not found (install fonts-wine); text is drawn in %1.")
-        .arg(Family());
+        .arg(family);
 }

@@ -1,0 +1,122 @@
+#include "item_painters.h"
+
+#include "raster_ops.h"
+#include "selection_marker.h"
+#include "skin_text.h"
+#include "wheel_geometry.h"
+
+#include <algorithm>
+
+namespace {
+
+TBox PictureBox(const TPicture& picture, qint64 x, qint64 y) {
+    return {x, y, x + picture.Width(), y + picture.Height()};
+}
+
+TBox Intersect(const TBox& a, const TBox& b) {
+    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+}
+
+} // namespace
+
+qint64 AlignedStart(int align, qint64 space, qint64 extent) {
+    switch (align) {
+    case 1:
+        return (space - extent) / 2;
+    case 2:
+        return space - extent;
+    default:
+        return 0;
+    }
+}
+
+void PaintImage(QImage& composition, const TiImage& image, bool selected) {
+    DrawPicture(composition, image.X, image.Y, image.Picture);
+    if (selected) DrawSelectionMarker(composition, PictureBox(image.Picture, image.X, image.Y));
+}
+
+void PaintButton(QImage& composition, const TiButton& button, bool selected) {
+    const TPicture& normal = button.Pictures[0];
+    DrawPicture(composition, button.X, button.Y, normal);
+    if (selected) DrawSelectionMarker(composition, PictureBox(normal, button.X, button.Y));
+}
+
+void PaintText(QImage& composition, const TiText& text, bool selected) {
+    if (text.Width <= 0 || text.Height <= 0) return;
+    const TBox box{text.X, text.Y, qint64(text.X) + text.Width, qint64(text.Y) + text.Height};
+    const int points = PointSizeFor(text.FontSize);
+    if (points > 0 && !text.PreviewText.isEmpty()) {
+        const QFont font = SkinFont(points, text.Bold);
+        const TTextExtent extent = MeasureText(font, text.PreviewText);
+        // Alignment is worked out on the whole box ...
+        const qint64 x = box.Left + AlignedStart(text.HAlign, text.Width, extent.Width);
+        const qint64 y = box.Top + AlignedStart(text.VAlign, text.Height, extent.CellHeight);
+        // ... but the layer only covers what is on screen and near the text:
+        // everywhere else it would hold key grey, which the copy skips. A
+        // 60000 x 60000 box thus costs no more than a small one.
+        const qint64 margin = InkMargin(font);
+        const TBox near{x - margin, y - margin, x + extent.Width + margin,
+                        y + extent.CellHeight + margin};
+        const TBox part =
+            Intersect(Intersect(box, near), {0, 0, composition.width(), composition.height()});
+        if (!part.IsEmpty()) {
+            QImage layer(int(part.Right - part.Left), int(part.Bottom - part.Top),
+                         QImage::Format_RGB32);
+            layer.fill(TextLayerKey);
+            DrawTextCell(layer, x - part.Left, y - part.Top, text.PreviewText, font,
+                         ColorToRgb(text.Color), TextLayerKey);
+            CopyWithKey(composition, part.Left, part.Top, layer, layer.rect(), TextLayerKey);
+        }
+    }
+    if (selected) DrawSelectionMarker(composition, box);
+}
+
+void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {
+    const TPicture& body = wheel.Pictures[0];
+    const TPicture& icon = wheel.Pictures[3];
+    const TPicture& left = wheel.Pictures[5];
+    const TPicture& right = wheel.Pictures[6];
+    const TPicture& ball = wheel.Pictures[7];
+    const qint64 x = wheel.X, y = wheel.Y;
+    const qint64 cx = x + body.Width() / 2, cy = y + body.Height() / 2;
+
+    DrawPicture(composition, x, y, body);
+    // Horizontal offsets truncate, vertical ones round half to even.
+    DrawPicture(composition, x + (body.Width() - icon.Width()) / 2,
+                y + HalfRoundedEven(body.Height() - icon.Height()), icon);
+    if (!ball.Image.isNull()) {
+        for (int i = 0; i < wheel.BallCount; ++i) {
+            const TBallOffset d = WheelBallOffset(i, wheel.BallCount, wheel.BallDist);
+            DrawPicture(composition, cx + d.Dx - ball.Width() / 2, cy + d.Dy - ball.Height() / 2,
+                        ball);
+        }
+    }
+    DrawPicture(composition, cx - wheel.BallDist - left.Width() / 2,
+                y + HalfRoundedEven(body.Height() - left.Height()), left);
+    DrawPicture(composition, cx + wheel.BallDist - right.Width() / 2,
+                y + HalfRoundedEven(body.Height() - right.Height()), right);
+    if (selected) DrawSelectionMarker(composition, PictureBox(body, x, y));
+}
+
+void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected) {
+    // A bar of no size has no third to show and no box to mark.
+    if (trackbar.Width <= 0 || trackbar.Height <= 0) return;
+    const TPicture& progress = trackbar.Pictures[0];
+    const TPicture& scroller = trackbar.Pictures[1];
+    const qint64 x = trackbar.X, y = trackbar.Y;
+    const qint64 end = trackbar.Width / 3;
+    const qint64 top = y + (trackbar.Height - progress.Height()) / 2;
+    if (trackbar.ProgressStretch) {
+        DrawPictureScaled(composition, {x, top, x + end, top + progress.Height()}, progress);
+    } else {
+        // Columns beyond the picture stay unpainted: nothing is read outside it.
+        const int columns = int(std::min<qint64>(end, progress.Width()));
+        CopyWithKey(composition, x, top, progress.Image, QRect(0, 0, columns, progress.Height()),
+                    TransparentKey);
+    }
+    if (trackbar.ShowScroller)
+        DrawPicture(composition, x + end - scroller.Width() / 2,
+                    y + (trackbar.Height - scroller.Height()) / 2, scroller);
+    if (selected) DrawSelectionMarker(composition, {x, y, x + trackbar.Width, y + trackbar.Height});
+}

@@ -1,0 +1,44 @@
+#include "player_screen.h"
+
+#include "item_painters.h"
+
+#include <algorithm>
+
+void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool selected) {
+    const TDocItem& item = doc.Items[i];
+    switch (item.Kind) {
+    case ikImage:
+        if (const auto* r = RecordOf<TiImage>(doc, item)) PaintImage(composition, *r, selected);
+        break;
+    case ikText:
+        if (const auto* r = RecordOf<TiText>(doc, item)) PaintText(composition, *r, selected);
+        break;
+    case ikButton:
+        if (const auto* r = RecordOf<TiButton>(doc, item)) PaintButton(composition, *r, selected);
+        break;
+    case ikWheel:
+        if (const auto* r = RecordOf<TiWheel>(doc, item)) PaintWheel(composition, *r, selected);
+        break;
+    case ikTrackbar:
+        if (const auto* r = RecordOf<TiTrackbar>(doc, item))
+            PaintTrackbar(composition, *r, selected);
+        break;
+    default:
+        break;
+    }
+}
+
+QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part) {
+    const int w = std::clamp(doc.ScreenWidth, 0, std::max(part.width(), 0));
+    const int h = std::clamp(doc.ScreenHeight, 0, std::max(part.height(), 0));
+    QImage composition(w, h, QImage::Format_RGB32);
+    if (composition.isNull()) return composition;
+    composition.fill(qRgb(0, 0, 0));
+    for (int i = 0; i < doc.Items.size(); ++i)
+        PaintItem(composition, doc, i, i == selected);
+    return composition;
+}
+
+QImage ComposePlayerScreen(const TSkinDocument& doc, int selected) {
+    return ComposePlayerScreen(doc, selected, QSize(doc.ScreenWidth, doc.ScreenHeight));
+}

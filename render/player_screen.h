@@ -1,0 +1,19 @@
+// The player screen: every entry of the item list in list order on a black
+// screen, the selected one marked right after its own pictures.
+#pragma once
+
+#include "skin_document.h"
+
+#include <QImage>
+#include <QSize>
+
+// The top-left part (at most part.width() x part.height()) of the 1:1
+// composition; its pixels are those of the whole screen's composition.
+QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part);
+
+// The whole screen.
+QImage ComposePlayerScreen(const TSkinDocument& doc, int selected);
+
+// Paints entry i of Items with its kind's painter; an entry of an unknown
+// kind, or one whose Index lies outside its array, draws nothing.
+void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool selected);

@@ -1,0 +1,44 @@
+// The few raster operations both previews are built from. The destination is
+// always a Format_RGB32 composition whose pixel (0, 0) is the screen's
+// top-left corner; everything is clipped to it, and no operation reads
+// outside its source picture.
+#pragma once
+
+#include "picture.h"
+
+#include <QImage>
+
+// A box in screen pixels, right and bottom edges excluded. 64-bit so that
+// sums of 32-bit record fields (X + Width) never overflow.
+struct TBox {
+    qint64 Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+};
+
+// The key of text layers: glyph pixels of any other colour are copied.
+inline constexpr QRgb TextLayerKey = 0xFF828282; // RGB(130, 130, 130)
+
+void FillBox(QImage& dst, const TBox& box, QRgb color);
+
+// The picture at its own size with its top-left corner at (x, y); pixels
+// equal to TransparentKey are skipped when the picture is transparent.
+void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture);
+
+// The picture scaled into the box by nearest neighbour (destination column
+// i takes source column i * width / box width), honouring its transparency.
+void DrawPictureScaled(QImage& dst, const TBox& box, const TPicture& picture);
+
+// Columns and rows of srcRect (cut to the source) copied unscaled so that the
+// rect's top-left lands on (x, y); pixels equal to key are skipped.
+void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect,
+                 QRgb key);
+
+// One-pixel horizontal lines from x0 to x1 - 1 on row y. The dotted one
+// paints every pixel: dots in one colour, gaps in the other.
+void DrawSolidLine(QImage& dst, qint64 y, qint64 x0, qint64 x1, QRgb color);
+void DrawDottedLine(QImage& dst, qint64 y, qint64 x0, qint64 x1, QRgb dot, QRgb gap);
+
+// Dots run 3 pixels on, 3 off; a dotted line starts with a dot at x = 0.
+inline bool IsDot(qint64 position) {
+    return position % 6 < 3;
+}

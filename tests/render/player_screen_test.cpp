@@ -1,0 +1,183 @@
+#include "item_list.h"
+#include "player_screen.h"
+#include "presentation.h"
+#include "preview.h"
+#include "render_test_util.h"
+#include "sample_skin.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRgb BlackPx = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Red = qRgb(255, 0, 0),
+           Blue = qRgb(0, 0, 255), Grey = qRgb(128, 128, 128);
+
+TiImage ImageAt(int x, int y, int w, int h, QRgb color) {
+    TiImage r;
+    r.Picture = Pic(w, h, color, false);
+    r.X = x;
+    r.Y = y;
+    return r;
+}
+
+TiText TextAt(int x, int y, int w, int h, int hAlign, int vAlign, int fontSize) {
+    TiText t;
+    t.X = x;
+    t.Y = y;
+    t.Width = w;
+    t.Height = h;
+    t.HAlign = hAlign;
+    t.VAlign = vAlign;
+    t.FontSize = fontSize;
+    t.Color = 0x40C0FF;
+    t.PreviewText = PreviewTextFor(ttSongArtist);
+    return t;
+}
+
+// The rich skin plus texts of every alignment, some cut by the screen's
+// edges, and a marker on a text.
+TSkinDocument BusySkin() {
+    TSkinDocument doc = MakeRichSkin();
+    doc.Texts[0].X = 150;
+    doc.Texts[0].Width = 80;
+    doc.Texts[0].Height = 40;
+    doc.Texts[0].FontSize = 30;
+    for (int i = 0; i < 9; ++i) {
+        AddItem(doc, ikText, "t");
+        doc.Texts.back() =
+            TextAt(-15 + i * 29, 60 + i * 23, 70 + i * 9, 30, i % 3, (i / 3) % 3, 12 + i * 3);
+    }
+    return doc;
+}
+
+} // namespace
+
+TEST(PlayerScreen, AnEmptyListIsABlackScreen) {
+    const QImage img = ComposePlayerScreen(TSkinBuilder(240, 268).Doc, -1);
+    ASSERT_EQ(img.size(), QSize(240, 268));
+    EXPECT_EQ(CountColor(img, img.rect(), BlackPx), 240 * 268);
+}
+
+TEST(PlayerScreen, LaterEntriesPaintOverEarlierOnes) {
+    TSkinBuilder skin(20, 10);
+    skin.Add(ImageAt(0, 0, 6, 6, Red)).Add(ImageAt(3, 3, 6, 6, Blue));
+    QImage img = ComposePlayerScreen(skin.Doc, -1);
+    EXPECT_EQ(img.pixel(4, 4), Blue);
+    EXPECT_EQ(img.pixel(2, 2), Red);
+    MoveItemUp(skin.Doc, 1);
+    img = ComposePlayerScreen(skin.Doc, -1);
+    EXPECT_EQ(img.pixel(4, 4), Red);
+    EXPECT_EQ(img.pixel(8, 8), Blue);
+}
+
+TEST(PlayerScreen, TheMarkerIsDrawnRightAfterTheSelectedItem) {
+    TSkinBuilder skin(20, 10);
+    skin.Add(ImageAt(0, 0, 6, 6, BlackPx)).Add(ImageAt(3, 0, 6, 6, Red));
+    // Selected first item: its top row dots at x = 0..2 are white on black,
+    // but the later red image covers x = 3..8, where the dots would go on.
+    QImage img = ComposePlayerScreen(skin.Doc, 0);
+    EXPECT_EQ(img.pixel(0, 0), White);
+    EXPECT_EQ(img.pixel(2, 0), White);
+    EXPECT_EQ(img.pixel(3, 0), Red);
+    EXPECT_EQ(img.pixel(0, 4), BlackPx); // left column, upwards: positions 16, 17 are gaps
+    EXPECT_EQ(img.pixel(0, 3), BlackPx);
+    EXPECT_EQ(img.pixel(0, 2), White); // positions 18, 19 are dots
+    EXPECT_EQ(img.pixel(0, 1), White);
+    // Selected second item: the marker inverts red to cyan.
+    img = ComposePlayerScreen(skin.Doc, 1);
+    EXPECT_EQ(img.pixel(3, 0), qRgb(0, 255, 255));
+    EXPECT_EQ(img.pixel(6, 0), Red);
+    for (int none : {-1, 2, 100}) {
+        img = ComposePlayerScreen(skin.Doc, none);
+        EXPECT_EQ(CountColor(img, img.rect(), White), 0) << none;
+        EXPECT_EQ(CountColor(img, img.rect(), qRgb(0, 255, 255)), 0) << none;
+    }
+}
+
+TEST(PlayerScreen, EntriesOfUnknownKindOrIndexDrawNothing) {
+    TSkinBuilder skin(10, 10);
+    skin.Add(ImageAt(0, 0, 4, 4, Red));
+    skin.Doc.Items.push_back({7, 0, "odd kind"});
+    skin.Doc.Items.push_back({ikImage, 5, "index past the end"});
+    skin.Doc.Items.push_back({ikText, -1, "negative index"});
+    skin.Doc.Items[0].Kind = 9;
+    const QImage img = ComposePlayerScreen(skin.Doc, 1);
+    EXPECT_EQ(CountColor(img, img.rect(), BlackPx), 100);
+}
+
+TEST(PlayerScreen, ThePartOnScreenIsExactlyTheWholeCompositionCut) {
+    const TSkinDocument doc = BusySkin();
+    for (int selected : {-1, 1, 3, 5, 10, 15}) {
+        const QImage whole = ComposePlayerScreen(doc, selected);
+        for (QSize part : {QSize(240, 268), QSize(97, 131), QSize(31, 300), QSize(1000, 64),
+                           QSize(1, 1), QSize(0, 10)}) {
+            const QImage cut = ComposePlayerScreen(doc, selected, part);
+            const QSize expected(std::min(240, part.width()), std::min(268, part.height()));
+            if (expected.isEmpty()) {
+                EXPECT_TRUE(cut.isNull());
+                continue;
+            }
+            ASSERT_EQ(cut.size(), expected);
+            ASSERT_EQ(cut, whole.copy(QRect(QPoint(0, 0), expected)))
+                << "part " << part.width() << "x" << part.height() << ", selected " << selected;
+        }
+    }
+}
+
+TEST(Presentation, EveryScreenPixelBecomesABlockAtTheTopLeft) {
+    TSkinBuilder skin(240, 320);
+    skin.Add(ImageAt(10, 10, 5, 5, Red));
+    const QImage screen = ComposePlayerScreen(skin.Doc, 0);
+    const QImage shown = RenderPlayerPreview(skin.Doc, 0, {3, QSize(700, 500), Grey});
+    ASSERT_EQ(shown.size(), QSize(700, 500));
+    for (int y = 0; y < 500; ++y)
+        for (int x = 0; x < 700; ++x)
+            ASSERT_EQ(shown.pixel(x, y), screen.pixel(x / 8, y / 8)) << x << "," << y;
+    // The marker's first dot turns red to cyan in an 8 x 8 block at (80, 80).
+    EXPECT_EQ(CountColor(shown, QRect(80, 80, 8, 8), qRgb(0, 255, 255)), 64);
+    EXPECT_EQ(shown.pixel(79, 80), BlackPx);
+}
+
+TEST(Presentation, TheAreaBeyondTheScreenKeepsTheGrey) {
+    const TSkinDocument doc = TSkinBuilder(240, 268).Doc;
+    const QImage shown = RenderPlayerPreview(doc, -1, {1, QSize(600, 600), Grey});
+    EXPECT_EQ(CountColor(shown, QRect(0, 0, 480, 536), BlackPx), 480 * 536);
+    EXPECT_EQ(CountColor(shown, QRect(480, 0, 120, 600), Grey), 120 * 600);
+    EXPECT_EQ(CountColor(shown, QRect(0, 536, 480, 64), Grey), 480 * 64);
+    // A screen of no size shows only grey; an area of no size is an empty raster.
+    const QImage none = RenderPlayerPreview(TSkinBuilder(0, -5).Doc, -1, {0, QSize(30, 20), Grey});
+    EXPECT_EQ(CountColor(none, none.rect(), Grey), 600);
+    EXPECT_TRUE(RenderPlayerPreview(doc, -1, {0, QSize(0, 0), Grey}).isNull());
+}
+
+TEST(Presentation, EveryZoomShowsTheWholeCompositionScaled) {
+    const TSkinDocument doc = BusySkin();
+    const QImage screen = ComposePlayerScreen(doc, 2);
+    for (int z = 0; z < 4; ++z)
+        for (QSize area : {QSize(300, 200), QSize(1000, 1200), QSize(7, 3)}) {
+            const TPreviewView view{z, area, Grey};
+            EXPECT_EQ(RenderPlayerPreview(doc, 2, view), PresentComposition(screen, view))
+                << "zoom " << z << ", area " << area.width() << "x" << area.height();
+        }
+}
+
+TEST(Presentation, AHugeScreenCostsWhatTheAreaShows) {
+    // Composing a 65535 x 65535 screen and a 60000 x 60000 text layer whole
+    // would need gigabytes; the part in view must look the same as on a
+    // small screen holding the same items.
+    auto build = [](int size) {
+        TSkinBuilder skin(size, size);
+        skin.Add(ImageAt(5, 5, 50, 40, Red));
+        skin.Add(TextAt(0, 0, 60000, 60000, haLeft, vaTop, 40));
+        skin.Add(TextAt(-59000, 20, 60000, 60000, haRight, vaTop, 14));
+        skin.Add(TextAt(100, 100, 60000, 60000, haCenter, vaCenter, 14)); // far away
+        return skin.Doc;
+    };
+    const TSkinDocument huge = build(65535), small = build(400);
+    for (int z = 0; z < 4; ++z) {
+        const TPreviewView view{z, QSize(400 << z, 400 << z), Grey};
+        const QImage shown = RenderPlayerPreview(huge, 1, view);
+        EXPECT_EQ(shown, RenderPlayerPreview(small, 1, view)) << "zoom " << z;
+        EXPECT_GT(CountColor(shown, shown.rect(), qRgb(255, 192, 64)), 100);
+    }
+}
