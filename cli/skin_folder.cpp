@@ -44,6 +44,10 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
     WriteFileBytes(staging.filePath(SkinJsonName), QJsonDocument(json).toJson());
     names.append(SkinJsonName);
 
+    // The one obstacle rename(2) meets in a folder we may write: a folder in the way.
+    for (const QString& name : names)
+        if (QFileInfo(QDir(dir).filePath(name)).isDir())
+            FailFile(QDir(dir).filePath(name), QStringLiteral("Is a folder."));
     for (const QString& name : names) {
         const QString target = QDir(dir).filePath(name);
         // rename(2) replaces an existing file in one step, which QFile::rename does not.
