@@ -1,6 +1,7 @@
 #include "preview.h"
 
 #include "player_screen.h"
+#include "playlist_screen.h"
 #include "presentation.h"
 
 QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view) {
@@ -9,8 +10,6 @@ QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPrevie
 }
 
 QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view) {
-    QImage composition(VisibleScreenPart(doc.ScreenWidth, doc.ScreenHeight, view),
-                       QImage::Format_RGB32);
-    composition.fill(qRgb(0, 0, 0));
-    return PresentComposition(composition, view);
+    const QSize part = VisibleScreenPart(doc.ScreenWidth, doc.ScreenHeight, view);
+    return PresentComposition(ComposePlaylistScreen(doc, part), view);
 }
