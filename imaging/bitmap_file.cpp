@@ -19,6 +19,11 @@ namespace {
 const QString NotValidText = QStringLiteral("Bitmap image is not valid.");
 const QString ReadErrorText = QStringLiteral("Stream read error.");
 const QString OutOfMemoryText = QStringLiteral("Out of memory.");
+const QString TooLargeText =
+    QStringLiteral("The picture is too large for a skin file (at most 65535 x 65535 pixels).");
+
+// The skin file keeps a picture's width and height in 16 bits.
+constexpr qint64 MaxSkinPictureSide = 65535;
 
 constexpr qint64 FileHeaderSize = 14;
 constexpr int CompRgb = 0, CompRle8 = 1, CompRle4 = 2, CompBitfields = 3;
@@ -326,6 +331,9 @@ TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     const TParse parse = ParseHeader(bytes);
     if (!parse.Header) return {QImage(), parse.Error};
     const TBmpHeader& h = *parse.Header;
+    // A wider or taller picture would come back from a save as another one.
+    if (h.Width > MaxSkinPictureSide || h.Height > MaxSkinPictureSide)
+        return {QImage(), TooLargeText};
     if (!FitsAllocationLimit(h)) return {QImage(), OutOfMemoryText};
     if (h.Compression == CompRle4 || h.Compression == CompRle8) return DecodeRle(bytes, h);
     if (h.DataStart + RowBytes(h.Width, h.BitCount) * h.Height > bytes.size())

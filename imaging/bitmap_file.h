@@ -16,7 +16,8 @@ struct TBitmapReadResult {
 // 5-5-5 and 5-6-5 files, RGB32 otherwise (alpha dropped). Errors:
 // "Cannot open file "%s". %s.", "Bitmap image is not valid." (not a bitmap,
 // damaged headers, an empty file), "Stream read error." (the file ends before
-// what its headers announce), "Out of memory." (beyond Qt's allocation limit).
+// what its headers announce), "Out of memory." (beyond Qt's allocation limit),
+// "The picture is too large for a skin file (at most 65535 x 65535 pixels)."
 TBitmapReadResult ReadBitmapFile(const QString& path);
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes);
 

@@ -1,0 +1,135 @@
+#include "fuzz_checks.h"
+
+#include "bitmap_file.h"
+#include "dither.h"
+#include "item_list.h"
+#include "new_skin.h"
+#include "preview.h"
+#include "skin_file.h"
+#include "skin_fonts.h"
+
+namespace {
+
+// The editor's preview area is about this size; the repaint must cost what
+// the area shows, not what the skin claims.
+const QSize PreviewArea(640, 480);
+
+// FNV-1a: the zoom and the selection come from the input itself, so a
+// replayed finding repaints exactly as it did in the fuzzer.
+quint32 InputHash(QByteArrayView data) {
+    quint32 h = 2166136261u;
+    for (char c : data)
+        h = (h ^ quint8(c)) * 16777619u;
+    return h;
+}
+
+QString Size(const QImage& img) {
+    return QStringLiteral("%1 x %2").arg(img.width()).arg(img.height());
+}
+
+QString CheckRepaints(const TSkinDocument& doc, int selected, int zoomIndex) {
+    TPreviewView view;
+    view.ZoomIndex = zoomIndex;
+    view.Area = PreviewArea;
+    const QImage player = RenderPlayerPreview(doc, selected, view);
+    if (player.size() != view.Area)
+        return QStringLiteral("the player preview is %1, not the area's size").arg(Size(player));
+    const QImage playlist = RenderPlaylistPreview(doc, view);
+    if (playlist.size() != view.Area)
+        return QStringLiteral("the playlist preview is %1, not the area's size")
+            .arg(Size(playlist));
+    return QString();
+}
+
+// What was written must read back as the very same document.
+QString CheckRewrite(const TSkinDocument& doc) {
+    const QByteArray written = EncodeSkin(doc);
+    const TSkinReadResult again = DecodeSkin(written);
+    if (!again.Document)
+        return QStringLiteral("the written file does not read back: %1").arg(again.Error);
+    if (!(*again.Document == doc)) {
+        if (EncodeSkin(*again.Document) != written)
+            return QStringLiteral("writing the file read back gives other bytes");
+        return QStringLiteral("the written file reads back as another document");
+    }
+    return QString();
+}
+
+// The 5-bit value the skin file keeps of an 8-bit channel, widened back.
+QRgb Kept(QRgb p) {
+    return qRgb(Widen5(qRed(p) >> 3), Widen5(qGreen(p) >> 3), Widen5(qBlue(p) >> 3));
+}
+
+QString CheckKeptPixels(const QImage& loaded, const QImage& read) {
+    if (loaded.size() != read.size())
+        return QStringLiteral("a %1 picture reads back as %2").arg(Size(loaded), Size(read));
+    if (loaded.isNull() || loaded.hasAlphaChannel()) return QString();
+    const QImage rgb = loaded.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < rgb.height(); ++y)
+        for (int x = 0; x < rgb.width(); ++x)
+            if (Kept(rgb.pixel(x, y)) != read.pixel(x, y))
+                return QStringLiteral("pixel (%1, %2) of a %3 picture changes colour")
+                    .arg(x)
+                    .arg(y)
+                    .arg(Size(loaded));
+    return QString();
+}
+
+} // namespace
+
+void PrepareFuzzChecks() {
+    RegisterSkinFonts();
+}
+
+QString CheckSkinInput(QByteArrayView data) {
+    const TSkinReadResult read = DecodeSkin(data);
+    if (!read.Document) {
+        if (read.Error.isEmpty()) return QStringLiteral("a refused file has no message");
+        return QString();
+    }
+    if (!read.Error.isEmpty()) return QStringLiteral("a file that opened has a message");
+    const TSkinDocument& doc = *read.Document;
+
+    const quint32 h = InputHash(data);
+    const int selected = int((h >> 2) % quint32(doc.Items.size() + 1)) - 1;
+    if (QString fault = CheckRepaints(doc, selected, int(h & 3)); !fault.isEmpty()) return fault;
+    return CheckRewrite(doc);
+}
+
+QString CheckBitmapInput(QByteArrayView data) {
+    const TBitmapReadResult read = DecodeBitmap(data);
+    if (!read.Error.isEmpty()) return QString();
+    const QImage& picture = read.Image;
+
+    // A loaded picture replaces a slot's content and keeps the slot's
+    // transparency: opaque in an image, keyed in a button and an icon.
+    TSkinDocument doc;
+    NewSkin(doc);
+    doc.ScreenWidth = 240;
+    doc.ScreenHeight = 268;
+    AddItem(doc, ikImage, "image");
+    const int button = AddItem(doc, ikButton, "button");
+    doc.Images[0].Picture.Image = picture;
+    doc.Buttons[0].Pictures[0].Image = picture;
+    doc.Playlist.FolderIcon.Image = picture;
+    if (doc.Images[0].Picture.Transparent || !doc.Buttons[0].Pictures[0].Transparent)
+        return QStringLiteral("loading a picture changed a slot's transparency");
+
+    const quint32 h = InputHash(data);
+    if (QString fault = CheckRepaints(doc, button, int(h & 3)); !fault.isEmpty()) return fault;
+
+    // One copy of a large picture in the file is enough to check the writer.
+    doc.Images[0].Picture.Image = PlaceholderPicture();
+    doc.Playlist.FolderIcon.Image = PlaceholderPicture();
+    const TSkinReadResult back = DecodeSkin(EncodeSkin(doc));
+    if (!back.Document) return QStringLiteral("a skin holding the picture does not read back");
+    if (QString fault = CheckKeptPixels(picture, back.Document->Buttons[0].Pictures[0].Image);
+        !fault.isEmpty())
+        return fault;
+
+    QImage dithered = picture;
+    DitherPicture(dithered);
+    if (dithered.size() != picture.size())
+        return QStringLiteral("dithering a %1 picture gives %2").arg(Size(picture), Size(dithered));
+    return QString();
+}

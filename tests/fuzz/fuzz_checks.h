@@ -1,0 +1,20 @@
+// What the fuzzers and their replay test do with one input: read it the way
+// the editor does, repaint it, write it back, and say what went wrong. Shared
+// so that every finding replays through exactly the code that found it.
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+
+// Fonts for the previews; call once after the QGuiApplication exists.
+void PrepareFuzzChecks();
+
+// Reads a .skn file; when it opens, repaints the player screen (a selection
+// and zoom picked from the input) and the playlist, writes it and reads that
+// back. Returns what was wrong, or an empty string.
+QString CheckSkinInput(QByteArrayView data);
+
+// Loads a .bmp file into picture slots of a skin (opaque image, transparent
+// button and icon), repaints, dithers, writes and reads back the skin.
+// Returns what was wrong, or an empty string.
+QString CheckBitmapInput(QByteArrayView data);
