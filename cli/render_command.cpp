@@ -37,7 +37,7 @@ QByteArray EncodePng(const QImage& image, const QString& path) {
 
 } // namespace
 
-void RunRender(const QStringList& args, QByteArray&) {
+void RunRender(const QStringList& args, TCliOutput& output) {
     const QString zoom = QStringLiteral("zoom"), playlist = QStringLiteral("playlist"),
                   select = QStringLiteral("select"), area = QStringLiteral("area");
     const TCommandLine cl(QStringLiteral("render"),
@@ -84,7 +84,8 @@ void RunRender(const QStringList& args, QByteArray&) {
                       .arg(view.Area.height()));
     }
 
-    RegisterSkinFonts();
+    const QString fontNote = SkinFontNote(); // registers the faces as well
+    if (!fontNote.isEmpty()) output.Err += QStringLiteral("skntool: %1\n").arg(fontNote).toUtf8();
     const QImage image = cl.IsSet(playlist) ? RenderPlaylistPreview(doc, view)
                                             : RenderPlayerPreview(doc, selected, view);
     WriteFileBytes(pngPath, EncodePng(image, pngPath));

@@ -25,7 +25,7 @@ void WriteSkin(const TSkinDocument& doc, const QString& path) {
 
 } // namespace
 
-void RunNew(const QStringList& args, QByteArray&) {
+void RunNew(const QStringList& args, TCliOutput&) {
     const QString preset = QStringLiteral("preset"), size = QStringLiteral("size");
     const TCommandLine cl(QStringLiteral("new"),
                           {{preset, {}, QStringLiteral("N")}, {size, {}, QStringLiteral("WxH")}},
@@ -48,27 +48,27 @@ void RunNew(const QStringList& args, QByteArray&) {
     WriteSkin(doc, cl.File(0));
 }
 
-void RunInfo(const QStringList& args, QByteArray& out) {
+void RunInfo(const QStringList& args, TCliOutput& output) {
     const TCommandLine cl(QStringLiteral("info"), {}, {QStringLiteral("SKIN.skn")}, args);
     const TSkinDocument doc = ReadSkin(cl.File(0));
-    out += QJsonDocument(SkinToJson(doc, [](const TPicture& picture, const QString&) {
-               return PictureSizeJson(picture);
-           })).toJson();
+    output.Out += QJsonDocument(SkinToJson(doc, [](const TPicture& picture, const QString&) {
+                      return PictureSizeJson(picture);
+                  })).toJson();
 }
 
-void RunUnpack(const QStringList& args, QByteArray&) {
+void RunUnpack(const QStringList& args, TCliOutput&) {
     const TCommandLine cl(QStringLiteral("unpack"), {},
                           {QStringLiteral("SKIN.skn"), QStringLiteral("DIR")}, args);
     UnpackSkin(ReadSkin(cl.File(0)), cl.File(1));
 }
 
-void RunPack(const QStringList& args, QByteArray&) {
+void RunPack(const QStringList& args, TCliOutput&) {
     const TCommandLine cl(QStringLiteral("pack"), {},
                           {QStringLiteral("DIR"), QStringLiteral("OUT.skn")}, args);
     WriteSkin(PackSkin(cl.File(0)), cl.File(1));
 }
 
-void RunDither(const QStringList& args, QByteArray&) {
+void RunDither(const QStringList& args, TCliOutput&) {
     const TCommandLine cl(QStringLiteral("dither"), {},
                           {QStringLiteral("IN.skn"), QStringLiteral("OUT.skn")}, args);
     TSkinDocument doc = ReadSkin(cl.File(0));

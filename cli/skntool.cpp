@@ -9,7 +9,7 @@
 
 namespace {
 
-using TCommand = void (*)(const QStringList&, QByteArray&);
+using TCommand = void (*)(const QStringList&, TCliOutput&);
 
 const QMap<QString, TCommand>& Commands() {
     static const QMap<QString, TCommand> commands{
@@ -58,7 +58,7 @@ TCliResult RunSkntool(const QStringList& args) {
         } else if (rest.contains(QStringLiteral("--help")) || rest.contains(QStringLiteral("-h"))) {
             Help({command}, result.Out);
         } else {
-            Commands().value(command)(rest, result.Out);
+            Commands().value(command)(rest, result);
         }
     } catch (const TCliError& error) {
         result.Status = error.Status;

@@ -2,13 +2,12 @@
 // standard output and standard error and the exit status out.
 #pragma once
 
-#include <QByteArray>
+#include "cli_output.h"
+
 #include <QStringList>
 
-struct TCliResult {
+struct TCliResult : TCliOutput {
     int Status = 0;
-    QByteArray Out; // for standard output
-    QByteArray Err; // for standard error
 };
 
 // args: the arguments after the program name.

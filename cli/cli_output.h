@@ -1,0 +1,10 @@
+// What a skntool command prints: bytes for standard output and standard
+// error, written by the program entry once the command is over.
+#pragma once
+
+#include <QByteArray>
+
+struct TCliOutput {
+    QByteArray Out;
+    QByteArray Err; // notes that do not fail the command; errors go through TCliError
+};
