@@ -5,6 +5,7 @@
 #include "skntool_process.h"
 
 #include <QDir>
+#include <QImage>
 
 namespace {
 struct TUsageCase {
@@ -150,4 +151,26 @@ TEST_F(SkntoolTest, UnpackBlockedPartWayChangesNothing) {
     EXPECT_EQ(run.Err, "skntool: f/wheel-1-picture-3.bmp: Is a folder.\n");
     EXPECT_EQ(QDir(Path("f")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               (QStringList{"notes.txt", "wheel-1-picture-3.bmp"}));
+}
+
+TEST_F(SkntoolTest, RenderRefusesScreensThatGiveNoPicture) {
+    TSkinDocument doc = MakeDefaultSkin();
+    doc.ScreenWidth = 0; // a file may hold any size from 0 to 65535
+    WriteSkin("zero.skn", doc);
+    TToolRun run = Run({"render", "zero.skn", "z.png"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "skntool: zero.skn: The screen of this skin is 0 x 268 pixels; give --area "
+                       "WxH.\n");
+    EXPECT_FALSE(Exists("z.png"));
+    run = Run({"render", "zero.skn", "z.png", "--area", "20x10"});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(QImage(Path("z.png")).size(), QSize(20, 10));
+
+    doc.ScreenWidth = 65535;
+    WriteSkin("huge.skn", doc);
+    run = Run({"render", "huge.skn", "h.png", "--zoom", "200"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "skntool: huge.skn: A picture of 131070 x 536 pixels is too large to "
+                       "render; give a smaller --zoom or --area.\n");
+    EXPECT_FALSE(Exists("h.png"));
 }
