@@ -1,0 +1,51 @@
+#include "image_viewer.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("View image"));
+    setSizeGripEnabled(true);
+
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameShape(QFrame::NoFrame);
+    ScrollBox1->setWidgetResizable(false);
+    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Image1 = new QLabel;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Image1->setContentsMargins(0, 0, 0, 0);
+    ScrollBox1->setWidget(Image1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ScrollBox1);
+    resize(ImageViewerOuterSize);
+}
+
+void TForm2::SetPicture(const QImage& picture) {
+    // Opaque RGB, so that neither a key nor an alpha channel hides a pixel.
+    QPixmap pixmap = QPixmap::fromImage(picture.convertToFormat(QImage::Format_RGB32));
+    pixmap.setDevicePixelRatio(1.0);
+    Image1->setPixmap(pixmap);
+    Image1->resize(pixmap.size());
+}
+
+void TForm2::ShowPicture(const QImage& picture) {
+    SetPicture(picture);
+    exec();
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (Sized) return;
+    Sized = true;
+    // The size is the window's outside; the frame is known only once shown.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    resize(ImageViewerOuterSize - frame);
+}

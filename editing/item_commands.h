@@ -1,0 +1,51 @@
+// The item list commands of the toolbar (the five Add commands, Move up, Move
+// down, Delete), Rename on a double-click, and the dither command. They work
+// on the item list in both modes, the list view lbItems following the
+// document's Items row for row.
+#pragma once
+
+#include "editor_context.h"
+
+#include <QByteArray>
+
+#include <functional>
+
+class QListWidget;
+
+class TItemCommands {
+  public:
+    // lbItemsClick shows the selected row's item in the inspector (and
+    // repaints the player screen); showEmptyPage shows "(no item selected)".
+    TItemCommands(TEditorContext& context, QListWidget* lbItems, std::function<void()> lbItemsClick,
+                  std::function<void()> showEmptyPage);
+
+    // Appends an item of the kind with its defaults and pictures, rebuilds
+    // the list, selects the new row and shows it. No repaint of its own.
+    // Returns the new row.
+    int CreateDocItem(int kind, const QByteArray& name);
+
+    void ToolButton12Click(); // "Add image"
+    void ToolButton10Click(); // "Add text"
+    void ToolButton9Click();  // "Add button"
+    void ToolButton11Click(); // "Add wheel"
+    void ToolButton13Click(); // "Add trackbar"
+    void ToolButton15Click(); // "Move up"
+    void ToolButton16Click(); // "Move down"
+    void ToolButton18Click(); // "Delete", without a question
+    void lbItemsDblClick();   // Rename the selected item
+    void ToolButton20Click(); // "Dither pictures (recommended)", after a question
+
+  private:
+    void AddCommand(int kind);
+    int SelectedRow() const;
+    void SelectRow(int row);
+    void Move(int from, int to);
+
+    TEditorContext& Context;
+    QListWidget* lbItems;
+    std::function<void()> ShowItem;
+    std::function<void()> ShowEmptyPage;
+};
+
+// The dither question, two sentences joined by one carriage return.
+extern const QString DitherQuestion;

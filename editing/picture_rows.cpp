@@ -1,0 +1,157 @@
+#include "picture_rows.h"
+
+#include "bitmap_file.h"
+#include "picture_row_icons.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+constexpr int CaptionedWidth = 78, CaptionedHeight = 23;
+constexpr int IconButtonSize = 22;
+
+QPushButton* MakeButton(const char* name, int number, TPictureAction action, bool captioned,
+                        const std::function<void(int)>& handler, QWidget* parent) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setProperty("Tag", number);
+    b->setIcon(PictureRowIcon(action));
+    b->setIconSize(QSize(16, 16));
+    b->setFocusPolicy(Qt::TabFocus);
+    if (captioned) {
+        static const char* const captions[] = {"Open", "Save", "View"};
+        b->setText(QString::fromLatin1(captions[int(action)]));
+        b->setFixedWidth(CaptionedWidth);
+    } else {
+        static const char* const hints[] = {"Open", "Save", "View"};
+        b->setToolTip(QString::fromLatin1(hints[int(action)]));
+        b->setFixedSize(IconButtonSize, IconButtonSize);
+    }
+    QObject::connect(b, &QPushButton::clicked, b, [handler, number] { handler(number); });
+    return b;
+}
+
+// The slot that action n reaches in an array of pictures, or nullptr.
+template <std::size_t N> TPicture* SlotAt(std::array<TPicture, N>& pictures, int slot) {
+    return slot >= 0 && std::size_t(slot) < N ? &pictures[std::size_t(slot)] : nullptr;
+}
+
+} // namespace
+
+void TPictureRow::SetEnabled(bool enabled) const {
+    for (QPushButton* b : {Open, Save, View})
+        b->setEnabled(enabled);
+}
+
+TPictureRow MakePictureRow(const TPictureRowSpec& spec, TPictureRowStyle style,
+                           const std::function<void(int)>& handler, QWidget* parent) {
+    TPictureRow row;
+    row.Row = new QWidget(parent);
+    auto* grid = new QGridLayout(row.Row);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(2);
+    auto* label = new QLabel(spec.Label, row.Row);
+    const bool captioned = style == TPictureRowStyle::Captioned;
+    row.Open = MakeButton(spec.OpenName, spec.OpenNumber, TPictureAction::Open, captioned, handler,
+                          row.Row);
+    row.Save = MakeButton(spec.SaveName, spec.SaveNumber, TPictureAction::Save, captioned, handler,
+                          row.Row);
+    row.View = MakeButton(spec.ViewName, spec.ViewNumber, TPictureAction::View, captioned, handler,
+                          row.Row);
+    if (captioned) {
+        row.Open->setFixedHeight(CaptionedHeight);
+        row.Save->setFixedHeight(CaptionedHeight);
+        row.View->setFixedHeight(2 * CaptionedHeight + grid->verticalSpacing());
+        grid->addWidget(label, 0, 0, 1, 3);
+        grid->addWidget(row.Open, 1, 0);
+        grid->addWidget(row.Save, 2, 0);
+        grid->addWidget(row.View, 1, 1, 2, 1);
+        grid->setColumnStretch(2, 1);
+    } else {
+        label->setWordWrap(true);
+        grid->addWidget(label, 0, 0);
+        grid->addWidget(row.Open, 0, 1);
+        grid->addWidget(row.Save, 0, 2);
+        grid->addWidget(row.View, 0, 3);
+        grid->setColumnStretch(0, 1);
+    }
+    return row;
+}
+
+TPictureSlots::TPictureSlots(TEditorContext& context, std::function<int()> selectedRow)
+    : Context(context), SelectedRow(std::move(selectedRow)) {}
+
+template <class T> T* TPictureSlots::CurrentRecord() {
+    const int row = SelectedRow();
+    if (row < 0 || row >= Context.Doc.Items.size()) return nullptr;
+    return RecordOf<T>(Context.Doc, Context.Doc.Items[row]);
+}
+
+void TPictureSlots::OnImgPic(int n) {
+    if (TiImage* r = CurrentRecord<TiImage>()) Dispatch(n, &r->Picture);
+}
+
+void TPictureSlots::BitBtn4Click(int n) {
+    if (TiButton* r = CurrentRecord<TiButton>()) Dispatch(n / 10, SlotAt(r->Pictures, n % 10));
+}
+
+void TPictureSlots::BitBtn8Click(int n) {
+    if (TiWheel* r = CurrentRecord<TiWheel>()) Dispatch(n / 10, SlotAt(r->Pictures, n % 10));
+}
+
+void TPictureSlots::BitBtn47Click(int n) {
+    if (TiTrackbar* r = CurrentRecord<TiTrackbar>()) Dispatch(n / 10, SlotAt(r->Pictures, n % 10));
+}
+
+void TPictureSlots::BitBtn53Click(int n) {
+    TPlaylistSettings& p = Context.Doc.Playlist;
+    const int slot = n % 10;
+    Dispatch(n / 10, slot == 0 ? &p.FolderIcon : slot == 1 ? &p.SongIcon : nullptr);
+}
+
+void TPictureSlots::Dispatch(int action, TPicture* slot) {
+    if (!slot) return;
+    switch (action) {
+    case 0:
+        LoadPic(*slot);
+        break;
+    case 1:
+        SavePic(*slot);
+        break;
+    case 2:
+        ViewPic(*slot);
+        break;
+    default:
+        break; // any other number does nothing
+    }
+}
+
+void TPictureSlots::LoadPic(TPicture& slot) {
+    const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::OpenPicture);
+    if (!path) return;
+    TBitmapReadResult read = ReadBitmapFile(*path);
+    if (!read.Error.isEmpty()) {
+        Context.Prompts.ShowError(read.Error);
+        return;
+    }
+    slot.Image = std::move(read.Image);
+    Context.DoRedraw();
+}
+
+void TPictureSlots::SavePic(const TPicture& slot) {
+    const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::SavePicture);
+    if (!path) return;
+    const QString error = WriteBitmapFile(slot.Image, *path);
+    if (!error.isEmpty()) {
+        Context.Prompts.ShowError(error);
+        return;
+    }
+    Context.DoRedraw();
+}
+
+void TPictureSlots::ViewPic(const TPicture& slot) {
+    Context.Prompts.ViewPicture(slot.Image);
+}

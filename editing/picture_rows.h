@@ -1,0 +1,70 @@
+// Picture slots on the inspector pages: every slot has a row of Open, Save
+// and View controls, each carrying a number n (the action, or 10 x action +
+// slot), and one handler per page that finds the slot and runs LoadPic,
+// SavePic or ViewPic.
+#pragma once
+
+#include "editor_context.h"
+
+#include <QString>
+
+#include <functional>
+
+class QPushButton;
+class QWidget;
+
+// Captioned: "Open" and "Save" stacked beside a double-height "View" (the
+// "SImage" and "Button" pages). Icons: three small buttons side by side.
+enum class TPictureRowStyle { Captioned, Icons };
+
+struct TPictureRowSpec {
+    QString Label;
+    const char* OpenName;
+    int OpenNumber;
+    const char* SaveName;
+    int SaveNumber;
+    const char* ViewName;
+    int ViewNumber;
+};
+
+struct TPictureRow {
+    QWidget* Row = nullptr;
+    QPushButton* Open = nullptr;
+    QPushButton* Save = nullptr;
+    QPushButton* View = nullptr;
+    // A disabled row keeps its place and its slot's picture.
+    void SetEnabled(bool enabled) const;
+};
+
+// The row's controls call handler(n) with their own number when clicked.
+TPictureRow MakePictureRow(const TPictureRowSpec& spec, TPictureRowStyle style,
+                           const std::function<void(int)>& handler, QWidget* parent);
+
+class TPictureSlots {
+  public:
+    // selectedRow gives the row of the current item (-1 for none).
+    TPictureSlots(TEditorContext& context, std::function<int()> selectedRow);
+
+    // The row handlers of the "SImage", "Button", "Wheel", "Trackbar" and
+    // Playlist pages; n is the clicked control's number.
+    void OnImgPic(int n);
+    void BitBtn4Click(int n);
+    void BitBtn8Click(int n);
+    void BitBtn47Click(int n);
+    void BitBtn53Click(int n);
+
+    // Open: the picture from a bitmap file replaces the slot's content; its
+    // transparency stays. On an error the slot keeps its picture.
+    void LoadPic(TPicture& slot);
+    // Save: the slot's picture to a bitmap file.
+    void SavePic(const TPicture& slot);
+    // View: the picture in the image viewer, opaque, modally.
+    void ViewPic(const TPicture& slot);
+
+  private:
+    void Dispatch(int action, TPicture* slot);
+    template <class T> T* CurrentRecord();
+
+    TEditorContext& Context;
+    std::function<int()> SelectedRow;
+};
