@@ -32,11 +32,14 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part) {
     const int w = std::clamp(doc.ScreenWidth, 0, std::max(part.width(), 0));
     const int h = std::clamp(doc.ScreenHeight, 0, std::max(part.height(), 0));
     QImage composition(w, h, QImage::Format_RGB32);
-    if (composition.isNull()) return composition;
+    if (!composition.isNull()) PaintPlayerScreen(composition, doc, selected);
+    return composition;
+}
+
+void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected) {
     composition.fill(qRgb(0, 0, 0));
     for (int i = 0; i < doc.Items.size(); ++i)
         PaintItem(composition, doc, i, i == selected);
-    return composition;
 }
 
 QImage ComposePlayerScreen(const TSkinDocument& doc, int selected) {

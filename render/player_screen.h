@@ -14,6 +14,10 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part);
 // The whole screen.
 QImage ComposePlayerScreen(const TSkinDocument& doc, int selected);
 
+// Fills the composition black and paints every entry onto it; the
+// composition is the screen's top-left part of the raster's size.
+void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected);
+
 // Paints entry i of Items with its kind's painter; an entry of an unknown
 // kind, or one whose Index lies outside its array, draws nothing.
 void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool selected);

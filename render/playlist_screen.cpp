@@ -21,7 +21,11 @@ QImage ComposePlaylistScreen(const TSkinDocument& doc, QSize part) {
     const int w = std::clamp(doc.ScreenWidth, 0, std::max(part.width(), 0));
     const int h = std::clamp(doc.ScreenHeight, 0, std::max(part.height(), 0));
     QImage comp(w, h, QImage::Format_RGB32);
-    if (comp.isNull()) return comp;
+    if (!comp.isNull()) PaintPlaylistScreen(comp, doc);
+    return comp;
+}
+
+void PaintPlaylistScreen(QImage& comp, const TSkinDocument& doc) {
     comp.fill(qRgb(0, 0, 0)); // every pixel is painted below; this only makes that certain
 
     const TPlaylistSettings& p = doc.Playlist;
@@ -60,7 +64,6 @@ QImage ComposePlaylistScreen(const TSkinDocument& doc, QSize part) {
         y += itemHeight;
         DrawDottedLine(comp, y - 1, 0, width, color(6), color(0));
     }
-    return comp;
 }
 
 QImage ComposePlaylistScreen(const TSkinDocument& doc) {

@@ -14,3 +14,6 @@ QImage ComposePlaylistScreen(const TSkinDocument& doc, QSize part);
 
 // The whole screen.
 QImage ComposePlaylistScreen(const TSkinDocument& doc);
+
+// Paints the screen onto a composition that is its top-left part.
+void PaintPlaylistScreen(QImage& composition, const TSkinDocument& doc);

@@ -5,11 +5,12 @@
 #include "presentation.h"
 
 QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view) {
-    const QSize part = VisibleScreenPart(doc.ScreenWidth, doc.ScreenHeight, view);
-    return PresentComposition(ComposePlayerScreen(doc, selected, part), view);
+    return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
+        PaintPlayerScreen(composition, doc, selected);
+    });
 }
 
 QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view) {
-    const QSize part = VisibleScreenPart(doc.ScreenWidth, doc.ScreenHeight, view);
-    return PresentComposition(ComposePlaylistScreen(doc, part), view);
+    return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view,
+                             [&](QImage& composition) { PaintPlaylistScreen(composition, doc); });
 }

@@ -31,10 +31,9 @@ class TSourceRows {
             OffsetY = needed.y();
         }
     }
-    // Pixel (x, y) of the source picture, x and y inside the needed rect.
-    QRgb At(qint64 x, const QRgb* row) const { return row[x - OffsetX]; }
-    const QRgb* Row(qint64 y) const {
-        return reinterpret_cast<const QRgb*>(Image.constScanLine(int(y - OffsetY)));
+    // Source pixel (x, y) and those right of it; x and y inside the needed rect.
+    const QRgb* At(qint64 x, qint64 y) const {
+        return reinterpret_cast<const QRgb*>(Image.constScanLine(int(y - OffsetY))) + (x - OffsetX);
     }
 
   private:
@@ -46,25 +45,27 @@ QRgb* DstRow(QImage& dst, qint64 y) {
     return reinterpret_cast<QRgb*>(dst.scanLine(int(y)));
 }
 
-inline void Put(QRgb& out, QRgb pixel) {
-    out = 0xFF000000u | (pixel & RgbMask);
+inline QRgb Opaque(QRgb pixel) {
+    return 0xFF000000u | pixel;
 }
 
-} // namespace
-
-void FillBox(QImage& dst, const TBox& box, QRgb color) {
-    const TSpan xs = Clip(box.Left, box.Right, dst.width());
-    const TSpan ys = Clip(box.Top, box.Bottom, dst.height());
-    if (xs.IsEmpty() || ys.IsEmpty()) return;
-    const QRgb value = 0xFF000000u | (color & RgbMask);
-    for (qint64 y = ys.Begin; y < ys.End; ++y) {
-        QRgb* row = DstRow(dst, y);
-        std::fill(row + xs.Begin, row + xs.End, value);
+// n pixels from in to out, those equal to key skipped when keyed. Written
+// as a select, so that the compiler can do several pixels at once.
+inline void CopySpan(QRgb* out, const QRgb* in, qint64 n, bool keyed, QRgb key) {
+    if (!keyed) {
+        for (qint64 i = 0; i < n; ++i)
+            out[i] = Opaque(in[i]);
+        return;
+    }
+    for (qint64 i = 0; i < n; ++i) {
+        const QRgb p = in[i];
+        out[i] = (p & RgbMask) != key ? Opaque(p) : out[i];
     }
 }
 
-void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect,
-                 QRgb key) {
+// srcRect of src (cut to the source) unscaled, its top-left on (x, y).
+void Blit(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect, bool keyed,
+          QRgb key) {
     const QRect inside = srcRect & src.rect();
     if (inside.isEmpty()) return;
     // Destination position of the source pixel (sx, sy) is (sx + dx, sy + dy).
@@ -75,36 +76,31 @@ void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect
     const QRect needed(int(xs.Begin - dx), int(ys.Begin - dy), int(xs.End - xs.Begin),
                        int(ys.End - ys.Begin));
     const TSourceRows rows(src, needed);
-    const QRgb k = key & RgbMask;
-    for (qint64 ty = ys.Begin; ty < ys.End; ++ty) {
-        const QRgb* in = rows.Row(ty - dy);
-        QRgb* out = DstRow(dst, ty);
-        for (qint64 tx = xs.Begin; tx < xs.End; ++tx) {
-            const QRgb p = rows.At(tx - dx, in);
-            if ((p & RgbMask) != k) Put(out[tx], p);
-        }
+    for (qint64 ty = ys.Begin; ty < ys.End; ++ty)
+        CopySpan(DstRow(dst, ty) + xs.Begin, rows.At(xs.Begin - dx, ty - dy), xs.End - xs.Begin,
+                 keyed, key & RgbMask);
+}
+
+} // namespace
+
+void FillBox(QImage& dst, const TBox& box, QRgb color) {
+    const TSpan xs = Clip(box.Left, box.Right, dst.width());
+    const TSpan ys = Clip(box.Top, box.Bottom, dst.height());
+    if (xs.IsEmpty() || ys.IsEmpty()) return;
+    const QRgb value = Opaque(color & RgbMask);
+    for (qint64 y = ys.Begin; y < ys.End; ++y) {
+        QRgb* row = DstRow(dst, y);
+        std::fill(row + xs.Begin, row + xs.End, value);
     }
 }
 
+void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect,
+                 QRgb key) {
+    Blit(dst, x, y, src, srcRect, true, key);
+}
+
 void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture) {
-    const QImage& src = picture.Image;
-    if (src.isNull()) return;
-    if (picture.Transparent) {
-        CopyWithKey(dst, x, y, src, src.rect(), TransparentKey);
-        return;
-    }
-    const TSpan xs = Clip(x, x + src.width(), dst.width());
-    const TSpan ys = Clip(y, y + src.height(), dst.height());
-    if (xs.IsEmpty() || ys.IsEmpty()) return;
-    const QRect needed(int(xs.Begin - x), int(ys.Begin - y), int(xs.End - xs.Begin),
-                       int(ys.End - ys.Begin));
-    const TSourceRows rows(src, needed);
-    for (qint64 ty = ys.Begin; ty < ys.End; ++ty) {
-        const QRgb* in = rows.Row(ty - y);
-        QRgb* out = DstRow(dst, ty);
-        for (qint64 tx = xs.Begin; tx < xs.End; ++tx)
-            Put(out[tx], rows.At(tx - x, in));
-    }
+    Blit(dst, x, y, picture.Image, picture.Image.rect(), picture.Transparent, TransparentKey);
 }
 
 void DrawPictureScaled(QImage& dst, const TBox& box, const TPicture& picture) {
@@ -127,11 +123,11 @@ void DrawPictureScaled(QImage& dst, const TBox& box, const TPicture& picture) {
     const bool keyed = picture.Transparent;
     const QRgb k = TransparentKey & RgbMask;
     for (qint64 ty = ys.Begin; ty < ys.End; ++ty) {
-        const QRgb* in = rows.Row(srcY(ty));
+        const QRgb* in = rows.At(columns[0], srcY(ty));
         QRgb* out = DstRow(dst, ty) + xs.Begin;
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            const QRgb p = rows.At(columns[i], in);
-            if (!keyed || (p & RgbMask) != k) Put(out[i], p);
+            const QRgb p = in[columns[i] - columns[0]];
+            if (!keyed || (p & RgbMask) != k) out[i] = Opaque(p);
         }
     }
 }
@@ -145,5 +141,5 @@ void DrawDottedLine(QImage& dst, qint64 y, qint64 x0, qint64 x1, QRgb dot, QRgb 
     const TSpan xs = Clip(x0, x1, dst.width());
     QRgb* out = DstRow(dst, y);
     for (qint64 x = xs.Begin; x < xs.End; ++x)
-        Put(out[x], IsDot(x - x0) ? dot : gap);
+        out[x] = Opaque((IsDot(x - x0) ? dot : gap) & RgbMask);
 }
