@@ -1,15 +1,28 @@
 // Program entry: the editor takes no command-line arguments.
+#include "desktop_prompts.h"
+#include "main_window.h"
 #include "new_skin.h"
+#include "skin_fonts.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QScreen>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramTitle);
-    QMainWindow window;
-    window.setWindowTitle(WindowTitleFor(UntitledFileName));
-    window.resize(845, 638);
-    window.show();
+    RegisterSkinFonts();
+
+    TDesktopPrompts prompts;
+    TForm1 form(prompts);
+    // The image viewer, the "New skin" dialog and the about box come after
+    // the main window and stay hidden until asked for.
+    prompts.CreateWindows(&form);
+
+    if (const QScreen* screen = form.screen()) {
+        QRect frame = form.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        form.move(frame.topLeft());
+    }
+    form.show();
     return app.exec();
 }

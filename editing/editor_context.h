@@ -17,3 +17,17 @@ struct TEditorContext {
     // handlers write nothing back.
     bool InspectorLoading = false;
 };
+
+// Raises InspectorLoading for one scope, lowering it on every way out.
+class TInspectorLoadingGuard {
+  public:
+    explicit TInspectorLoadingGuard(TEditorContext& context) : Context(context) {
+        Context.InspectorLoading = true;
+    }
+    ~TInspectorLoadingGuard() { Context.InspectorLoading = false; }
+    TInspectorLoadingGuard(const TInspectorLoadingGuard&) = delete;
+    TInspectorLoadingGuard& operator=(const TInspectorLoadingGuard&) = delete;
+
+  private:
+    TEditorContext& Context;
+};

@@ -44,6 +44,10 @@ class TPrompts {
     // An error message box: error icon, the program title as caption.
     virtual void ShowError(const QString& text) = 0;
 
+    // A plain message box (no icon), the program title as caption. The
+    // default, for prompts that do not tell the two apart, is the error box.
+    virtual void ShowMessage(const QString& text) { ShowError(text); }
+
     virtual void Beep() = 0;
 
     // The image viewer, modal, showing the picture opaque at 1:1.

@@ -1,0 +1,206 @@
+#include "main_window.h"
+
+#include "new_skin.h"
+#include "player_panel.h"
+#include "playlist_panel.h"
+#include "preview_area.h"
+#include "skin_file.h"
+#include "window_font.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace {
+constexpr QSize ClientSize(845, 638); // below the menu bar, as the desktop counts it
+constexpr int LeftPanelWidth = 185;
+constexpr int StatusBarHeight = 19;
+constexpr QSize StartScreen(240, 268);
+} // namespace
+
+TForm1::TForm1(TPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent), Context{Doc, prompts, [this] { DoRedraw(); }, [this] { RedrawSkin(); },
+                                   [this] { RedrawPlaylist(); }} {
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_WindowPropagation); // menus and dialogs share the window font
+    setFont(WindowFont());
+    setContextMenuPolicy(Qt::NoContextMenu);
+    CreateToolbar();
+    CreateMenu();
+    CreatePanels();
+    auto* status = new QStatusBar(this);
+    status->setFixedHeight(StatusBarHeight);
+    setStatusBar(status);
+    resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
+    // Lay the window out now, so that the first repaint already has the
+    // preview area's real size.
+    // preview area's real size; a hidden window's inner layouts wait for
+    // resize events that only come with showing, so each is run here.
+    layout()->activate();
+    centralWidget()->layout()->activate();
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    // The panels go first, while the document they point into still exists.
+    delete takeCentralWidget();
+}
+
+void TForm1::CreatePanels() {
+    auto* central = new QWidget(this);
+    auto* layout = new QHBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    Notebook1 = new QStackedWidget(central);
+    Notebook1->setObjectName(QStringLiteral("Notebook1"));
+    Notebook1->setFixedWidth(LeftPanelWidth);
+    PlayerPanel = new TPlayerPanel(Context, Notebook1);
+    PlaylistPanel = new TPlaylistPanel(Context, Notebook1);
+    Notebook1->insertWidget(PlayerPage, PlayerPanel);
+    Notebook1->insertWidget(PlaylistPage, PlaylistPanel);
+    layout->addWidget(Notebook1);
+
+    imArea = new TPreviewArea(central);
+    imArea->setObjectName(QStringLiteral("imArea"));
+    connect(imArea, &TPreviewArea::Resized, this, &TForm1::FormResize);
+    layout->addWidget(imArea, 1);
+    setCentralWidget(central);
+}
+
+void TForm1::FormCreate() {
+    NewSkin(Doc);
+    setWindowTitle(WindowTitleFor(Doc.FileName));
+    Doc.ScreenWidth = StartScreen.width();
+    Doc.ScreenHeight = StartScreen.height();
+    Created = true;
+    // Clicked from the program: the mode switch shows the player page and
+    // paints the first preview.
+    ToolButton8->click();
+    // The two-state commands are the document's constant table
+    // CommandHasTwoStates; there is nothing to set up for them.
+    PlayerPanel->ShowEmptyPage();
+}
+
+TPreviewView TForm1::PreviewView() const {
+    return TPreviewView{ComboBox1->currentIndex(), imArea->size(),
+                        imArea->palette().color(QPalette::Dark).rgb()};
+}
+
+void TForm1::DoRedraw() {
+    if (ToolButton8->isChecked())
+        RedrawSkin();
+    else
+        RedrawPlaylist();
+}
+
+void TForm1::RedrawSkin() {
+    if (!Created) return;
+    imArea->SetRaster(RenderPlayerPreview(Doc, PlayerPanel->SelectedRow(), PreviewView()));
+}
+
+void TForm1::RedrawPlaylist() {
+    if (!Created) return;
+    imArea->SetRaster(RenderPlaylistPreview(Doc, PreviewView()));
+}
+
+void TForm1::FormResize() {
+    DoRedraw();
+}
+
+void TForm1::ComboBox1Change() {
+    DoRedraw();
+}
+
+void TForm1::ToolButton6Click(int page) {
+    Notebook1->setCurrentIndex(page);
+    if (page == PlaylistPage) PlaylistPanel->FillFromDocument();
+    DoRedraw();
+}
+
+void TForm1::SelectFirstItem() {
+    if (PlayerPanel->lbItems->count() > 0) {
+        PlayerPanel->SelectRow(0);
+        PlayerPanel->lbItemsClick();
+    } else {
+        PlayerPanel->SelectRow(-1);
+        PlayerPanel->ShowEmptyPage();
+    }
+}
+
+void TForm1::NewSkinCommand() {
+    const std::optional<QSize> size = Context.Prompts.AskNewSkinSize();
+    if (!size) return;
+    NewSkin(Doc);
+    setWindowTitle(WindowTitleFor(Doc.FileName));
+    ComboBox1->setCurrentIndex(0);
+    Doc.ScreenWidth = size->width();
+    Doc.ScreenHeight = size->height();
+    PlayerPanel->ReloadList();
+    PlayerPanel->ShowEmptyPage();
+    RedrawSkin();
+}
+
+void TForm1::OpenSkin() {
+    const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::OpenSkin);
+    if (!path) return;
+    // The file is read whole before anything changes: a file that cannot be
+    // read leaves the skin, its name and the title as they were, so a later
+    // Save cannot overwrite that file with the old skin.
+    TSkinReadResult read = ReadSkinFile(*path);
+    if (read.WrongVersion) {
+        Context.Prompts.Beep();
+        Context.Prompts.ShowMessage(VersionMismatchText);
+    } else if (!read.Document) {
+        Context.Prompts.ShowError(read.Error);
+        return;
+    } else {
+        Doc = std::move(*read.Document);
+        setWindowTitle(WindowTitleFor(Doc.FileName));
+        PlayerPanel->ReloadList();
+    }
+    SelectFirstItem();
+    RedrawSkin();
+}
+
+void TForm1::SaveSkin() {
+    if (Doc.Untitled) {
+        SaveSkinAs();
+        return;
+    }
+    const QString error = WriteSkinFile(Doc, Doc.FileName);
+    if (!error.isEmpty()) Context.Prompts.ShowError(error);
+}
+
+void TForm1::SaveSkinAs() {
+    const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::SaveSkin);
+    if (!path) return;
+    Doc.FileName = *path;
+    setWindowTitle(WindowTitleFor(Doc.FileName));
+    Doc.Untitled = false;
+    SaveSkin();
+}
+
+void TForm1::Exit1Click() {
+    close();
+}
+
+void TForm1::About1Click() {
+    Context.Prompts.ShowAbout();
+}
+
+// The item commands (add, move, delete) and the dither command plug in here.
+void TForm1::ToolButton12Click() {}
+void TForm1::ToolButton10Click() {}
+void TForm1::ToolButton9Click() {}
+void TForm1::ToolButton11Click() {}
+void TForm1::ToolButton13Click() {}
+void TForm1::ToolButton15Click() {}
+void TForm1::ToolButton16Click() {}
+void TForm1::ToolButton18Click() {}
+void TForm1::ToolButton20Click() {}

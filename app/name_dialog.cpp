@@ -1,0 +1,43 @@
+#include "name_dialog.h"
+
+#include "window_font.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int MaxNameLength = 255;
+}
+
+TNameDialog::TNameDialog(QWidget* parent) : QDialog(parent) {
+    setFont(WindowFont());
+    setModal(true);
+    lbPrompt = new QLabel(this);
+    edName = new QLineEdit(this);
+    edName->setMaxLength(MaxNameLength);
+    edName->setMinimumWidth(260);
+    lbPrompt->setBuddy(edName);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lbPrompt);
+    layout->addWidget(edName);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+std::optional<QString> TNameDialog::Execute(const QString& caption, const QString& prompt,
+                                            const QString& text) {
+    setWindowTitle(caption);
+    lbPrompt->setText(prompt);
+    edName->setText(text);
+    edName->selectAll();
+    edName->setFocus();
+    if (exec() != Accepted) return std::nullopt;
+    return edName->text();
+}

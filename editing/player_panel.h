@@ -1,0 +1,46 @@
+// The "Player" page of the left panel: the item list lbItems above the
+// property inspector nbInspector, whose page numbers are the item kinds.
+#pragma once
+
+#include "editor_context.h"
+
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QStackedWidget;
+
+// Pages of nbInspector: 0..4 are the TItemKind values.
+inline constexpr int EmptyInspectorPage = 5;
+
+class TPlayerPanel : public QWidget {
+    Q_OBJECT
+
+  public:
+    TPlayerPanel(TEditorContext& context, QWidget* parent = nullptr);
+
+    // The row of the current item, or -1 when none is selected.
+    int SelectedRow() const;
+
+    // Rebuilds the rows from the document's item names, selecting nothing.
+    void ReloadList();
+
+    // Selects a row (-1 for none) without running lbItemsClick.
+    void SelectRow(int row);
+
+    // Shows the current item: its kind's page, the repaint that marks it,
+    // then its values. Runs only while a row is selected.
+    void lbItemsClick();
+
+    // The "(no item selected)" page.
+    void ShowEmptyPage();
+
+    QListWidget* lbItems = nullptr;
+    QStackedWidget* nbInspector = nullptr;
+    QLabel* lbNoItem = nullptr;
+
+  private:
+    void SelectionChanged();
+
+    TEditorContext& Context;
+};
