@@ -156,7 +156,7 @@ TEST_F(RenderTest, PlaylistAndHandWrittenSkinsRenderLikeTheEditor) {
 
 TEST_F(SkntoolTest, DitherIsTheEditorsCommand) {
     TSkinDocument doc = MakeRichSkin();
-    doc.Images[1].Picture.Image = Filled(4, 2, qRgb(128, 128, 128));
+    doc.Images[1].Picture.Image = Filled(64, 64, qRgb(128, 128, 128));
     WriteSkin("rich.skn", doc);
     const TToolRun run = Run({"dither", "rich.skn", "dithered.skn"});
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
@@ -165,6 +165,21 @@ TEST_F(SkntoolTest, DitherIsTheEditorsCommand) {
     DitherAllPictures(expected);
     EXPECT_EQ(Bytes("dithered.skn"), EncodeSkin(expected));
 
+    // The file keeps grey 128 as level 16, read back as 132: a shade above
+    // 16/31 that the diffusion carries until about one pixel in 21 rises to 17.
+    const QImage grey = ReadSkin("dithered.skn").Images[1].Picture.Image;
+    int raised = 0;
+    for (int y = 0; y < grey.height(); ++y) {
+        for (int x = 0; x < grey.width(); ++x) {
+            const QRgb p = grey.pixel(x, y);
+            const int level = qRed(p) >> 3;
+            ASSERT_TRUE(level == 16 || level == 17) << x << "," << y;
+            ASSERT_TRUE(qGreen(p) >> 3 == level && qBlue(p) >> 3 == level) << x << "," << y;
+            raised += level == 17;
+        }
+    }
+    const double share = raised / 4096.0, carried = 132 * 31 / 255.0 - 16; // 0.047
+    EXPECT_NEAR(share, carried, 0.01);
     // The playlist icons are not item pictures.
     EXPECT_EQ(ReadSkin("dithered.skn").Playlist, ReadSkin("rich.skn").Playlist);
 
