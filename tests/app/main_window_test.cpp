@@ -2,6 +2,7 @@
 #include "editor_fixture.h"
 #include "item_list.h"
 #include "number_field.h"
+#include "skin_fonts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -42,6 +43,11 @@ TEST_F(EditorTest, StartsWithAnEmptyUntitledSkinOnTheBlackStartScreen) {
     EXPECT_EQ(shown.pixel(0, 268), Grey());
     EXPECT_EQ(shown.pixel(659, 588), Grey());
     EXPECT_NE(Grey(), qRgb(0, 0, 0));
+
+    if (RegisterSkinFonts() == "Tahoma") {
+        EXPECT_EQ(Form.font().family(), "Tahoma");
+        EXPECT_EQ(Form.font().pixelSize(), 13);
+    }
 }
 
 TEST_F(EditorTest, ClientAreaIsLaidOutAsTheDesktopEditorHasIt) {
@@ -184,6 +190,30 @@ TEST_F(EditorTest, PlayerToggleReturnsToTheListWithTheSameCurrentItem) {
     EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, 1, View()));
 }
 
+TEST_F(EditorTest, ClickingOrKeyingToARowShowsItsKindsPageAndMarksIt) {
+    AddItem(Form.Doc, ikImage, "one");
+    AddItem(Form.Doc, ikWheel, "two");
+    Form.PlayerPanel->ReloadList();
+    QListWidget* list = Form.PlayerPanel->lbItems;
+    EXPECT_EQ(list->item(0)->sizeHint().height(), 16);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    EXPECT_EQ(Form.PlayerPanel->SelectedRow(), 1);
+    EXPECT_EQ(Form.PlayerPanel->nbInspector->currentIndex(), int(ikWheel));
+    EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, 1, View()));
+    EXPECT_FALSE(Form.Context.InspectorLoading);
+
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(Form.PlayerPanel->SelectedRow(), 0);
+    EXPECT_EQ(Form.PlayerPanel->nbInspector->currentIndex(), int(ikImage));
+
+    // A Ctrl+click on the selected row does not leave the list without a current item.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(Form.PlayerPanel->SelectedRow(), 0);
+}
+
 TEST_F(EditorTest, PressingTheToggleThatIsDownKeepsTheModeAndRepaints) {
     Form.ToolButton6->click();
     Form.imArea->SetRaster(QImage());
@@ -210,6 +240,9 @@ TEST_F(EditorTest, ZoomScalesEveryScreenPixelToABlock) {
     EXPECT_EQ(at800.pixel(319, 239), qRgb(0, 0, 0));
     EXPECT_EQ(at800.pixel(320, 0), Grey());
     EXPECT_EQ(at800.pixel(0, 240), Grey());
+    // Pixel (2, 7) of the placeholder picture, white, lies at screen (5, 9).
+    EXPECT_EQ(at800.pixel(5 * 8, 9 * 8), qRgb(255, 255, 255));
+    EXPECT_EQ(at800.pixel(5 * 8 + 7, 9 * 8 + 7), qRgb(255, 255, 255));
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x)
             ASSERT_EQ(at800.pixel(x, y), at100.pixel(x / 8, y / 8)) << x << "," << y;
