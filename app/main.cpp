@@ -1,4 +1,5 @@
 // Program entry: the editor takes no command-line arguments.
+#include "app_icon.h"
 #include "desktop_prompts.h"
 #include "main_window.h"
 #include "new_skin.h"
@@ -10,6 +11,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramTitle);
+    // The installed launcher's id ties the running window to it and its icon.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.kelvane.LumoraSkin"));
+    QApplication::setWindowIcon(LumoraAppIcon());
     RegisterSkinFonts();
 
     TDesktopPrompts prompts;
