@@ -8,11 +8,15 @@
 #include "skin_file.h"
 #include "skin_fonts.h"
 
+#include <QImageReader>
+
 namespace {
 
 // The editor's preview area is about this size; the repaint must cost what
 // the area shows, not what the skin claims.
 const QSize PreviewArea(640, 480);
+
+constexpr int FuzzPictureLimitMb = 16;
 
 // FNV-1a: the zoom and the selection come from the input itself, so a
 // replayed finding repaints exactly as it did in the fuzzer.
@@ -79,6 +83,11 @@ QString CheckKeptPixels(const QImage& loaded, const QImage& read) {
 
 void PrepareFuzzChecks() {
     RegisterSkinFonts();
+    // A picture near Qt's 128 MB limit runs the same code as a small one,
+    // only for seconds: a few bytes of RLE make 100 million pixels to
+    // convert, repaint and dither. The fuzzers spend their time on shapes
+    // instead; the hostile-size test loads the largest picture.
+    QImageReader::setAllocationLimit(FuzzPictureLimitMb);
 }
 
 QString CheckSkinInput(QByteArrayView data) {

@@ -6,7 +6,8 @@
 #include <QByteArrayView>
 #include <QString>
 
-// Fonts for the previews; call once after the QGuiApplication exists.
+// Fonts for the previews, and a lower limit on the size of a loaded picture;
+// call once after the QGuiApplication exists.
 void PrepareFuzzChecks();
 
 // Reads a .skn file; when it opens, repaints the player screen (a selection
