@@ -1,6 +1,7 @@
 #include "desktop_prompts.h"
 
 #include "about_box.h"
+#include "image_viewer.h"
 #include "name_dialog.h"
 #include "new_skin.h"
 #include "new_skin_dialog.h"
@@ -9,10 +10,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
-#include <QLabel>
 #include <QMessageBox>
-#include <QScrollArea>
-#include <QVBoxLayout>
 
 namespace {
 QFileDialog* MakeFileDialog(TFileDialog kind, QWidget* parent) {
@@ -33,6 +31,7 @@ QFileDialog* MakeFileDialog(TFileDialog kind, QWidget* parent) {
 
 void TDesktopPrompts::CreateWindows(QWidget* mainWindow) {
     MainWindow = mainWindow;
+    ImageViewer = new TForm2(mainWindow);
     NewSkinDialog = new TForm3(mainWindow);
     AboutBox = new TForm4(mainWindow);
     NameDialog = new TNameDialog(mainWindow);
@@ -87,17 +86,7 @@ void TDesktopPrompts::Beep() {
 }
 
 void TDesktopPrompts::ViewPicture(const QImage& picture) {
-    QDialog viewer(MainWindow);
-    viewer.setWindowTitle(QStringLiteral("View image"));
-    viewer.resize(278, 280);
-    auto* label = new QLabel;
-    label->setPixmap(QPixmap::fromImage(picture));
-    auto* scroll = new QScrollArea(&viewer);
-    scroll->setWidget(label);
-    auto* layout = new QVBoxLayout(&viewer);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroll);
-    viewer.exec();
+    if (ImageViewer) ImageViewer->ShowPicture(picture);
 }
 
 void TDesktopPrompts::ShowAbout() {

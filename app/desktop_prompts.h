@@ -10,6 +10,7 @@
 
 class QFileDialog;
 class QWidget;
+class TForm2;
 class TForm3;
 class TForm4;
 class TNameDialog;
@@ -34,6 +35,7 @@ class TDesktopPrompts : public TPrompts {
 
   private:
     QPointer<QWidget> MainWindow;
+    QPointer<TForm2> ImageViewer;
     QPointer<TForm3> NewSkinDialog;
     QPointer<TForm4> AboutBox;
     QPointer<TNameDialog> NameDialog;

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "item_commands.h"
 #include "new_skin.h"
 #include "player_panel.h"
 #include "playlist_panel.h"
@@ -194,13 +195,31 @@ void TForm1::About1Click() {
     Context.Prompts.ShowAbout();
 }
 
-// The item commands (add, move, delete) and the dither command plug in here.
-void TForm1::ToolButton12Click() {}
-void TForm1::ToolButton10Click() {}
-void TForm1::ToolButton9Click() {}
-void TForm1::ToolButton11Click() {}
-void TForm1::ToolButton13Click() {}
-void TForm1::ToolButton15Click() {}
-void TForm1::ToolButton16Click() {}
-void TForm1::ToolButton18Click() {}
-void TForm1::ToolButton20Click() {}
+// The item commands act on the item list in both modes.
+void TForm1::ToolButton12Click() {
+    PlayerPanel->Commands->ToolButton12Click();
+}
+void TForm1::ToolButton10Click() {
+    PlayerPanel->Commands->ToolButton10Click();
+}
+void TForm1::ToolButton9Click() {
+    PlayerPanel->Commands->ToolButton9Click();
+}
+void TForm1::ToolButton11Click() {
+    PlayerPanel->Commands->ToolButton11Click();
+}
+void TForm1::ToolButton13Click() {
+    PlayerPanel->Commands->ToolButton13Click();
+}
+void TForm1::ToolButton15Click() {
+    PlayerPanel->Commands->ToolButton15Click();
+}
+void TForm1::ToolButton16Click() {
+    PlayerPanel->Commands->ToolButton16Click();
+}
+void TForm1::ToolButton18Click() {
+    PlayerPanel->Commands->ToolButton18Click();
+}
+void TForm1::ToolButton20Click() {
+    PlayerPanel->Commands->ToolButton20Click();
+}

@@ -1,7 +1,10 @@
 #include "player_panel.h"
 
 #include "code_page.h"
+#include "item_commands.h"
+#include "item_inspector.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -30,10 +33,6 @@ TPlayerPanel::TPlayerPanel(TEditorContext& context, QWidget* parent)
 
     nbInspector = new QStackedWidget(this);
     nbInspector->setObjectName(QStringLiteral("nbInspector"));
-    // Pages 0..4 (image, text, button, wheel, trackbar) get their controls
-    // from the inspector; until then they are blank.
-    for (int page = 0; page < EmptyInspectorPage; ++page)
-        nbInspector->addWidget(new QWidget);
     auto* empty = new QWidget;
     auto* emptyLayout = new QVBoxLayout(empty);
     lbNoItem = new QLabel(QStringLiteral("(no item selected)"), empty);
@@ -41,10 +40,28 @@ TPlayerPanel::TPlayerPanel(TEditorContext& context, QWidget* parent)
     emptyLayout->addWidget(lbNoItem);
     emptyLayout->addStretch();
     nbInspector->addWidget(empty);
+    // Pages 0..4 (image, text, button, wheel, trackbar) go in front of it.
+    Inspector = new TItemInspector(Context, nbInspector, [this] { return SelectedRow(); });
+    Inspector->setParent(this);
     nbInspector->setCurrentIndex(EmptyInspectorPage);
     layout->addWidget(nbInspector, 1);
 
+    Commands = std::make_unique<TItemCommands>(
+        Context, lbItems, [this] { lbItemsClick(); }, [this] { ShowEmptyPage(); });
+
     connect(lbItems, &QListWidget::itemSelectionChanged, this, &TPlayerPanel::SelectionChanged);
+    // A double-click anywhere in the list renames the current item.
+    lbItems->viewport()->installEventFilter(this);
+}
+
+TPlayerPanel::~TPlayerPanel() = default;
+
+bool TPlayerPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lbItems->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        Commands->lbItemsDblClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 int TPlayerPanel::SelectedRow() const {
@@ -84,15 +101,7 @@ void TPlayerPanel::SelectionChanged() {
 }
 
 void TPlayerPanel::lbItemsClick() {
-    const int row = SelectedRow();
-    if (row < 0 || row >= Context.Doc.Items.size()) return;
-    const TInspectorLoadingGuard guard(Context);
-    const int kind = Context.Doc.Items[row].Kind;
-    // A kind no page edits shows the empty page, so no page can write into
-    // a record that is not the current item's.
-    nbInspector->setCurrentIndex(kind < ItemKindCount ? kind : EmptyInspectorPage);
-    Context.RedrawSkin();
-    // The page's controls are filled from the record here, after the repaint.
+    Inspector->ShowCurrentItem();
 }
 
 void TPlayerPanel::ShowEmptyPage() {

@@ -6,9 +6,13 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QLabel;
 class QListWidget;
 class QStackedWidget;
+class TItemCommands;
+class TItemInspector;
 
 // Pages of nbInspector: 0..4 are the TItemKind values.
 inline constexpr int EmptyInspectorPage = 5;
@@ -18,6 +22,7 @@ class TPlayerPanel : public QWidget {
 
   public:
     TPlayerPanel(TEditorContext& context, QWidget* parent = nullptr);
+    ~TPlayerPanel() override;
 
     // The row of the current item, or -1 when none is selected.
     int SelectedRow() const;
@@ -38,6 +43,13 @@ class TPlayerPanel : public QWidget {
     QListWidget* lbItems = nullptr;
     QStackedWidget* nbInspector = nullptr;
     QLabel* lbNoItem = nullptr;
+    // Pages 0..4 of nbInspector with their handlers, and the commands that
+    // change the list (the toolbar's, and Rename on a double-click).
+    TItemInspector* Inspector = nullptr;
+    std::unique_ptr<TItemCommands> Commands;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void SelectionChanged();

@@ -5,10 +5,11 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
-    : QWidget(parent), Context(context) {
+    : QWidget(parent), Context(context), Slots(context, [] { return -1; }) {
     PageLayout = new QVBoxLayout(this);
     PageLayout->setContentsMargins(8, 8, 8, 8);
     PageLayout->setAlignment(Qt::AlignTop);
@@ -38,6 +39,43 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
         PageLayout->addWidget(box);
         connect(box, &QCheckBox::toggled, this, &TPlaylistPanel::SpinEdit20Change);
     }
+
+    const struct {
+        const char* Name;
+        const char* Caption;
+    } colors[7] = {{"Button1", "Background color"},    {"Button2", "Directory bg color"},
+                   {"Button3", "Directory txt color"}, {"Button5", "Item text color"},
+                   {"Button4", "Selected item color"}, {"Button6", "Selected text color"},
+                   {"Button7", "Line color"}};
+    PageLayout->addSpacing(6);
+    for (int index = 0; index < 7; ++index) {
+        auto* button = new QPushButton(QString::fromLatin1(colors[index].Caption), this);
+        button->setObjectName(QString::fromLatin1(colors[index].Name));
+        button->setProperty("Tag", index);
+        connect(button, &QPushButton::clicked, this, [this, index] { Button1Click(index); });
+        PageLayout->addWidget(button);
+        ColorButtons[std::size_t(index)] = button;
+    }
+
+    PageLayout->addSpacing(6);
+    const auto icons = [this](int n) { Slots.BitBtn53Click(n); };
+    FolderRow = MakePictureRow(
+        {QStringLiteral("Folder icon"), "BitBtn53", 0, "BitBtn54", 10, "BitBtn55", 20},
+        TPictureRowStyle::Icons, icons, this);
+    SongRow =
+        MakePictureRow({QStringLiteral("Song icon"), "BitBtn56", 1, "BitBtn57", 11, "BitBtn58", 21},
+                       TPictureRowStyle::Icons, icons, this);
+    PageLayout->addWidget(FolderRow.Row);
+    PageLayout->addWidget(SongRow.Row);
+}
+
+void TPlaylistPanel::Button1Click(int index) {
+    if (index < 0 || index >= int(Context.Doc.Playlist.Colors.size())) return;
+    TColor& color = Context.Doc.Playlist.Colors[std::size_t(index)];
+    const std::optional<TColor> chosen = Context.Prompts.AskColor(color);
+    if (!chosen) return;
+    color = *chosen;
+    Context.RedrawPlaylist();
 }
 
 void TPlaylistPanel::FillFromDocument() {

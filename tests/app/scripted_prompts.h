@@ -29,6 +29,10 @@ class TScriptedPrompts : public TPrompts {
     };
     std::vector<TNameQuestion> NameQuestions;
     std::vector<TColor> ColorQuestions;
+    struct TYesNoQuestion {
+        QString Caption, Text;
+    };
+    std::vector<TYesNoQuestion> YesNoQuestions;
     QStringList Errors;
     QStringList Messages;
     std::vector<QImage> ViewedPictures;
@@ -58,6 +62,7 @@ class TScriptedPrompts : public TPrompts {
     }
     bool AskYesNo(const QString& caption, const QString& text) override {
         Asked << QStringLiteral("AskYesNo %1: %2").arg(caption, text);
+        YesNoQuestions.push_back({caption, text});
         if (YesNo.empty()) return false;
         const bool answer = YesNo.front();
         YesNo.pop_front();

@@ -48,7 +48,7 @@ TEST_F(PictureSlots, OpenReplacesThePictureKeepsPositionAndTransparencyAndRepain
     b.Y = 20;
     Prompts.FileNames = {Bitmap("b.bmp", 100, 40)};
     Slots.BitBtn4Click(0);
-    EXPECT_EQ(Prompts.Asked, QStringList{"AskFileName 2"});
+    EXPECT_EQ(Prompts.Asked, QStringList{"AskFileName OpenPicture"});
     EXPECT_EQ(b.Pictures[0].Image.size(), QSize(100, 40));
     EXPECT_EQ(b.Pictures[0].Image.pixel(1, 0), TransparentKey);
     EXPECT_TRUE(b.Pictures[0].Transparent);
@@ -87,8 +87,8 @@ TEST_F(PictureSlots, EveryNumberReachesItsSlot) {
     // View sends the slot's picture; numbers that reach no slot or no action do nothing.
     Selected = 0; // the wheel again
     Slots.BitBtn8Click(27);
-    ASSERT_EQ(Prompts.Viewed.size(), 1u);
-    EXPECT_EQ(Prompts.Viewed[0], Doc.Wheels[0].Pictures[7].Image);
+    ASSERT_EQ(Prompts.ViewedPictures.size(), 1u);
+    EXPECT_EQ(Prompts.ViewedPictures[0], Doc.Wheels[0].Pictures[7].Image);
     Prompts.Asked.clear();
     Log.clear();
     Add(ikButton);
