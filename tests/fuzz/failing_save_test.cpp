@@ -1,5 +1,6 @@
 // Saves that fail part-way: the file on disk is the one that was there, byte
 // for byte, and the message says why.
+#include "file_size_limit.h"
 #include "sample_skin.h"
 #include "skin_file.h"
 
@@ -9,9 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <sys/mount.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -25,30 +24,6 @@ void WriteFile(const QString& path, qint64 size) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     ASSERT_EQ(f.write(QByteArray(size, 'x')), size);
 }
-
-// Writes past `bytes` bytes fail with EFBIG while it lives, as on a disk
-// that fills up at that point (the signal that would kill the process is
-// ignored, as a program that handles its errors does).
-class TFileSizeLimit {
-  public:
-    explicit TFileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &Saved);
-        OldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = Saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~TFileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &Saved);
-        std::signal(SIGXFSZ, OldHandler);
-    }
-    TFileSizeLimit(const TFileSizeLimit&) = delete;
-    TFileSizeLimit& operator=(const TFileSizeLimit&) = delete;
-
-  private:
-    rlimit Saved{};
-    void (*OldHandler)(int) = nullptr;
-};
 
 // Points where the writer stops: inside the first buffered block, on and
 // around the buffer boundaries, and spread over the whole file.
