@@ -5,6 +5,7 @@ lumora_packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wine
+  desktop-file-utils appstream
 )
 
 lumora_ensure_packages() {
