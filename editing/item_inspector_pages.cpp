@@ -11,14 +11,33 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace {
+
+// A wheel turned over a list or a number field that the user has not
+// focused scrolls the page instead of changing the value: scrolling through
+// the Wheel page must not rewrite the commands it passes over.
+class TWheelNeedsFocus : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() != QEvent::Wheel || !widget || widget->hasFocus()) return false;
+        event->ignore(); // goes on to the scroll area
+        return true;
+    }
+};
 
 const QStringList CommandNames = {
     "Volume up",         "Volume down",    "Enter settings", "Enter playlist browser",
     "Previous song",     "Next song",      "Play/pause",     "Close player",
     "Blank screen",      "Toggle shuffle", "Toggle repeat",  "Go to current song",
     "Enter sleep dialog"};
+constexpr int NumberFieldMinimumWidth = 44;
+
 const QStringList WheelActionNames = {"Change music", "Change volume", "Seek time"};
 
 // One page's column of controls.
@@ -26,9 +45,9 @@ class TPageColumn {
   public:
     TPageColumn(const char* name, QObject* owner, std::function<void()> changed)
         : Page(new QWidget), Layout(new QVBoxLayout(Page)), Owner(owner),
-          Changed(std::move(changed)) {
+          Changed(std::move(changed)), WheelGuard(new TWheelNeedsFocus(Page)) {
         Page->setObjectName(QString::fromLatin1(name));
-        Layout->setContentsMargins(6, 4, 6, 6);
+        Layout->setContentsMargins(4, 4, 4, 6);
         Layout->setSpacing(3);
     }
 
@@ -44,6 +63,11 @@ class TPageColumn {
     TNumberField* Number(const char* name) {
         auto* field = new TNumberField(Page);
         field->setObjectName(QString::fromLatin1(name));
+        // Two fields share a line of the 185-pixel panel; they may be
+        // narrower than the widest number they could show.
+        field->setMinimumWidth(NumberFieldMinimumWidth);
+        field->setFocusPolicy(Qt::StrongFocus);
+        field->installEventFilter(WheelGuard);
         QObject::connect(field, &TNumberField::Changed, Owner, Changed);
         return field;
     }
@@ -80,6 +104,8 @@ class TPageColumn {
         box->addItems(entries);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(8);
+        box->setFocusPolicy(Qt::StrongFocus);
+        box->installEventFilter(WheelGuard);
         QObject::connect(box, &QComboBox::activated, Owner, Changed);
         Layout->addWidget(box);
         return box;
@@ -111,6 +137,7 @@ class TPageColumn {
   private:
     QObject* Owner;
     std::function<void()> Changed;
+    QObject* WheelGuard;
 };
 
 // The Button and Wheel pages are taller than the panel.

@@ -393,3 +393,15 @@ TEST(DesktopPrompts, ViewShowsThePictureInTheOneImageViewer) {
     EXPECT_EQ(shown.size(), QSize(30, 10));
     EXPECT_EQ(shown.pixel(3, 3), TransparentKey);
 }
+
+TEST_F(EditingWindow, HeadingsAreBoldInTheWindowFace) {
+    int headings = 0;
+    for (QLabel* label : Form.PlayerPanel->nbInspector->findChildren<QLabel*>()) {
+        if (label->text() != "Position" && label->text() != "Other") continue;
+        ++headings;
+        EXPECT_TRUE(label->font().bold()) << label->text().toStdString();
+        EXPECT_EQ(label->font().family(), Form.font().family());
+        EXPECT_EQ(label->font().pixelSize(), Form.font().pixelSize());
+    }
+    EXPECT_EQ(headings, 6); // Position on every item page, Other on the wheel's
+}

@@ -282,3 +282,18 @@ TEST_F(Inspector, AnEntryWithoutItsRecordShowsNothingAndWritesNothing) {
     Select(1);
     EXPECT_EQ(nbInspector.currentIndex(), 5);
 }
+
+TEST_F(Inspector, TheMouseWheelChangesOnlyAFocusedControl) {
+    Add(ikWheel);
+    Select(0);
+    auto turn = [](QWidget* w) {
+        QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &wheel);
+    };
+    turn(I->ComboBox8);
+    turn(I->SpinEdit12);
+    EXPECT_EQ(Doc.Wheels[0].CenterCommand, 0);
+    EXPECT_EQ(Doc.Wheels[0].BallDist, 10);
+    EXPECT_EQ(Log.count("RedrawSkin"), 1); // the selection's own repaint
+}
