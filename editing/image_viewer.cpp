@@ -45,7 +45,13 @@ void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (Sized) return;
     Sized = true;
-    // The size is the window's outside; the frame is known only once shown.
-    const QSize frame = frameGeometry().size() - geometry().size();
+    // The size is the window's outside. The window manager tells this
+    // window's frame only after it is mapped; the main window's frame, of
+    // the same decoration, stands in until then.
+    QSize frame = frameGeometry().size() - geometry().size();
+    if (frame.isEmpty() && parentWidget()) {
+        const QWidget* main = parentWidget()->window();
+        frame = main->frameGeometry().size() - main->geometry().size();
+    }
     resize(ImageViewerOuterSize - frame);
 }
