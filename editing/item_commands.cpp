@@ -48,21 +48,27 @@ TItemCommands::TItemCommands(TEditorContext& context, QListWidget* list,
     : Context(context), lbItems(list), ShowItem(std::move(lbItemsClick)),
       ShowEmptyPage(std::move(showEmptyPage)) {}
 
-int TItemCommands::SelectedRow() const {
-    const QList<QListWidgetItem*> selected = lbItems->selectedItems();
-    return selected.isEmpty() ? -1 : lbItems->row(selected.first());
+int SelectedListRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.first());
 }
 
-// Selection changes made here must not run the list's own handler: each
-// command calls lbItemsClick itself, once, when its work is done.
-void TItemCommands::SelectRow(int row) {
-    const QSignalBlocker blocker(lbItems);
-    if (row < 0 || row >= lbItems->count()) {
-        lbItems->setCurrentRow(-1);
-        lbItems->clearSelection();
+void SelectListRow(QListWidget* list, int row) {
+    const QSignalBlocker blocker(list);
+    if (row < 0 || row >= list->count()) {
+        list->setCurrentRow(-1);
+        list->clearSelection();
     } else {
-        lbItems->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
     }
+}
+
+int TItemCommands::SelectedRow() const {
+    return SelectedListRow(lbItems);
+}
+
+void TItemCommands::SelectRow(int row) {
+    SelectListRow(lbItems, row);
 }
 
 int TItemCommands::CreateDocItem(int kind, const QByteArray& name) {

@@ -47,5 +47,12 @@ class TItemCommands {
     std::function<void()> ShowEmptyPage;
 };
 
+// The list's selected row, or -1.
+int SelectedListRow(const QListWidget* list);
+
+// Selects the row (none for a row outside the list) without running the
+// list's own handler: callers run lbItemsClick themselves, once.
+void SelectListRow(QListWidget* list, int row);
+
 // The dither question, two sentences joined by one carriage return.
 extern const QString DitherQuestion;

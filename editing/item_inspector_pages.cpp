@@ -119,9 +119,9 @@ class TPageColumn {
         return box;
     }
 
-    TPictureRow Row(const TPictureRowSpec& spec, TPictureRowStyle style,
+    TPictureRow Row(const TPictureRowNames& names, TPictureRowStyle style,
                     const std::function<void(int)>& handler) {
-        TPictureRow row = MakePictureRow(spec, style, handler, Page);
+        TPictureRow row = MakePictureRow(names, style, handler, Page);
         Layout->addWidget(row.Row);
         return row;
     }
@@ -190,7 +190,7 @@ QWidget* TItemInspector::BuildTextPage() {
 
 QWidget* TItemInspector::BuildButtonPage() {
     TPageColumn c("Button", this, [this] { SpinEdit9Change(); });
-    const TPictureRowSpec rows[4] = {
+    const TPictureRowNames rows[4] = {
         {QStringLiteral("Image (1) normal"), "BitBtn4", 0, "BitBtn5", 10, "BitBtn41", 20},
         {QStringLiteral("Image (1) pressed"), "BitBtn7", 1, "BitBtn6", 11, "BitBtn42", 21},
         {QStringLiteral("Image (2) normal"), "BitBtn64", 2, "BitBtn63", 12, "BitBtn62", 22},
@@ -207,7 +207,7 @@ QWidget* TItemInspector::BuildButtonPage() {
 
 QWidget* TItemInspector::BuildWheelPage() {
     TPageColumn c("Wheel", this, [this] { SpinEdit10Change(); });
-    const TPictureRowSpec rows[8] = {
+    const TPictureRowNames rows[8] = {
         {QStringLiteral("Image normal"), "BitBtn8", 0, "BitBtn9", 10, "BitBtn10", 20},
         {QStringLiteral("Image wheel pressed"), "BitBtn11", 1, "BitBtn12", 11, "BitBtn13", 21},
         {QStringLiteral("Image center pressed"), "BitBtn14", 2, "BitBtn15", 12, "BitBtn16", 22},
@@ -237,7 +237,7 @@ QWidget* TItemInspector::BuildWheelPage() {
 
 QWidget* TItemInspector::BuildTrackbarPage() {
     TPageColumn c("Trackbar", this, [this] { SpinEdit17Change(); });
-    const TPictureRowSpec rows[2] = {
+    const TPictureRowNames rows[2] = {
         {QStringLiteral("Image progress"), "BitBtn47", 0, "BitBtn48", 10, "BitBtn49", 20},
         {QStringLiteral("Image scroller"), "BitBtn50", 1, "BitBtn51", 11, "BitBtn52", 21},
     };

@@ -45,7 +45,7 @@ void TPictureRow::SetEnabled(bool enabled) const {
         b->setEnabled(enabled);
 }
 
-TPictureRow MakePictureRow(const TPictureRowSpec& spec, TPictureRowStyle style,
+TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style,
                            const std::function<void(int)>& handler, QWidget* parent) {
     TPictureRow row;
     row.Row = new QWidget(parent);
@@ -53,14 +53,14 @@ TPictureRow MakePictureRow(const TPictureRowSpec& spec, TPictureRowStyle style,
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(2);
     grid->setVerticalSpacing(2);
-    auto* label = new QLabel(spec.Label, row.Row);
+    auto* label = new QLabel(names.Label, row.Row);
     const bool captioned = style == TPictureRowStyle::Captioned;
-    row.Open = MakeButton(spec.OpenName, spec.OpenNumber, TPictureAction::Open, captioned, handler,
-                          row.Row);
-    row.Save = MakeButton(spec.SaveName, spec.SaveNumber, TPictureAction::Save, captioned, handler,
-                          row.Row);
-    row.View = MakeButton(spec.ViewName, spec.ViewNumber, TPictureAction::View, captioned, handler,
-                          row.Row);
+    row.Open = MakeButton(names.OpenName, names.OpenNumber, TPictureAction::Open, captioned,
+                          handler, row.Row);
+    row.Save = MakeButton(names.SaveName, names.SaveNumber, TPictureAction::Save, captioned,
+                          handler, row.Row);
+    row.View = MakeButton(names.ViewName, names.ViewNumber, TPictureAction::View, captioned,
+                          handler, row.Row);
     if (captioned) {
         row.Open->setFixedHeight(CaptionedHeight);
         row.Save->setFixedHeight(CaptionedHeight);

@@ -17,7 +17,7 @@ class QWidget;
 // "SImage" and "Button" pages). Icons: three small buttons side by side.
 enum class TPictureRowStyle { Captioned, Icons };
 
-struct TPictureRowSpec {
+struct TPictureRowNames {
     QString Label;
     const char* OpenName;
     int OpenNumber;
@@ -37,7 +37,7 @@ struct TPictureRow {
 };
 
 // The row's controls call handler(n) with their own number when clicked.
-TPictureRow MakePictureRow(const TPictureRowSpec& spec, TPictureRowStyle style,
+TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style,
                            const std::function<void(int)>& handler, QWidget* parent);
 
 class TPictureSlots {

@@ -65,8 +65,7 @@ bool TPlayerPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 int TPlayerPanel::SelectedRow() const {
-    const QList<QListWidgetItem*> selected = lbItems->selectedItems();
-    return selected.isEmpty() ? -1 : lbItems->row(selected.first());
+    return SelectedListRow(lbItems);
 }
 
 void TPlayerPanel::ReloadList() {
@@ -81,13 +80,7 @@ void TPlayerPanel::ReloadList() {
 }
 
 void TPlayerPanel::SelectRow(int row) {
-    const QSignalBlocker blocker(lbItems);
-    if (row < 0 || row >= lbItems->count()) {
-        lbItems->setCurrentRow(-1);
-        lbItems->clearSelection();
-    } else {
-        lbItems->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    }
+    SelectListRow(lbItems, row);
 }
 
 void TPlayerPanel::SelectionChanged() {

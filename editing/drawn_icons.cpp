@@ -1,4 +1,4 @@
-#include "toolbar_icons.h"
+#include "drawn_icons.h"
 
 #include <QIconEngine>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-// The toolbar's icons, drawn as vector shapes at whatever size and pixel
+// The toolbar and picture-row icons, drawn as vector shapes at whatever size and pixel
 // ratio the screen asks for, so they stay sharp on high-DPI screens.
 #pragma once
 
