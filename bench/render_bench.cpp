@@ -1,5 +1,6 @@
 // Repaints of the previews beside a plain fill of the same preview area, and
 // the repaint of a huge screen beside that of a small one.
+#include "bench_ratio.h"
 #include "item_list.h"
 #include "preview.h"
 #include "sample_skin.h"
@@ -101,18 +102,6 @@ TSkinDocument WithHugeText(int width, int height) {
 }
 
 double fillSeconds = 0, smallSeconds = 0;
-
-template <class F> double TimeLoop(benchmark::State& state, F body) {
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state)
-        body();
-    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-    return spent.count() / double(state.iterations());
-}
-
-void Ratio(benchmark::State& state, const char* name, double seconds, double baseline) {
-    if (baseline > 0) state.counters[name] = seconds / baseline;
-}
 
 void FillArea(benchmark::State& state) {
     QImage area(Area, QImage::Format_RGB32);

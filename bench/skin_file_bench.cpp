@@ -1,4 +1,5 @@
 // Decoding and encoding a large skin beside a plain copy of the same bytes.
+#include "bench_ratio.h"
 #include "item_list.h"
 #include "sample_skin.h"
 #include "skin_file.h"
@@ -25,16 +26,8 @@ const TSkinDocument& LargeSkin() {
 // Mean time of one iteration of each benchmark, for the ratios.
 double copySeconds = 0;
 
-template <class F> double TimeLoop(benchmark::State& state, F body) {
-    const auto start = std::chrono::steady_clock::now();
-    for (auto _ : state)
-        body();
-    const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
-    return spent.count() / double(state.iterations());
-}
-
 void ReportRatio(benchmark::State& state, double seconds) {
-    if (copySeconds > 0) state.counters["x_copy"] = seconds / copySeconds;
+    Ratio(state, "x_copy", seconds, copySeconds);
 }
 
 const QByteArray& LargeFile() {
