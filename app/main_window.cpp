@@ -39,7 +39,6 @@ TForm1::TForm1(TPrompts& prompts, QWidget* parent)
     setStatusBar(status);
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     // Lay the window out now, so that the first repaint already has the
-    // preview area's real size.
     // preview area's real size; a hidden window's inner layouts wait for
     // resize events that only come with showing, so each is run here.
     layout()->activate();
