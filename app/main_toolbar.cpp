@@ -115,6 +115,18 @@ void TForm1::CreateToolbar() {
     separator();
     ToolButton20 = button(QStringLiteral("Dither pictures (recommended)"),
                           TIconMotif::GradientPicture, &TForm1::ToolButton20Click);
+
+    const std::pair<QWidget*, const char*> named[] = {
+        {ToolButton1, "ToolButton1"},   {ToolButton2, "ToolButton2"},
+        {ToolButton3, "ToolButton3"},   {ComboBox1, "ComboBox1"},
+        {ToolButton8, "ToolButton8"},   {ToolButton6, "ToolButton6"},
+        {ToolButton12, "ToolButton12"}, {ToolButton10, "ToolButton10"},
+        {ToolButton9, "ToolButton9"},   {ToolButton11, "ToolButton11"},
+        {ToolButton13, "ToolButton13"}, {ToolButton15, "ToolButton15"},
+        {ToolButton16, "ToolButton16"}, {ToolButton18, "ToolButton18"},
+        {ToolButton20, "ToolButton20"}};
+    for (auto [control, name] : named)
+        control->setObjectName(QString::fromLatin1(name));
 }
 
 void TForm1::CreateMenu() {
@@ -141,4 +153,11 @@ void TForm1::CreateMenu() {
         item(file, QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_F4), &TForm1::Exit1Click);
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     About1 = item(help, QStringLiteral("About"), QKeySequence(Qt::Key_F1), &TForm1::About1Click);
+
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    const std::pair<QObject*, const char*> named[] = {
+        {file, "File1"},      {New1, "New1"},   {Open1, "Open1"}, {Save1, "Save1"},
+        {Saveas1, "Saveas1"}, {Exit1, "Exit1"}, {help, "Help1"},  {About1, "About1"}};
+    for (auto [entry, name] : named)
+        entry->setObjectName(QString::fromLatin1(name));
 }

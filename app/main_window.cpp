@@ -62,6 +62,8 @@ void TForm1::CreatePanels() {
     Notebook1->setFixedWidth(LeftPanelWidth);
     PlayerPanel = new TPlayerPanel(Context, Notebook1);
     PlaylistPanel = new TPlaylistPanel(Context, Notebook1);
+    PlayerPanel->setObjectName(QStringLiteral("Player"));
+    PlaylistPanel->setObjectName(QStringLiteral("Playlist"));
     Notebook1->insertWidget(PlayerPage, PlayerPanel);
     Notebook1->insertWidget(PlaylistPage, PlaylistPanel);
     layout->addWidget(Notebook1);

@@ -34,6 +34,7 @@ TPlayerPanel::TPlayerPanel(TEditorContext& context, QWidget* parent)
     nbInspector = new QStackedWidget(this);
     nbInspector->setObjectName(QStringLiteral("nbInspector"));
     auto* empty = new QWidget;
+    empty->setObjectName(QStringLiteral("Empty"));
     auto* emptyLayout = new QVBoxLayout(empty);
     lbNoItem = new QLabel(QStringLiteral("(no item selected)"), empty);
     lbNoItem->setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -16,8 +16,9 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
 
     auto* numbers = new QGridLayout;
     numbers->setColumnStretch(0, 1);
-    auto addField = [&](const QString& label, int minimum, int maximum) {
+    auto addField = [&](const QString& label, const char* name, int minimum, int maximum) {
         auto* field = new TNumberField(this);
+        field->setObjectName(QString::fromLatin1(name));
         field->SetRange(minimum, maximum);
         const int row = numbers->rowCount();
         auto* caption = new QLabel(label, this);
@@ -27,14 +28,16 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
         connect(field, &TNumberField::Changed, this, &TPlaylistPanel::SpinEdit20Change);
         return field;
     };
-    SpinEdit20 = addField(QStringLiteral("Title height"), 15, 100);
-    SpinEdit21 = addField(QStringLiteral("Item height"), 15, 100);
-    SpinEdit22 = addField(QStringLiteral("Title font size"), 8, 100);
-    SpinEdit23 = addField(QStringLiteral("Item font size"), 8, 100);
+    SpinEdit20 = addField(QStringLiteral("Title height"), "SpinEdit20", 15, 100);
+    SpinEdit21 = addField(QStringLiteral("Item height"), "SpinEdit21", 15, 100);
+    SpinEdit22 = addField(QStringLiteral("Title font size"), "SpinEdit22", 8, 100);
+    SpinEdit23 = addField(QStringLiteral("Item font size"), "SpinEdit23", 8, 100);
     PageLayout->addLayout(numbers);
 
     CheckBox2 = new QCheckBox(QStringLiteral("Title bold"), this);
     CheckBox3 = new QCheckBox(QStringLiteral("Item bold"), this);
+    CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+    CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
     for (QCheckBox* box : {CheckBox2, CheckBox3}) {
         PageLayout->addWidget(box);
         connect(box, &QCheckBox::toggled, this, &TPlaylistPanel::SpinEdit20Change);

@@ -202,6 +202,17 @@ TEST_F(EditingWindow, PlaylistPageNumbersColoursAndIcons) {
     const QStringList captions = {"Background color", "Directory bg color",  "Directory txt color",
                                   "Item text color",  "Selected item color", "Selected text color",
                                   "Line color"};
+    const std::pair<QWidget*, const char*> controls[] = {{&page, "Playlist"},
+                                                         {page.SpinEdit20, "SpinEdit20"},
+                                                         {page.SpinEdit21, "SpinEdit21"},
+                                                         {page.SpinEdit22, "SpinEdit22"},
+                                                         {page.SpinEdit23, "SpinEdit23"},
+                                                         {page.CheckBox2, "CheckBox2"},
+                                                         {page.CheckBox3, "CheckBox3"}};
+    for (auto [control, name] : controls)
+        EXPECT_EQ(control->objectName(), name);
+    EXPECT_EQ(Form.Notebook1->widget(PlayerPage)->objectName(), "Player");
+    EXPECT_EQ(Form.PlayerPanel->nbInspector->widget(EmptyInspectorPage)->objectName(), "Empty");
     const QStringList names = {"Button1", "Button2", "Button3", "Button5",
                                "Button4", "Button6", "Button7"};
     for (int i = 0; i < 7; ++i) {

@@ -65,9 +65,10 @@ TEST_F(EditorTest, ClientAreaIsLaidOutAsTheDesktopEditorHasIt) {
 }
 
 TEST_F(EditorTest, ToolbarHoldsTheFourteenControlsInOrderWithSeparators) {
-    QStringList seen;
+    QStringList seen, names;
     for (QAction* action : Form.ToolBar1->actions()) {
         QWidget* w = Form.ToolBar1->widgetForAction(action);
+        if (qobject_cast<QToolButton*>(w) || qobject_cast<QComboBox*>(w)) names << w->objectName();
         if (auto* button = qobject_cast<QToolButton*>(w)) {
             seen << button->toolTip();
             EXPECT_EQ(button->size(), QSize(25, 24)) << button->toolTip().toStdString();
@@ -102,6 +103,10 @@ TEST_F(EditorTest, ToolbarHoldsTheFourteenControlsInOrderWithSeparators) {
                                  "Delete",
                                  "|",
                                  "Dither pictures (recommended)"}));
+    EXPECT_EQ(names, QStringList({"ToolButton1", "ToolButton2", "ToolButton3", "ComboBox1",
+                                  "ToolButton8", "ToolButton6", "ToolButton12", "ToolButton10",
+                                  "ToolButton9", "ToolButton11", "ToolButton13", "ToolButton15",
+                                  "ToolButton16", "ToolButton18", "ToolButton20"}));
     QStringList zooms;
     for (int i = 0; i < Form.ComboBox1->count(); ++i)
         zooms << Form.ComboBox1->itemText(i);
@@ -130,6 +135,11 @@ TEST_F(EditorTest, MenuHoldsTheCommandsWithTheirShortcuts) {
     }
     EXPECT_EQ(seen, QStringList({"File:", "New Ctrl+N", "Open Ctrl+B", "Save Ctrl+S", "-",
                                  "Save as... ", "-", "Exit Alt+F4", "Help:", "About F1"}));
+    const QAction* named[] = {Form.New1,    Form.Open1, Form.Save1,
+                              Form.Saveas1, Form.Exit1, Form.About1};
+    const char* names[] = {"New1", "Open1", "Save1", "Saveas1", "Exit1", "About1"};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(named[i]->objectName(), names[i]);
 }
 
 TEST_F(EditorTest, StatusBarStaysEmpty) {
