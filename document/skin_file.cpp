@@ -228,22 +228,31 @@ class TWriter {
         U16(h);
         U32(quint32(rowBytes * quint64(h)));
         if (w == 0 || h == 0) return;
-        const QImage img =
-            (source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32)
-                ? source
-                : source.convertToFormat(QImage::Format_RGB32);
+        // Other formats are converted a band of rows at a time, so that a
+        // large picture never needs a second whole copy in memory.
+        const bool direct =
+            source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
+        constexpr int Band = 64;
         const qsizetype start = Out.size();
         Out.resize(start + qsizetype(rowBytes) * h);
         auto* dst = reinterpret_cast<uchar*>(Out.data()) + start;
-        for (int y = h - 1; y >= 0; --y) {
-            const auto* src = reinterpret_cast<const quint32*>(img.constScanLine(y));
-            for (int x = 0; x < w; ++x) {
-                const quint32 p = src[x];
-                const quint32 v = ((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F);
-                qToLittleEndian<quint16>(quint16(v), dst + 2 * x);
+        for (int bottom = h; bottom > 0; bottom -= Band) {
+            const int top = std::max(0, bottom - Band);
+            const QImage band =
+                direct ? QImage()
+                       : source.copy(0, top, w, bottom - top).convertToFormat(QImage::Format_RGB32);
+            for (int y = bottom - 1; y >= top; --y) {
+                const auto* src = reinterpret_cast<const quint32*>(
+                    direct ? source.constScanLine(y) : band.constScanLine(y - top));
+                for (int x = 0; x < w; ++x) {
+                    const quint32 p = src[x];
+                    const quint32 v =
+                        ((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F);
+                    qToLittleEndian<quint16>(quint16(v), dst + 2 * x);
+                }
+                std::memset(dst + 2 * w, 0, std::size_t(rowBytes) - 2 * std::size_t(w));
+                dst += rowBytes;
             }
-            std::memset(dst + 2 * w, 0, std::size_t(rowBytes) - 2 * std::size_t(w));
-            dst += rowBytes;
         }
     }
 

@@ -229,3 +229,19 @@ TEST(SkinFile, FilesOnDisk) {
     EXPECT_EQ(WriteSkinFile(doc, dir.filePath("no/such/dir.skn")), "File not found.");
     EXPECT_TRUE(ReadSkinFile(dir.path()).Error.startsWith("I/O error"));
 }
+
+TEST(SkinFile, PicturesOfOtherFormatsWriteTheirColours) {
+    // An 8-bit picture of 150 rows crosses the writer's conversion bands.
+    QImage indexed(5, 150, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(255, 0, 255), qRgb(8, 16, 248)});
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 5; ++x) indexed.setPixel(x, y, (x + y) % 2);
+    TSkinDocument doc = MakeDefaultSkin();
+    doc.Playlist.FolderIcon.Image = indexed;
+    const QImage back = Decoded(EncodeSkin(doc)).Playlist.FolderIcon.Image;
+    ASSERT_EQ(back.size(), QSize(5, 150));
+    for (int y : {0, 63, 64, 85, 86, 149})
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(back.pixel(x, y), (x + y) % 2 ? qRgb(8, 16, 255) : qRgb(255, 0, 255))
+                << x << "," << y;
+}
