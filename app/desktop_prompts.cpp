@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 QFileDialog* MakeFileDialog(TFileDialog kind, QWidget* parent) {
@@ -26,6 +27,13 @@ QFileDialog* MakeFileDialog(TFileDialog kind, QWidget* parent) {
     dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, true);
     return dialog;
+}
+
+// The new-skin dialog and the about box open centred on the screen, not on
+// the main window, wherever the window has been moved.
+void CentreOnScreen(QWidget* dialog) {
+    if (const QScreen* screen = dialog->screen())
+        dialog->move(screen->availableGeometry().center() - dialog->rect().center());
 }
 } // namespace
 
@@ -50,6 +58,7 @@ std::optional<QString> TDesktopPrompts::AskFileName(TFileDialog kind) {
 
 std::optional<QSize> TDesktopPrompts::AskNewSkinSize() {
     if (!NewSkinDialog) return std::nullopt;
+    CentreOnScreen(NewSkinDialog);
     return NewSkinDialog->Execute();
 }
 
@@ -90,5 +99,7 @@ void TDesktopPrompts::ViewPicture(const QImage& picture) {
 }
 
 void TDesktopPrompts::ShowAbout() {
-    if (AboutBox) AboutBox->exec();
+    if (!AboutBox) return;
+    CentreOnScreen(AboutBox);
+    AboutBox->exec();
 }
