@@ -1,7 +1,7 @@
 // The main window's toolbar and menu: every command's control, its hint,
 // its icon and its shortcut.
-#include "main_window.h"
 #include "drawn_icons.h"
+#include "main_window.h"
 
 #include <QAction>
 #include <QButtonGroup>

@@ -106,7 +106,8 @@ TEST(NewSkinDefaults, PresetsInOrderAndMatching) {
 
 TEST(CodePage, EveryByteRoundTrips) {
     QByteArray all;
-    for (int b = 0; b < 256; ++b) all.append(char(b));
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
     const QString shown = DecodeName(all);
     EXPECT_EQ(shown.size(), 256);
     EXPECT_EQ(shown[0x80], QChar(0x20AC)); // euro sign
@@ -118,5 +119,5 @@ TEST(CodePage, CharactersWithoutAByteBecomeQuestionMarks) {
     EXPECT_EQ(EncodeName(QString::fromUtf8("a\u4e2db")), "a?b");
     EXPECT_EQ(EncodeName(QString::fromUtf8("x\U0001F3B5y")), "x?y"); // one character, one '?'
     EXPECT_EQ(EncodeName(QString::fromUtf8("\u20ac5")), "\x80"
-                                                          "5");
+                                                        "5");
 }

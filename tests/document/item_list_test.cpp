@@ -15,7 +15,8 @@ void ExpectInvariants(const TSkinDocument& doc) {
                 ASSERT_LT(item.Index, int(seen.size()));
                 ++seen[std::size_t(item.Index)];
             }
-        for (int count : seen) EXPECT_EQ(count, 1) << "kind " << k;
+        for (int count : seen)
+            EXPECT_EQ(count, 1) << "kind " << k;
     }
 }
 } // namespace
@@ -42,11 +43,13 @@ TEST(AddItem, DefaultsOfEveryKind) {
     EXPECT_EQ(t.PreviewText, "(song title)");
     EXPECT_FALSE(t.Bold);
 
-    for (const TPicture& p : doc.Buttons[0].Pictures) EXPECT_TRUE(p.Transparent);
+    for (const TPicture& p : doc.Buttons[0].Pictures)
+        EXPECT_TRUE(p.Transparent);
     EXPECT_EQ(doc.Buttons[0].Command, pcVolumeUp);
     EXPECT_EQ(doc.Wheels[0].BallDist, 10);
     EXPECT_EQ(doc.Wheels[0].BallCount, 2);
-    for (const TPicture& p : doc.Wheels[0].Pictures) EXPECT_EQ(p.Width(), 15);
+    for (const TPicture& p : doc.Wheels[0].Pictures)
+        EXPECT_EQ(p.Width(), 15);
     const TiTrackbar& k = doc.Trackbars[0];
     EXPECT_EQ(k.Width, 100);
     EXPECT_EQ(k.Height, 30);
@@ -110,7 +113,7 @@ TEST(DeleteItem, SelectionAfterwards) {
     AddItem(doc, ikText, "b");
     EXPECT_FALSE(DeleteItem(doc, 2).has_value());
     EXPECT_FALSE(DeleteItem(doc, -1).has_value());
-    EXPECT_EQ(DeleteItem(doc, 1), 0); // the last row: the new last row
+    EXPECT_EQ(DeleteItem(doc, 1), 0);  // the last row: the new last row
     EXPECT_EQ(DeleteItem(doc, 0), -1); // the only row: nothing
     EXPECT_TRUE(doc.Texts.empty());
 }
@@ -122,5 +125,6 @@ TEST(DeleteItem, KeepsInvariantsThroughARichSkin) {
         DeleteItem(doc, int(doc.Items.size()) / 2);
         ExpectInvariants(doc);
     }
-    for (int k = 0; k < ItemKindCount; ++k) EXPECT_EQ(RecordCount(doc, k), 0);
+    for (int k = 0; k < ItemKindCount; ++k)
+        EXPECT_EQ(RecordCount(doc, k), 0);
 }

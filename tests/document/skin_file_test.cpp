@@ -16,7 +16,9 @@ TSkinDocument Decoded(const QByteArray& bytes) {
     return r.Document.value_or(TSkinDocument{});
 }
 
-QByteArray Hex(const char* hex) { return QByteArray::fromHex(hex); }
+QByteArray Hex(const char* hex) {
+    return QByteArray::fromHex(hex);
+}
 
 // A skin whose only content is one item entry and a picture record whose
 // header is given.
@@ -55,7 +57,8 @@ TEST(SkinFile, RichSkinRoundTripsByteForByte) {
     EXPECT_EQ(EncodeSkin(read), first);
 
     EXPECT_EQ(read.Items.size(), doc.Items.size());
-    for (int i = 0; i < doc.Items.size(); ++i) EXPECT_EQ(read.Items[i], doc.Items[i]);
+    for (int i = 0; i < doc.Items.size(); ++i)
+        EXPECT_EQ(read.Items[i], doc.Items[i]);
     EXPECT_EQ(read.Items[5].Name.size(), 255);
     EXPECT_EQ(read.Images[1].X, 65526); // -10 narrowed to 16 bits
     EXPECT_EQ(read.Texts[0].PreviewText, "00:35");
@@ -121,8 +124,10 @@ TEST(SkinFile, PictureRowsAndChannels) {
     doc.Playlist.FolderIcon.Image = one;
     const QByteArray bytes = EncodeSkin(doc);
     EXPECT_EQ(bytes.mid(58, 16), Hex("0100020008000000" // 1 x 2, 8 bytes: rows of 4
-                                     "FF03" "0000"      // bottom: (0, 31, 31), padding
-                                     "017C" "0000"));   // top: (31, 0, 1), padding
+                                     "FF03"
+                                     "0000" // bottom: (0, 31, 31), padding
+                                     "017C"
+                                     "0000")); // top: (31, 0, 1), padding
     const QImage back = Decoded(bytes).Playlist.FolderIcon.Image;
     EXPECT_EQ(back.pixel(0, 0), qRgb(255, 0, 8));
     EXPECT_EQ(back.pixel(0, 1), qRgb(0, 255, 255));
@@ -132,7 +137,8 @@ TEST(SkinFile, PictureRowsAndChannels) {
     doc.Playlist.FolderIcon.Image = two;
     EXPECT_EQ(EncodeSkin(doc).mid(58, 8), Hex("0200020008000000"));
     // 5-bit levels widen with 0 -> 0 and 31 -> 255 and keep their top five bits.
-    for (int v = 0; v < 32; ++v) EXPECT_EQ(Widen5(v) >> 3, v);
+    for (int v = 0; v < 32; ++v)
+        EXPECT_EQ(Widen5(v) >> 3, v);
     EXPECT_EQ(Widen5(0), 0);
     EXPECT_EQ(Widen5(31), 255);
 }
@@ -235,7 +241,8 @@ TEST(SkinFile, PicturesOfOtherFormatsWriteTheirColours) {
     QImage indexed(5, 150, QImage::Format_Indexed8);
     indexed.setColorTable({qRgb(255, 0, 255), qRgb(8, 16, 248)});
     for (int y = 0; y < 150; ++y)
-        for (int x = 0; x < 5; ++x) indexed.setPixel(x, y, (x + y) % 2);
+        for (int x = 0; x < 5; ++x)
+            indexed.setPixel(x, y, (x + y) % 2);
     TSkinDocument doc = MakeDefaultSkin();
     doc.Playlist.FolderIcon.Image = indexed;
     const QImage back = Decoded(EncodeSkin(doc)).Playlist.FolderIcon.Image;

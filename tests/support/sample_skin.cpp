@@ -7,8 +7,9 @@ QImage PatternImage(int w, int h, int seed) {
     QImage img(w, h, QImage::Format_RGB32);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            img.setPixel(x, y, qRgb((x * 37 + seed * 11) & 0xFF, (y * 59 + seed * 7) & 0xFF,
-                                    (x * y + seed * 3) & 0xFF));
+            img.setPixel(x, y,
+                         qRgb((x * 37 + seed * 11) & 0xFF, (y * 59 + seed * 7) & 0xFF,
+                              (x * y + seed * 3) & 0xFF));
     return img;
 }
 
@@ -54,7 +55,8 @@ TSkinDocument MakeRichSkin() {
     doc.Texts[1].Y = 50;
 
     doc.Buttons[0].Command = pcPlayPause;
-    for (int s = 0; s < 4; ++s) doc.Buttons[0].Pictures[s].Image = pic(21 + s, 13);
+    for (int s = 0; s < 4; ++s)
+        doc.Buttons[0].Pictures[s].Image = pic(21 + s, 13);
     doc.Buttons[1].Command = pcVolumeUp;
     doc.Buttons[1].X = 100;
     doc.Buttons[1].Pictures[0].Image = pic(1, 1);
@@ -63,7 +65,8 @@ TSkinDocument MakeRichSkin() {
     doc.Wheels[0].CenterCommand = pcToggleRepeat;
     doc.Wheels[0].BallCount = 4;
     doc.Wheels[0].BallDist = 40;
-    for (int s = 0; s < 8; ++s) doc.Wheels[0].Pictures[s].Image = pic(9 + 2 * s, 7 + s);
+    for (int s = 0; s < 8; ++s)
+        doc.Wheels[0].Pictures[s].Image = pic(9 + 2 * s, 7 + s);
     doc.Wheels[1].CenterCommand = pcNextSong;
     doc.Wheels[1].LeftCommand = pcPreviousSong;
     doc.Wheels[1].TopHalfAction = waSeekTime;
