@@ -145,6 +145,9 @@ void TForm1::NewSkinCommand() {
     Doc.ScreenHeight = size->height();
     PlayerPanel->ReloadList();
     PlayerPanel->ShowEmptyPage();
+    // The playlist page may be on show: it must not keep the dropped skin's
+    // values, or its next change would write them into this one.
+    PlaylistPanel->FillFromDocument();
     RedrawSkin();
 }
 
@@ -165,6 +168,7 @@ void TForm1::OpenSkin() {
         Doc = std::move(*read.Document);
         setWindowTitle(WindowTitleFor(Doc.FileName));
         PlayerPanel->ReloadList();
+        PlaylistPanel->FillFromDocument(); // as after New
     }
     SelectFirstItem();
     RedrawSkin();

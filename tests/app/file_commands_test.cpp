@@ -2,11 +2,14 @@
 #include "editor_fixture.h"
 #include "item_list.h"
 #include "new_skin.h"
+#include "number_field.h"
 #include "sample_skin.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QListWidget>
 #include <QStackedWidget>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -165,6 +168,31 @@ TEST_F(FileCommandsTest, TruncatedOrMissingFilesReportTheirErrorAndChangeNothing
     EXPECT_EQ(Prompts.Beeps, 0);
     EXPECT_EQ(State(), before);
     EXPECT_EQ(Preview(), shown) << "the playlist stays on screen";
+}
+
+TEST_F(FileCommandsTest, NewAndOpenInPlaylistModeRefillThePlaylistPage) {
+    Form.ToolButton6->click();
+    TPlaylistPanel& page = *Form.PlaylistPanel;
+    page.CheckBox3->click();
+    QTest::keyClicks(page.SpinEdit20, "5");
+    ASSERT_EQ(Form.Doc.Playlist.TitleHeight, 305);
+    Prompts.NewSkinSizes.push_back(QSize(240, 268));
+    Form.ToolButton1->click();
+    EXPECT_EQ(page.SpinEdit20->Value(), 30);
+    EXPECT_FALSE(page.CheckBox3->isChecked());
+    // A change on the page writes the new skin's values, not the old ones.
+    page.CheckBox2->click();
+    EXPECT_EQ(Form.Doc.Playlist.TitleHeight, 30);
+    EXPECT_FALSE(Form.Doc.Playlist.ItemBold);
+
+    TSkinDocument skin = SmallSkin();
+    skin.Playlist.ItemHeight = 44;
+    skin.Playlist.ItemBold = true;
+    Open(WriteFile("look.skn", EncodeSkin(skin)));
+    EXPECT_EQ(page.SpinEdit21->Value(), 44);
+    EXPECT_TRUE(page.CheckBox3->isChecked());
+    page.CheckBox2->click();
+    EXPECT_EQ(Form.Doc.Playlist.ItemHeight, 44);
 }
 
 TEST_F(FileCommandsTest, SaveWritesToTheFileNameWithoutAsking) {
