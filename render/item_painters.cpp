@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr int MaxBallCount = 255; // the file's 8-bit field
+
 TBox PictureBox(const TPicture& picture, qint64 x, qint64 y) {
     return {x, y, x + picture.Width(), y + picture.Height()};
 }
@@ -86,8 +88,11 @@ void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {
     DrawPicture(composition, x + (body.Width() - icon.Width()) / 2,
                 y + HalfRoundedEven(body.Height() - icon.Height()), icon);
     if (!ball.Image.isNull()) {
-        for (int i = 0; i < wheel.BallCount; ++i) {
-            const TBallOffset d = WheelBallOffset(i, wheel.BallCount, wheel.BallDist);
+        // A skin file holds at most 255 balls. A larger count lives only while
+        // "Ball count" is being typed into, and billions of balls would hang.
+        const int balls = std::min(wheel.BallCount, MaxBallCount);
+        for (int i = 0; i < balls; ++i) {
+            const TBallOffset d = WheelBallOffset(i, balls, wheel.BallDist);
             DrawPicture(composition, cx + d.Dx - ball.Width() / 2, cy + d.Dy - ball.Height() / 2,
                         ball);
         }

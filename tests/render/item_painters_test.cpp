@@ -107,6 +107,18 @@ TEST(PaintWheel, IconOffsetsTruncateAcrossAndRoundDown) {
     }
 }
 
+TEST(PaintWheel, ACountBeyondTheFilesLimitDrawsItsLargestAndEnds) {
+    TiWheel w = ExampleWheel();
+    w.BallCount = 255;
+    QImage most = Black(240, 268);
+    PaintWheel(most, w, false);
+    w.BallCount = 2147483647; // typed into "Ball count", not yet left
+    QImage typed = Black(240, 268);
+    PaintWheel(typed, w, false);
+    EXPECT_EQ(typed, most);
+    EXPECT_GT(CountColor(most, QRect(0, 0, 240, 268), BallC), 0);
+}
+
 TEST(PaintWheel, MarkerOutlinesTheBody) {
     TiWheel w = ExampleWheel();
     w.BallCount = -3; // no balls, no hang
