@@ -6,10 +6,13 @@
 #include "new_skin.h"
 #include "new_skin_dialog.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
+#include <QCompleter>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QScreen>
 
@@ -32,8 +35,31 @@ QFileDialog* MakeFileDialog(TFileDialog kind, QWidget* parent) {
 // The new-skin dialog and the about box open centred on the screen, not on
 // the main window, wherever the window has been moved.
 void CentreOnScreen(QWidget* dialog) {
+    // Before its first showing a dialog does not have its laid-out size yet.
+    dialog->adjustSize();
     if (const QScreen* screen = dialog->screen())
         dialog->move(screen->availableGeometry().center() - dialog->rect().center());
+}
+
+// Room that a window manager's title bar takes beside the caption: the
+// window icon and the three frame buttons.
+constexpr int CaptionChrome = 120;
+
+// Title bars draw the caption in a bold face; a box only as wide as a short
+// message ("File not found.") would show the program title cut short.
+void WidenForCaption(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(box.windowTitle()) + CaptionChrome;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0), grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+int ExecMessageBox(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                   QMessageBox::StandardButtons buttons, QWidget* parent) {
+    QMessageBox box(icon, caption, text, buttons, parent);
+    WidenForCaption(box);
+    return box.exec();
 }
 } // namespace
 
@@ -49,8 +75,13 @@ void TDesktopPrompts::CreateWindows(QWidget* mainWindow) {
 
 std::optional<QString> TDesktopPrompts::AskFileName(TFileDialog kind) {
     QFileDialog* dialog = FileDialogs[int(kind)];
-    if (!dialog || dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return std::nullopt;
+    if (!dialog) return std::nullopt;
+    const int result = dialog->exec();
+    // Return on a name that the completer lists closes the dialog but not the
+    // completer's list, which would float over the window and eat a click.
+    for (QCompleter* completer : dialog->findChildren<QCompleter*>())
+        completer->popup()->hide();
+    if (result != QDialog::Accepted || dialog->selectedFiles().isEmpty()) return std::nullopt;
     const QString path = dialog->selectedFiles().first();
     dialog->selectFile(path);
     return path;
@@ -75,19 +106,16 @@ std::optional<TColor> TDesktopPrompts::AskColor(TColor initial) {
 }
 
 bool TDesktopPrompts::AskYesNo(const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
-                    MainWindow);
-    return box.exec() == QMessageBox::Yes;
+    return ExecMessageBox(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                          MainWindow) == QMessageBox::Yes;
 }
 
 void TDesktopPrompts::ShowError(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, ProgramTitle, text, QMessageBox::Ok, MainWindow);
-    box.exec();
+    ExecMessageBox(QMessageBox::Critical, ProgramTitle, text, QMessageBox::Ok, MainWindow);
 }
 
 void TDesktopPrompts::ShowMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, MainWindow);
-    box.exec();
+    ExecMessageBox(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, MainWindow);
 }
 
 void TDesktopPrompts::Beep() {

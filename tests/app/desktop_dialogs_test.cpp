@@ -5,13 +5,16 @@
 #include "name_dialog.h"
 #include "new_skin.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -92,6 +95,50 @@ TEST_F(DesktopPromptsTest, EachFileDialogProposesTheFileLastChosenInIt) {
     });
     Prompts.AskFileName(TFileDialog::OpenSkin);
     EXPECT_EQ(proposed, chosen);
+}
+
+TEST_F(DesktopPromptsTest, TheFileNameCompletersListClosesWithTheDialog) {
+    QTemporaryDir dir;
+    const QString chosen = dir.filePath("chosen.skn");
+    ASSERT_TRUE(QFile(chosen).open(QIODevice::WriteOnly));
+    QWidget* list = nullptr;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* edit = modal->findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_TRUE(edit && edit->completer());
+        // The list that offers "chosen.skn" while the user presses Return.
+        list = edit->completer()->popup();
+        list->show();
+        edit->setText(chosen);
+        static_cast<QDialog*>(modal)->accept();
+    });
+    EXPECT_EQ(Prompts.AskFileName(TFileDialog::OpenSkin), chosen);
+    ASSERT_NE(list, nullptr);
+    EXPECT_FALSE(list->isVisible()) << "it would hover over the window and eat the next click";
+}
+
+TEST_F(DesktopPromptsTest, TheNewSkinDialogOpensCentredOnTheScreenTheFirstTime) {
+    QPoint centre, screenCentre;
+    WhenModalOpens([&](QWidget* modal) {
+        centre = modal->geometry().center();
+        screenCentre = modal->screen()->availableGeometry().center();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    EXPECT_FALSE(Prompts.AskNewSkinSize().has_value());
+    EXPECT_LE((centre - screenCentre).manhattanLength(), 6) << centre.x() << "," << centre.y();
+}
+
+TEST_F(DesktopPromptsTest, AShortMessageLeavesRoomForTheWholeCaption) {
+    int width = 0, caption = 0;
+    WhenModalOpens([&](QWidget* modal) {
+        QFont bold = modal->font();
+        bold.setBold(true);
+        caption = QFontMetrics(bold).horizontalAdvance(modal->windowTitle());
+        width = modal->width();
+        static_cast<QDialog*>(modal)->accept();
+    });
+    Prompts.ShowError("File not found.");
+    // The title bar also holds the window icon and three buttons.
+    EXPECT_GE(width, caption + 100);
 }
 
 TEST_F(DesktopPromptsTest, ErrorsShowAnErrorIconUnderTheProgramTitle) {
