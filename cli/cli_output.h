@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 struct TCliOutput {
+    int Status = 0; // exit status of a command that did not fail: 0, or what it reports
     QByteArray Out;
     QByteArray Err; // notes that do not fail the command; errors go through TCliError
 };

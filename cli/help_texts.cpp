@@ -1,5 +1,7 @@
 #include "help_texts.h"
 
+#include "check_command.h"
+
 #include <QMap>
 
 QString OverviewHelp() {
@@ -15,10 +17,12 @@ QString OverviewHelp() {
         "  pack DIR OUT.skn                        build a skin from such a folder\n"
         "  render SKIN.skn OUT.png [OPTIONS]       write the editor's preview as a PNG\n"
         "  dither IN.skn OUT.skn                   dither every item picture\n"
+        "  check [--json] SKIN.skn                 list the mistakes the device would show\n"
         "  help COMMAND                            describe one command\n"
         "\n"
         "Exit status: 0 on success, 1 when a file cannot be read or written or is not\n"
-        "a valid skin, 2 for a usage error. Nothing is written when a command fails.\n");
+        "a valid skin, 2 for a usage error. Nothing is written when a command fails.\n"
+        "check exits with 3 when it finds something.\n");
 }
 
 QString CommandHelp(const QString& command) {
@@ -76,10 +80,12 @@ QString CommandHelp(const QString& command) {
                         "Applies the editor's Floyd-Steinberg dithering to every item picture\n"
                         "and writes the result. The playlist icons are left alone. IN and OUT\n"
                         "may be the same file.\n")},
+        {QStringLiteral("check"), CheckHelp()},
         {QStringLiteral("help"),
          QStringLiteral("Usage: skntool help COMMAND\n"
                         "\n"
-                        "Describes one command: new, info, unpack, pack, render or dither.\n")},
+                        "Describes one command: new, info, unpack, pack, render, dither or\n"
+                        "check.\n")},
     };
     return texts.value(command);
 }

@@ -1,5 +1,6 @@
 #include "skntool.h"
 
+#include "check_command.h"
 #include "cli_error.h"
 #include "help_texts.h"
 #include "render_command.h"
@@ -16,6 +17,7 @@ const QMap<QString, TCommand>& Commands() {
         {QStringLiteral("new"), RunNew},       {QStringLiteral("info"), RunInfo},
         {QStringLiteral("unpack"), RunUnpack}, {QStringLiteral("pack"), RunPack},
         {QStringLiteral("render"), RunRender}, {QStringLiteral("dither"), RunDither},
+        {QStringLiteral("check"), RunCheck},
     };
     return commands;
 }
@@ -32,7 +34,7 @@ void Help(const QStringList& args, QByteArray& out) {
     const QString text = CommandHelp(args.first());
     if (args.size() > 1 || text.isEmpty())
         FailUsage(QStringLiteral("No command \"%1\"; the commands are new, info, unpack, pack, "
-                                 "render and dither.")
+                                 "render, dither and check.")
                       .arg(args.join(QLatin1Char(' '))));
     out += text.toUtf8();
 }

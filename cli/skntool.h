@@ -6,9 +6,7 @@
 
 #include <QStringList>
 
-struct TCliResult : TCliOutput {
-    int Status = 0;
-};
+struct TCliResult : TCliOutput {};
 
 // args: the arguments after the program name.
 TCliResult RunSkntool(const QStringList& args);

@@ -1,5 +1,6 @@
 #include "item_painters.h"
 
+#include "marker_box.h"
 #include "raster_ops.h"
 #include "selection_marker.h"
 #include "skin_text.h"
@@ -10,10 +11,6 @@
 namespace {
 
 constexpr int MaxBallCount = 255; // the file's 8-bit field
-
-TBox PictureBox(const TPicture& picture, qint64 x, qint64 y) {
-    return {x, y, x + picture.Width(), y + picture.Height()};
-}
 
 TBox Intersect(const TBox& a, const TBox& b) {
     return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
@@ -35,18 +32,18 @@ qint64 AlignedStart(int align, qint64 space, qint64 extent) {
 
 void PaintImage(QImage& composition, const TiImage& image, bool selected) {
     DrawPicture(composition, image.X, image.Y, image.Picture);
-    if (selected) DrawSelectionMarker(composition, PictureBox(image.Picture, image.X, image.Y));
+    if (selected) DrawSelectionMarker(composition, MarkerBox(image));
 }
 
 void PaintButton(QImage& composition, const TiButton& button, bool selected) {
     const TPicture& normal = button.Pictures[0];
     DrawPicture(composition, button.X, button.Y, normal);
-    if (selected) DrawSelectionMarker(composition, PictureBox(normal, button.X, button.Y));
+    if (selected) DrawSelectionMarker(composition, MarkerBox(button));
 }
 
 void PaintText(QImage& composition, const TiText& text, bool selected) {
     if (text.Width <= 0 || text.Height <= 0) return;
-    const TBox box{text.X, text.Y, qint64(text.X) + text.Width, qint64(text.Y) + text.Height};
+    const TBox box = MarkerBox(text);
     const int points = PointSizeFor(text.FontSize);
     if (points > 0 && !text.PreviewText.isEmpty()) {
         const QFont font = SkinFont(points, text.Bold);
@@ -101,7 +98,7 @@ void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {
                 y + HalfRoundedEven(body.Height() - left.Height()), left);
     DrawPicture(composition, cx + wheel.BallDist - right.Width() / 2,
                 y + HalfRoundedEven(body.Height() - right.Height()), right);
-    if (selected) DrawSelectionMarker(composition, PictureBox(body, x, y));
+    if (selected) DrawSelectionMarker(composition, MarkerBox(wheel));
 }
 
 void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected) {
@@ -123,5 +120,5 @@ void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selecte
     if (trackbar.ShowScroller)
         DrawPicture(composition, x + end - scroller.Width() / 2,
                     y + (trackbar.Height - scroller.Height()) / 2, scroller);
-    if (selected) DrawSelectionMarker(composition, {x, y, x + trackbar.Width, y + trackbar.Height});
+    if (selected) DrawSelectionMarker(composition, MarkerBox(trackbar));
 }
