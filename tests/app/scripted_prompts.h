@@ -91,9 +91,13 @@ class TScriptedPrompts : public TPrompts {
 
   private:
     template <class T> static std::optional<T> Take(std::deque<std::optional<T>>& answers) {
-        if (answers.empty()) return std::nullopt;
-        std::optional<T> answer = answers.front();
-        answers.pop_front();
+        // Moved out and the slot emptied in place: copying a std::optional<QString>
+        // trips GCC 12's maybe-uninitialized at -O2.
+        std::optional<T> answer;
+        if (!answers.empty()) {
+            answer.swap(answers.front());
+            answers.pop_front();
+        }
         return answer;
     }
 };
