@@ -102,8 +102,9 @@ void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {
 }
 
 void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected) {
-    // A bar of no size has no third to show and no box to mark.
-    if (trackbar.Width <= 0 || trackbar.Height <= 0) return;
+    // A bar of zero width or height still shows its pictures around its
+    // position (its empty box has no outline); a negative size shows nothing.
+    if (trackbar.Width < 0 || trackbar.Height < 0) return;
     const TPicture& progress = trackbar.Pictures[0];
     const TPicture& scroller = trackbar.Pictures[1];
     const qint64 x = trackbar.X, y = trackbar.Y;

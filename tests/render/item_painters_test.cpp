@@ -95,7 +95,7 @@ TEST(PaintWheel, BallsCoverTheBodyAndTheIcon) {
     EXPECT_EQ(img.pixel(75, 146), IconC);
 }
 
-TEST(PaintWheel, IconOffsetsTruncateAcrossAndRoundDown) {
+TEST(PaintWheel, IconOffsetsTruncateAcrossAndRoundHalfToEvenDownwards) {
     for (auto [size, dx, dy] : {std::tuple{93, 3, 4}, {95, 2, 2}}) {
         TiWheel w = ExampleWheel();
         w.BallCount = 0;
@@ -193,8 +193,33 @@ TEST(PaintTrackbar, NarrowBarsShowNoProgressAndWideOnesReadNothingBeyondThePictu
     EXPECT_EQ(CountColor(img, QRect(70, 20, 130, 30), BlackPx), 130 * 30);
 }
 
-TEST(PaintTrackbar, BarsOfNoSizeDrawNothingNotEvenAMarker) {
-    for (auto [w, h] : {std::pair{0, 30}, {100, 0}, {-100, 30}, {100, -5}}) {
+TEST(PaintTrackbar, BarsOfZeroSizeStillPlaceTheirPicturesButHaveNoMarker) {
+    TiTrackbar flat = ExampleTrackbar(false, true);
+    flat.Y = 50;
+    flat.Width = 90;
+    flat.Height = 0;
+    QImage img = Black(200, 100);
+    PaintTrackbar(img, flat, true);
+    // Progress at (10, 50 + (0 - 10) div 2), 30 columns; the scroller covers
+    // its right end from (36, 43).
+    EXPECT_EQ(img.pixel(10, 45), qRgb(1, 100, 0));
+    EXPECT_EQ(img.pixel(35, 54), qRgb(26, 100, 9));
+    EXPECT_EQ(img.pixel(10, 44), BlackPx);
+    EXPECT_EQ(img.pixel(10, 55), BlackPx);
+    ExpectPictureAt(img, 36, 43, 9, 15, IconC);
+    EXPECT_EQ(CountColor(img, img.rect(), BlackPx), 200 * 100 - 26 * 10 - 9 * 15);
+
+    TiTrackbar thin = ExampleTrackbar(true, true);
+    thin.Y = 50;
+    thin.Width = 0;
+    img = Black(200, 100);
+    PaintTrackbar(img, thin, true);
+    ExpectPictureAt(img, 6, 57, 9, 15, IconC); // only the scroller
+    EXPECT_EQ(CountColor(img, img.rect(), BlackPx), 200 * 100 - 9 * 15);
+}
+
+TEST(PaintTrackbar, BarsOfNegativeSizeDrawNothingNotEvenAMarker) {
+    for (auto [w, h] : {std::pair{-100, 30}, {100, -5}}) {
         TiTrackbar k = ExampleTrackbar(true, true);
         k.Width = w;
         k.Height = h;
