@@ -38,7 +38,15 @@ void TForm2::SetPicture(const QImage& picture) {
 
 void TForm2::ShowPicture(const QImage& picture) {
     SetPicture(picture);
+    // A dialog shown again is centred over its parent unless it was placed
+    // explicitly; a move by the user does not count as that.
+    if (LastPosition) move(*LastPosition);
     exec();
+}
+
+void TForm2::hideEvent(QHideEvent* event) {
+    LastPosition = pos();
+    QDialog::hideEvent(event);
 }
 
 void TForm2::showEvent(QShowEvent* event) {

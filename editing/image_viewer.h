@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QImage>
 
+#include <optional>
+
 class QLabel;
 class QScrollArea;
 
@@ -29,7 +31,9 @@ class TForm2 : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     bool Sized = false;
+    std::optional<QPoint> LastPosition;
 };

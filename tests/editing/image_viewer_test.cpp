@@ -1,9 +1,11 @@
 #include "image_viewer.h"
 #include "picture.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QScrollArea>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -41,4 +43,25 @@ TEST(ImageViewer, IsModalAndOfItsOutsideSize) {
     EXPECT_TRUE(modal);
     EXPECT_EQ(size, QSize(278, 280));
     EXPECT_FALSE(viewer.isVisible());
+}
+
+TEST(ImageViewer, ReopensWhereTheUserLeftIt) {
+    QWidget main;
+    main.setGeometry(100, 100, 600, 500);
+    main.show();
+    TForm2 viewer(&main);
+    QPoint reopened;
+    QTimer::singleShot(0, &viewer, [&] {
+        // As a drag by the window manager: the window system moves it.
+        viewer.windowHandle()->setFramePosition(QPoint(850, 100));
+        QCoreApplication::processEvents();
+        viewer.accept();
+    });
+    viewer.ShowPicture(PlaceholderPicture());
+    QTimer::singleShot(0, &viewer, [&] {
+        reopened = viewer.frameGeometry().topLeft();
+        viewer.accept();
+    });
+    viewer.ShowPicture(PlaceholderPicture());
+    EXPECT_EQ(reopened, QPoint(850, 100));
 }
