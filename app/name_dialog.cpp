@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int MaxNameLength = 255;
 }
@@ -18,6 +20,15 @@ TNameDialog::TNameDialog(QWidget* parent) : QDialog(parent) {
     lbPrompt = new QLabel(this);
     edName = new QLineEdit(this);
     edName->setMaxLength(MaxNameLength);
+    // A longer name from a file may be shortened, never lengthened: the
+    // limit follows it down to 255 characters as the user deletes.
+    connect(edName, &QLineEdit::textEdited, this, [this](const QString& text) {
+        const int limit = std::max<int>(MaxNameLength, int(text.size()));
+        if (limit >= edName->maxLength()) return;
+        const int cursor = edName->cursorPosition();
+        edName->setMaxLength(limit);
+        edName->setCursorPosition(cursor);
+    });
     edName->setMinimumWidth(260);
     lbPrompt->setBuddy(edName);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -35,6 +46,9 @@ std::optional<QString> TNameDialog::Execute(const QString& caption, const QStrin
                                             const QString& text) {
     setWindowTitle(caption);
     lbPrompt->setText(prompt);
+    // The limit is for typing: the text it opens with stays whole, so that
+    // "OK" returns it unchanged.
+    edName->setMaxLength(std::max<int>(MaxNameLength, int(text.size())));
     edName->setText(text);
     edName->selectAll();
     edName->setFocus();

@@ -1,5 +1,5 @@
 // The one-line name dialog of the item commands: a caption, a prompt, at
-// most 255 characters, the text selected when it opens.
+// most 255 characters typed, the text selected when it opens.
 #pragma once
 
 #include <QDialog>

@@ -193,6 +193,28 @@ TEST(NameDialog, OffersTheTextSelectedLimitedTo255AndAcceptsAnEmptyName) {
     EXPECT_FALSE(dialog.Execute("Image name", "Type the name of the new image", "a").has_value());
 }
 
+TEST(NameDialog, ReturnsALongerNameFromAFileWholeAndLetsItOnlyShrink) {
+    TNameDialog dialog;
+    const QString stored = QString(39999, 'n') + 'e';
+    QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(&dialog, Qt::Key_Return); });
+    EXPECT_EQ(dialog.Execute("Change name", "Type the new name of the selected object", stored),
+              stored);
+
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.edName->setCursorPosition(10);
+        QTest::keyClick(dialog.edName, Qt::Key_Backspace);
+        QTest::keyClicks(dialog.edName, "xy"); // would lengthen it again
+        EXPECT_EQ(dialog.edName->text(), stored.mid(1));
+        EXPECT_EQ(dialog.edName->cursorPosition(), 9);
+        dialog.edName->selectAll();
+        QTest::keyClicks(dialog.edName, QString(300, 'x'));
+        EXPECT_EQ(dialog.edName->text(), QString(255, 'x'));
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialog.Execute("Change name", "Type the new name of the selected object", stored),
+              QString(255, 'x'));
+}
+
 TEST(AboutBox, ShowsTitleAndVersionAndClosesWithEnter) {
     TForm4 box;
     EXPECT_EQ(box.windowTitle(), "About...");
