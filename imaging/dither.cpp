@@ -112,23 +112,73 @@ void DiffuseRow(QRgb* line, const QRgb* below, Ext* gathered, int width) {
             gathered[3 * (width - 1) + c] = done[c];
 }
 
+// Qt's own widening of 5- and 6-bit channels (the top bits repeated), so
+// that a 16-bit picture dithers as it is shown and as it converts.
+inline int Widen(quint32 v, int bits) {
+    return int(bits == 5 ? (v << 3) | (v >> 2) : (v << 2) | (v >> 4));
+}
+
+void WidenRow(const QImage& picture, int y, QRgb* out) {
+    const auto* in = reinterpret_cast<const quint16*>(picture.constScanLine(y));
+    const bool is555 = picture.format() == QImage::Format_RGB555;
+    for (int x = 0, w = picture.width(); x < w; ++x) {
+        const quint32 p = in[x];
+        out[x] = is555 ? qRgb(Widen((p >> 10) & 31, 5), Widen((p >> 5) & 31, 5), Widen(p & 31, 5))
+                       : qRgb(Widen(p >> 11, 5), Widen((p >> 5) & 63, 6), Widen(p & 31, 5));
+    }
+}
+
+// The top bits of each level; for an output level the top five are k.
+void PackRow(const QRgb* levels, QImage& picture, int y) {
+    auto* out = reinterpret_cast<quint16*>(picture.scanLine(y));
+    const bool is555 = picture.format() == QImage::Format_RGB555;
+    for (int x = 0, w = picture.width(); x < w; ++x) {
+        const quint32 r = quint32(qRed(levels[x])), g = quint32(qGreen(levels[x])),
+                      b = quint32(qBlue(levels[x]));
+        out[x] = quint16(is555 ? (r >> 3) << 10 | (g >> 3) << 5 | b >> 3
+                               : (r >> 3) << 11 | (g >> 2) << 5 | b >> 3);
+    }
+}
+
 } // namespace
 
 void DitherPicture(QImage& picture) {
     if (picture.isNull()) return;
-    if (picture.format() != QImage::Format_RGB32)
-        picture = picture.convertToFormat(QImage::Format_RGB32);
+    const QImage::Format format = picture.format();
+    const bool packed = format == QImage::Format_RGB555 || format == QImage::Format_RGB16;
+    if (!packed && format != QImage::Format_RGB32) {
+        // A palette cannot be relied on to hold the dithered colours, so such
+        // pictures (and 24-bit and alpha ones) become 32-bit.
+        QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+        if (rgb.isNull()) return; // no memory for the copy: left as it was
+        picture = std::move(rgb);
+    }
     const int width = picture.width(), height = picture.height();
     std::vector<Ext> gathered(std::size_t(width) * 3);
-    const auto* first = reinterpret_cast<const QRgb*>(picture.constScanLine(0));
+    // 16-bit rows are widened a row at a time into these and packed back:
+    // every output level fits, since its top five bits are its level number.
+    std::vector<QRgb> wide(packed ? std::size_t(width) * 2 : 0);
+    auto source = [&](int y) -> const QRgb* {
+        if (!packed) return reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        QRgb* row = wide.data() + std::size_t(width) * std::size_t(y & 1);
+        WidenRow(picture, y, row);
+        return row;
+    };
+    const QRgb* first = source(0);
     for (int x = 0; x < width; ++x)
         for (int c = 0; c < 3; ++c)
             gathered[3 * std::size_t(x) + c] = Tables.Start[Channel(first[x], c)];
     for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        const auto* below =
-            y + 1 < height ? reinterpret_cast<const QRgb*>(picture.constScanLine(y + 1)) : nullptr;
-        DiffuseRow(line, below, gathered.data(), width);
+        const QRgb* below = y + 1 < height ? source(y + 1) : nullptr;
+        if (!packed) {
+            DiffuseRow(reinterpret_cast<QRgb*>(picture.scanLine(y)), below, gathered.data(), width);
+            continue;
+        }
+        // Row y's widened pixels are spent (they went into gathered): its
+        // buffer takes the levels.
+        QRgb* out = wide.data() + std::size_t(width) * std::size_t(y & 1);
+        DiffuseRow(out, below, gathered.data(), width);
+        PackRow(out, picture, y);
     }
 }
 

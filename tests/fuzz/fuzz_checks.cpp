@@ -110,8 +110,8 @@ QString CheckBitmapInput(QByteArrayView data) {
     if (!read.Error.isEmpty()) return QString();
     const QImage& picture = read.Image;
 
-    // A loaded picture replaces a slot's content and keeps the slot's
-    // transparency: opaque in an image, keyed in a button and an icon.
+    // The picture as Open puts it into a slot: an opaque image, a keyed
+    // button and a keyed icon.
     TSkinDocument doc;
     NewSkin(doc);
     doc.ScreenWidth = 240;
@@ -121,8 +121,6 @@ QString CheckBitmapInput(QByteArrayView data) {
     doc.Images[0].Picture.Image = picture;
     doc.Buttons[0].Pictures[0].Image = picture;
     doc.Playlist.FolderIcon.Image = picture;
-    if (doc.Images[0].Picture.Transparent || !doc.Buttons[0].Pictures[0].Transparent)
-        return QStringLiteral("loading a picture changed a slot's transparency");
 
     const quint32 h = InputHash(data);
     if (QString fault = CheckRepaints(doc, button, int(h & 3)); !fault.isEmpty()) return fault;
@@ -140,5 +138,9 @@ QString CheckBitmapInput(QByteArrayView data) {
     DitherPicture(dithered);
     if (dithered.size() != picture.size())
         return QStringLiteral("dithering a %1 picture gives %2").arg(Size(picture), Size(dithered));
+    const bool packed =
+        picture.format() == QImage::Format_RGB555 || picture.format() == QImage::Format_RGB16;
+    if (packed && dithered.format() != picture.format())
+        return QStringLiteral("dithering a 16-bit picture changes its depth");
     return QString();
 }

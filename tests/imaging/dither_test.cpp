@@ -152,6 +152,30 @@ TEST(DitherPicture, OtherFormatsBecome32BitOfTheSameSize) {
     EXPECT_TRUE(empty.isNull());
 }
 
+TEST(DitherPicture, SixteenBitPicturesStaySixteenBitWithTheTopBitsOfTheLevels) {
+    std::mt19937 rng(16);
+    for (const QImage::Format format : {QImage::Format_RGB555, QImage::Format_RGB16}) {
+        const bool is555 = format == QImage::Format_RGB555;
+        QImage img(256, 257, format);
+        for (int y = 0; y < img.height(); ++y) {
+            auto* line = reinterpret_cast<quint16*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                line[x] = quint16(rng() & (is555 ? 0x7FFF : 0xFFFF));
+        }
+        const QImage out = Dithered(img);
+        ASSERT_EQ(out.format(), format);
+        const QImage expected = ReferenceDither(img);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) {
+                const QRgb e = expected.pixel(x, y);
+                const int r = qRed(e) >> 3, g = qGreen(e) >> (is555 ? 3 : 2), b = qBlue(e) >> 3;
+                const int want = is555 ? r << 10 | g << 5 | b : r << 11 | g << 5 | b;
+                ASSERT_EQ(reinterpret_cast<const quint16*>(out.constScanLine(y))[x], want)
+                    << x << "," << y << " of " << (is555 ? "5-5-5" : "5-6-5");
+            }
+    }
+}
+
 TEST(DitherPicture, DitheringTwiceIsNotANoOp) {
     // Level 8 is an output level (k = 1), but it stands for 8/255, a little
     // less than 1/31: passing over an area of it again turns some pixels to
