@@ -88,7 +88,6 @@ TEST_F(SkntoolTest, UnreadableSkinsExitWith1WithTheEditorsTexts) {
     AddItem(damaged, ikImage, "i");
     damaged.Items[0].Index = 3;
     WriteSkin("damaged.skn", damaged);
-    QDir().mkpath(Path("folder.skn"));
 
     const struct {
         const char* File;
