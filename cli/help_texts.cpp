@@ -19,7 +19,9 @@ QString OverviewHelp() {
         "  dither IN.skn OUT.skn                   dither every item picture\n"
         "  check [--json] SKIN.skn                 list the mistakes the device would show\n"
         "  help COMMAND                            describe one command\n"
+        "  --version                               print the version\n"
         "\n"
+        "\"--\" ends the options, so that a file name may begin with \"-\".\n"
         "Exit status: 0 on success, 1 when a file cannot be read or written or is not\n"
         "a valid skin, 2 for a usage error. Nothing is written when a command fails.\n"
         "check exits with 3 when it finds something.\n");

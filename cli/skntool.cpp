@@ -26,6 +26,15 @@ bool IsHelpFlag(const QString& arg) {
     return arg == QLatin1String("--help") || arg == QLatin1String("-h");
 }
 
+// A help flag among the options; "--" ends them, so a file may be named "-h".
+bool AsksForHelp(const QStringList& args) {
+    for (const QString& arg : args) {
+        if (arg == QLatin1String("--")) return false;
+        if (IsHelpFlag(arg)) return true;
+    }
+    return false;
+}
+
 void Help(const QStringList& args, QByteArray& out) {
     if (args.isEmpty()) {
         out += OverviewHelp().toUtf8();
@@ -51,13 +60,17 @@ TCliResult RunSkntool(const QStringList& args) {
         if (IsHelpFlag(command)) {
             command.clear();
             Help({}, result.Out);
+        } else if (command == QLatin1String("--version")) {
+            command.clear();
+            if (!rest.isEmpty()) FailUsage(QStringLiteral("--version takes no arguments."));
+            result.Out += QByteArrayLiteral("skntool " LUMORA_VERSION "\n");
         } else if (command == QLatin1String("help")) {
             Help(rest, result.Out);
         } else if (!Commands().contains(command)) {
             const QString unknown = command;
             command.clear();
             FailUsage(QStringLiteral("Unknown command \"%1\".").arg(unknown));
-        } else if (rest.contains(QStringLiteral("--help")) || rest.contains(QStringLiteral("-h"))) {
+        } else if (AsksForHelp(rest)) {
             Help({command}, result.Out);
         } else {
             Commands().value(command)(rest, result);

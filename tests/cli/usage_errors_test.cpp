@@ -173,3 +173,21 @@ TEST_F(SkntoolTest, RenderRefusesScreensThatGiveNoPicture) {
                        "render; give a smaller --zoom or --area.\n");
     EXPECT_FALSE(Exists("h.png"));
 }
+
+TEST_F(SkntoolTest, VersionAndTheEndOfOptions) {
+    const TToolRun version = Run({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_EQ(version.Out, "skntool " LUMORA_VERSION "\n");
+    EXPECT_TRUE(version.Err.isEmpty());
+    EXPECT_EQ(Run({"--version", "x"}).Status, 2);
+
+    // Without "--" a name that begins with "-" is an option.
+    EXPECT_EQ(Run({"new", "-h.skn"}).Status, 2);
+    EXPECT_FALSE(Exists("-h.skn"));
+    const TToolRun created = Run({"new", "--", "-h.skn"});
+    EXPECT_EQ(created.Status, 0) << created.Err.toStdString();
+    EXPECT_EQ(Bytes("-h.skn").size(), 1034);
+    const TToolRun info = Run({"info", "--", "-h.skn"});
+    EXPECT_EQ(info.Status, 0) << info.Err.toStdString();
+    EXPECT_TRUE(info.Out.startsWith("{"));
+}
