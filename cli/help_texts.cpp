@@ -1,6 +1,7 @@
 #include "help_texts.h"
 
 #include "check_command.h"
+#include "diff_command.h"
 
 #include <QMap>
 
@@ -17,14 +18,16 @@ QString OverviewHelp() {
         "  pack DIR OUT.skn                        build a skin from such a folder\n"
         "  render SKIN.skn OUT.png [OPTIONS]       write the editor's preview as a PNG\n"
         "  dither IN.skn OUT.skn                   dither every item picture\n"
-        "  check [--json] SKIN.skn                 list the mistakes the device would show\n"
+        "  check [--json] SKIN.skn                 mistakes the device would show\n"
+        "  diff [--json] A.skn B.skn               what differs between two skins\n"
         "  help COMMAND                            describe one command\n"
         "  --version                               print the version\n"
         "\n"
         "\"--\" ends the options, so that a file name may begin with \"-\".\n"
         "Exit status: 0 on success, 1 when a file cannot be read or written or is not\n"
         "a valid skin, 2 for a usage error. Nothing is written when a command fails.\n"
-        "check exits with 3 when it finds something.\n");
+        "check exits with 3 when it finds something; diff with 0 for equal skins, 1\n"
+        "for different ones and 2 for any trouble, as diff(1).\n");
 }
 
 QString CommandHelp(const QString& command) {
@@ -83,11 +86,12 @@ QString CommandHelp(const QString& command) {
                         "and writes the result. The playlist icons are left alone. IN and OUT\n"
                         "may be the same file.\n")},
         {QStringLiteral("check"), CheckHelp()},
+        {QStringLiteral("diff"), DiffHelp()},
         {QStringLiteral("help"),
          QStringLiteral("Usage: skntool help COMMAND\n"
                         "\n"
-                        "Describes one command: new, info, unpack, pack, render, dither or\n"
-                        "check.\n")},
+                        "Describes one command: new, info, unpack, pack, render, dither,\n"
+                        "check or diff.\n")},
     };
     return texts.value(command);
 }

@@ -2,6 +2,7 @@
 
 #include "check_command.h"
 #include "cli_error.h"
+#include "diff_command.h"
 #include "help_texts.h"
 #include "render_command.h"
 #include "skin_commands.h"
@@ -17,7 +18,7 @@ const QMap<QString, TCommand>& Commands() {
         {QStringLiteral("new"), RunNew},       {QStringLiteral("info"), RunInfo},
         {QStringLiteral("unpack"), RunUnpack}, {QStringLiteral("pack"), RunPack},
         {QStringLiteral("render"), RunRender}, {QStringLiteral("dither"), RunDither},
-        {QStringLiteral("check"), RunCheck},
+        {QStringLiteral("check"), RunCheck},   {QStringLiteral("diff"), RunDiff},
     };
     return commands;
 }
@@ -43,7 +44,7 @@ void Help(const QStringList& args, QByteArray& out) {
     const QString text = CommandHelp(args.first());
     if (args.size() > 1 || text.isEmpty())
         FailUsage(QStringLiteral("No command \"%1\"; the commands are new, info, unpack, pack, "
-                                 "render, dither and check.")
+                                 "render, dither, check and diff.")
                       .arg(args.join(QLatin1Char(' '))));
     out += text.toUtf8();
 }
@@ -81,7 +82,7 @@ TCliResult RunSkntool(const QStringList& args) {
         QString line = QStringLiteral("skntool: ");
         if (!error.Path.isEmpty()) line += error.Path + QStringLiteral(": ");
         line += error.Text + QLatin1Char('\n');
-        if (error.Status == ExitUsage)
+        if (error.Status == ExitUsage && error.Path.isEmpty())
             line += command.isEmpty() || command == QLatin1String("help")
                         ? QStringLiteral("Try \"skntool --help\".\n")
                         : CommandHelp(command).section(QLatin1Char('\n'), 0, 0) +

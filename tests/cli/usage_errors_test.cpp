@@ -21,7 +21,7 @@ TEST_F(SkntoolTest, UsageErrorsExitWith2AndPointToTheHelp) {
         {{"frob"}, "skntool: Unknown command \"frob\".\nTry \"skntool --help\".\n"},
         {{"help", "frob"},
          "skntool: No command \"frob\"; the commands are new, info, unpack, pack, render, "
-         "dither and check.\nTry \"skntool --help\".\n"},
+         "dither, check and diff.\nTry \"skntool --help\".\n"},
         {{"render", "a.skn"},
          "skntool: \"render\" takes SKIN.skn OUT.png.\n"
          "Usage: skntool render SKIN.skn OUT.png [OPTIONS]\nTry \"skntool help render\".\n"},
