@@ -1,7 +1,10 @@
-// Decoding and encoding a large skin beside a plain copy of the same bytes.
+// Decoding and encoding a large skin beside a plain copy of the same bytes;
+// skntool's check and diff of it beside its decoding.
 #include "bench_ratio.h"
 #include "item_list.h"
 #include "sample_skin.h"
+#include "skin_check.h"
+#include "skin_diff.h"
 #include "skin_file.h"
 
 #include <benchmark/benchmark.h>
@@ -24,7 +27,7 @@ const TSkinDocument& LargeSkin() {
 }
 
 // Mean time of one iteration of each benchmark, for the ratios.
-double copySeconds = 0;
+double copySeconds = 0, decodeSeconds = 0;
 
 void ReportRatio(benchmark::State& state, double seconds) {
     Ratio(state, "x_copy", seconds, copySeconds);
@@ -48,11 +51,45 @@ void Copy(benchmark::State& state) {
 
 void Decode(benchmark::State& state) {
     const QByteArray& src = LargeFile();
-    ReportRatio(state, TimeLoop(state, [&] {
-                    TSkinReadResult r = DecodeSkin(src);
-                    benchmark::DoNotOptimize(r.Document);
-                }));
+    decodeSeconds = TimeLoop(state, [&] {
+        TSkinReadResult r = DecodeSkin(src);
+        benchmark::DoNotOptimize(r.Document);
+    });
+    ReportRatio(state, decodeSeconds);
     state.SetBytesProcessed(state.iterations() * src.size());
+}
+
+// skntool check: the file read, then every check.
+void Check(benchmark::State& state) {
+    const QByteArray& src = LargeFile();
+    std::size_t findings = 0;
+    const double seconds = TimeLoop(state, [&] {
+        TSkinReadResult r = DecodeSkin(src);
+        findings = CheckSkin(*r.Document).size();
+        benchmark::DoNotOptimize(findings);
+    });
+    Ratio(state, "x_decode", seconds, decodeSeconds);
+    state.counters["findings"] = double(findings);
+}
+
+// skntool diff: both files read, then compared; every picture differs in
+// one pixel, so each is compared to its last row.
+void Diff(benchmark::State& state) {
+    const QByteArray& a = LargeFile();
+    static const QByteArray b = [] {
+        TSkinDocument d = LargeSkin();
+        for (TiImage& image : d.Images)
+            image.Picture.Image.setPixel(360, 359, 0);
+        return EncodeSkin(d);
+    }();
+    std::size_t differences = 0;
+    const double seconds = TimeLoop(state, [&] {
+        TSkinReadResult ra = DecodeSkin(a), rb = DecodeSkin(b);
+        differences = DiffSkins(*ra.Document, *rb.Document).size();
+        benchmark::DoNotOptimize(differences);
+    });
+    Ratio(state, "x_decode", seconds, decodeSeconds);
+    state.counters["differences"] = double(differences);
 }
 
 void Encode(benchmark::State& state) {
@@ -70,12 +107,17 @@ void Encode(benchmark::State& state) {
 BENCHMARK(Copy)->Unit(benchmark::kMillisecond);
 BENCHMARK(Decode)->Unit(benchmark::kMillisecond);
 BENCHMARK(Encode)->Unit(benchmark::kMillisecond);
+BENCHMARK(Check)->Unit(benchmark::kMillisecond);
+BENCHMARK(Diff)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     const double mb = double(LargeFile().size()) / 1e6;
-    std::printf("file: %.1f MB; x_copy = time of one decode or encode / time of one copy\n", mb);
+    std::printf("file: %.1f MB; x_copy = time of one decode or encode / time of one copy;\n"
+                "x_decode = time of a check (one decode and the checks) or a diff (two\n"
+                "decodes and the comparison) / time of one decode\n",
+                mb);
     benchmark::Shutdown();
     return 0;
 }

@@ -57,10 +57,12 @@ qint64 MagentaPixels(const QImage& image) {
         image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
             ? image
             : image.convertToFormat(QImage::Format_RGB32);
+    // QImage's accessors are out of line: ask once, not per pixel.
+    const int w = rgb.width(), h = rgb.height();
     qint64 count = 0;
-    for (int y = 0; y < rgb.height(); ++y) {
+    for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
+        for (int x = 0; x < w; ++x)
             count += (line[x] & FiveBits) == FiveBitMagenta;
     }
     return count;
