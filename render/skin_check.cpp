@@ -251,10 +251,9 @@ class TChecker {
     void CheckTrackbar(const TiTrackbar& r) {
         Choice("TrackType", r.TrackType, TrackTypes);
         if (r.Width <= 0 || r.Height <= 0)
-            Error("trackbar-box",
-                  QStringLiteral("its box of Width %1 and Height %2 has no room for the bar")
-                      .arg(r.Width)
-                      .arg(r.Height));
+            Error("trackbar-box", QStringLiteral("its box of Width %1 and Height %2 is empty")
+                                      .arg(r.Width)
+                                      .arg(r.Height));
         Shown(r.Pictures[0], Slot(0, TrackbarSlots[0]));
         if (r.ShowScroller) Shown(r.Pictures[1], Slot(1, TrackbarSlots[1]));
         const int progress = r.Pictures[0].Width();
