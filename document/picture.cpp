@@ -25,6 +25,5 @@ const QImage& PlaceholderPicture() {
 
 void CreatePic(TPicture& slot, bool copyPlaceholder, bool transparent) {
     // QImage shares data copy-on-write, so each slot's first edit detaches it.
-    slot.Image = copyPlaceholder ? PlaceholderPicture() : QImage();
-    slot.Transparent = transparent;
+    slot = {copyPlaceholder ? PlaceholderPicture() : QImage(), transparent};
 }

@@ -18,12 +18,18 @@ inline constexpr TColor RgbToColor(QRgb rgb) {
 }
 
 struct TPicture {
-    QImage Image;             // any format Qt holds; a null image is a 0 x 0 picture
+    QImage Image;             // any format Qt holds; null for a picture without pixels
     bool Transparent = false; // pixels equal to TransparentKey are skipped when drawn
+    // The sides of a picture without pixels: a file may declare 5 x 0, which a
+    // null QImage cannot hold. Not used while Image holds pixels.
+    QSize EmptySides{0, 0};
 
-    int Width() const { return Image.width(); }
-    int Height() const { return Image.height(); }
-    bool operator==(const TPicture&) const = default;
+    int Width() const { return Image.isNull() ? EmptySides.width() : Image.width(); }
+    int Height() const { return Image.isNull() ? EmptySides.height() : Image.height(); }
+    bool operator==(const TPicture& o) const {
+        return Image == o.Image && Transparent == o.Transparent && Width() == o.Width() &&
+               Height() == o.Height();
+    }
 };
 
 // The 15 x 15 master placeholder: white, a (255, 1, 1) frame with (255, 0, 0)

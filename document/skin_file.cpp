@@ -59,6 +59,7 @@ class TReader {
         pic.Transparent = transparent;
         if (w == 0 || h == 0) {
             pic.Image = QImage();
+            pic.EmptySides = QSize(int(w), int(h));
             return;
         }
         QImage img(int(w), int(h), QImage::Format_RGB32);
@@ -158,7 +159,9 @@ void ReadDocument(TReader& in, TSkinDocument& doc) {
         r.Width = in.U16();
         r.Height = in.U16();
         r.ProgressStretch = in.Flag();
-        r.ShowScroller = in.Flag();
+        // The scroller picture follows only a 1; any other value reads as
+        // off, so that the next save writes 0 and no scroller picture.
+        r.ShowScroller = in.U8() == 1;
         r.TrackType = in.U8();
         in.Picture(r.Pictures[0], true);
         if (r.ShowScroller)
@@ -222,12 +225,12 @@ class TWriter {
 
     void Picture(const TPicture& pic) {
         const QImage& source = pic.Image;
-        const int w = source.width(), h = source.height();
+        const int w = pic.Width(), h = pic.Height();
         const quint64 rowBytes = RowBytes(quint32(w));
         U16(w);
         U16(h);
         U32(quint32(rowBytes * quint64(h)));
-        if (w == 0 || h == 0) return;
+        if (source.isNull() || w == 0 || h == 0) return;
         // Other formats are converted a band of rows at a time, so that a
         // large picture never needs a second whole copy in memory.
         const bool direct =

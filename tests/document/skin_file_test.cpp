@@ -153,6 +153,34 @@ TEST(SkinFile, ZeroSizedPictureKeepsTheFileReadable) {
     EXPECT_EQ(EncodeSkin(read), bytes);
 }
 
+TEST(SkinFile, EmptyPictureKeepsItsDeclaredSides) {
+    const QByteArray defaultFile = EncodeSkin(MakeDefaultSkin());
+    for (const char* header : {"0500000000000000", "0000050000000000"}) {
+        // The folder icon, first picture of the playlist block, replaced.
+        const QByteArray bytes = defaultFile.left(58) + Hex(header) + defaultFile.mid(58 + 488);
+        const TSkinDocument read = Decoded(bytes);
+        EXPECT_EQ(read.Playlist.FolderIcon.Width() + read.Playlist.FolderIcon.Height(), 5);
+        EXPECT_EQ(EncodeSkin(read), bytes) << header;
+    }
+}
+
+TEST(SkinFile, ScrollerPictureFollowsOnlyAOne) {
+    TSkinDocument doc = MakeDefaultSkin();
+    AddItem(doc, ikTrackbar, "t");
+    const QByteArray saved = EncodeSkin(doc); // scroller off: the progress picture only
+    // header 8, item count 2, entry 6, four zero counts 8, trackbar count 2,
+    // x y width height 8, progress stretch 1
+    const qsizetype at = 35;
+    ASSERT_EQ(saved[at], 0);
+    QByteArray two = saved;
+    two[at] = 2;
+    const TSkinDocument read = Decoded(two);
+    ASSERT_EQ(read.Trackbars.size(), 1u);
+    EXPECT_FALSE(read.Trackbars[0].ShowScroller);
+    EXPECT_EQ(read.Trackbars[0].Pictures[1].Image, PlaceholderPicture());
+    EXPECT_EQ(EncodeSkin(read), saved); // written back as off
+}
+
 TEST(SkinFile, CutShortAnywhereIsReadBeyondEnd) {
     TSkinDocument doc = MakeRichSkin();
     doc.Images[0].Picture.Image = PatternImage(7, 5); // keep the file small
