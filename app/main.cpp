@@ -2,7 +2,6 @@
 #include "app_icon.h"
 #include "desktop_prompts.h"
 #include "main_window.h"
-#include "new_skin.h"
 #include "skin_fonts.h"
 
 #include <QApplication>
@@ -10,7 +9,9 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(ProgramTitle);
+    // The application name is the class the window reports (WM_CLASS), one
+    // word from version to version, which the launcher's StartupWMClass names.
+    QApplication::setApplicationName(QStringLiteral("LumoraSkin"));
     // The installed launcher's id ties the running window to it and its icon.
     QApplication::setDesktopFileName(QStringLiteral("io.github.kelvane.LumoraSkin"));
     QApplication::setWindowIcon(LumoraAppIcon());

@@ -7,6 +7,9 @@ lumora_packages=(
   fonts-wine
   desktop-file-utils appstream
 )
+# Checking the Debian package as a packager would (.ci/run): lintian,
+# hardening-check (devscripts), and a virtual display for the window's class.
+lumora_package_tools=(lintian devscripts xvfb xauth x11-utils)
 
 lumora_ensure_packages() {
   local missing=() p
