@@ -114,6 +114,9 @@ QString CheckHelp() {
         "  empty-picture        a slot the device shows holds a picture of no pixels\n"
         "  image-magenta        an image picture with magenta (255, 0, 255) pixels,\n"
         "                       which image items draw as they are, not see-through\n"
+        "  picture-size         a button's shown pictures 1 to 3, or a wheel's\n"
+        "                       \"Image wheel pressed\", not of the size of picture 0,\n"
+        "                       so the swap leaves part of the other showing\n"
         "\n"
         "Exit status: 0 without findings, 3 with findings (warnings included), 1 when\n"
         "the file cannot be read or is not a valid skin, 2 for a usage error.\n");

@@ -119,6 +119,22 @@ class TChecker {
                     QStringLiteral("%1 has no pixels, so nothing is drawn").arg(slot));
     }
 
+    // The device swaps a state's picture in at the same place: one of
+    // another size leaves part of the other showing, or overhangs it.
+    void SameSize(const TPicture& normal, const TPicture& other, const QString& otherSlot,
+                  const QString& normalSlot) {
+        const bool reported = IsPlaceholder(other) || IsPlaceholder(normal) ||
+                              other.Image.isNull() || normal.Image.isNull();
+        if (!reported && other.Image.size() != normal.Image.size())
+            Warning("picture-size", QStringLiteral("%1 is %2 x %3, %4 %5 x %6")
+                                        .arg(otherSlot)
+                                        .arg(other.Width())
+                                        .arg(other.Height())
+                                        .arg(normalSlot)
+                                        .arg(normal.Width())
+                                        .arg(normal.Height()));
+    }
+
     void CollectImageBoxes() {
         for (int i = 0; i < Doc.Items.size(); ++i)
             if (const auto* image = RecordOf<TiImage>(Doc, Doc.Items[i])) {
@@ -226,6 +242,9 @@ class TChecker {
         const int shown = HasTwoStates(r.Command) ? 4 : 2;
         for (int s = 0; s < shown; ++s)
             Shown(r.Pictures[std::size_t(s)], Slot(s, ButtonSlots[s]));
+        for (int s = 1; s < shown; ++s)
+            SameSize(r.Pictures[0], r.Pictures[std::size_t(s)], Slot(s, ButtonSlots[s]),
+                     Slot(0, ButtonSlots[0]));
     }
 
     void CheckWheel(const TiWheel& r) {
@@ -238,6 +257,7 @@ class TChecker {
         for (int s = 0; s < 8; ++s)
             if (s != 4 || HasTwoStates(r.CenterCommand))
                 Shown(r.Pictures[std::size_t(s)], Slot(s, WheelSlots[s]));
+        SameSize(r.Pictures[0], r.Pictures[1], Slot(1, WheelSlots[1]), Slot(0, WheelSlots[0]));
         const int body = r.Pictures[0].Height();
         for (int s : {5, 6})
             if (const int h = r.Pictures[std::size_t(s)].Height(); h > body)
@@ -306,7 +326,7 @@ const QStringList& SkinCheckCodes() {
                                    "partly-off-screen", "hidden",         "text-height",
                                    "text-width",        "range",          "name-empty",
                                    "name-duplicate",    "progress-short", "wheel-button-height",
-                                   "empty-picture",     "image-magenta"};
+                                   "empty-picture",     "image-magenta",  "picture-size"};
     return codes;
 }
 

@@ -40,7 +40,7 @@ TSkinDocument CleanSkin() {
     wheel.CenterCommand = pcNextSong;
     for (TPicture& p : wheel.Pictures)
         p = Pic(10, 10, qRgb(0, 0, 200));
-    wheel.Pictures[0] = Pic(80, 80, qRgb(90, 90, 90));
+    wheel.Pictures[0] = wheel.Pictures[1] = Pic(80, 80, qRgb(90, 90, 90));
     wheel.Pictures[4] = {placeholder, true};
     TiTrackbar bar;
     bar.X = 10;
@@ -216,6 +216,16 @@ std::vector<TCase> Cases() {
          [](auto& d) { d.Wheels[0].Pictures[6] = Pic(10, 80, 1); }},
         {"wheel-button-height", 3, W, [](auto& d) { d.Wheels[0].Pictures[5] = Pic(3, 81, 1); },
          [](auto& d) { d.Wheels[0].Pictures[5] = Pic(3, 80, 1); }},
+        {"picture-size", 2, W, [](auto& d) { d.Buttons[0].Pictures[1] = Pic(20, 21, 1); },
+         [](auto& d) { d.Buttons[0].Pictures[3] = Pic(20, 21, 1); }}, // one state: not shown
+        {"picture-size", 2, W,
+         [](auto& d) {
+             d.Buttons[0].Command = pcToggleShuffle;
+             d.Buttons[0].Pictures[2] = Pic(19, 20, 1);
+         },
+         [](auto& d) { d.Buttons[0].Pictures[2] = Pic(19, 20, 1); }},
+        {"picture-size", 3, W, [](auto& d) { d.Wheels[0].Pictures[1] = Pic(81, 80, 1); },
+         [](auto& d) { d.Wheels[0].Pictures[1] = Pic(80, 80, 2); }},
         {"trackbar-box", 4, E, [](auto& d) { d.Trackbars[0].Height = 0; },
          [](auto& d) { d.Trackbars[0].Height = 1; }},
         {"empty-picture", 2, W, [](auto& d) { d.Buttons[0].Pictures[1].Image = QImage(); },
