@@ -153,7 +153,9 @@ class TDiffer {
         const TPicture* pb = FormB.PictureOf(b);
         if (pa && pb) {
             const qint64 pixels = DifferingPixels(pa->Image, pb->Image);
-            if (pixels > 0) Add(Change(field, PictureSizeJson(*pa), PictureSizeJson(*pb), pixels));
+            // Pictures without pixels still have sides ("5 x 0") that may differ.
+            if (pixels > 0 || pa->Width() != pb->Width() || pa->Height() != pb->Height())
+                Add(Change(field, PictureSizeJson(*pa), PictureSizeJson(*pb), pixels));
         } else if (a.isObject() && b.isObject()) {
             CompareObjects(a.toObject(), b.toObject(), field + QLatin1Char('.'));
         } else if (a.isArray() && b.isArray() && a.toArray().size() == b.toArray().size()) {

@@ -101,6 +101,26 @@ TEST(SkinDiff, AChangedPictureGivesBothSizesAndTheDifferingPixels) {
     EXPECT_EQ(diffs[0].Pixels, 9);
 }
 
+TEST(SkinDiff, PicturesWithoutPixelsDifferByTheirSides) {
+    const std::vector<D> diffs = Diff([](auto& d) {
+        d.Buttons[0].Pictures[1].Image = QImage();
+        d.Buttons[0].Pictures[1].EmptySides = QSize(5, 0);
+        d.Buttons[1].Pictures[0].Image = QImage();
+    });
+    ASSERT_EQ(diffs.size(), 2u) << Describe(diffs);
+    EXPECT_EQ(diffs[0].Field, "Pictures[1]");
+    EXPECT_EQ(diffs[0].New, Size(5, 0));
+    EXPECT_EQ(diffs[0].Pixels, 22 * 13);
+    EXPECT_EQ(diffs[1].Field, "Pictures[0]");
+    EXPECT_EQ(diffs[1].New, Size(0, 0));
+
+    TSkinDocument a = MakeRichSkin(), b = a;
+    a.Buttons[1].Pictures[0] = {QImage(), true, QSize(0, 4)};
+    b.Buttons[1].Pictures[0] = {QImage(), true, QSize(3, 0)};
+    ASSERT_EQ(DiffSkins(a, b).size(), 1u);
+    EXPECT_EQ(DiffSkins(a, b)[0].Pixels, 0);
+}
+
 TEST(SkinDiff, DifferingPixelsCountWhatOnlyOnePictureHas) {
     const QImage a = PatternImage(4, 3), b = PatternImage(2, 5);
     // Overlap 2 x 3 equal; a has 6 more, b has 4 more.
