@@ -6,6 +6,7 @@ lumora_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-wine
   desktop-file-utils appstream
+  help2man
 )
 # Checking the Debian package as a packager would (.ci/run): lintian,
 # hardening-check (devscripts), and a virtual display for the window's class.
