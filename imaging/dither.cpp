@@ -17,9 +17,13 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 //   were filled with those very operations;
 // - the rounding is one fistp in the default rounding mode (nearest, ties to
 //   even), which is exactly nearbyintl, instead of a library call;
-// - the buffer is one row: a pixel only ever passes error to its right and
-//   to the row below, so the row below is gathered in three running sums and
-//   written back behind the pixel being processed.
+// - nothing but the errors of the row above is kept: a pixel gathers its
+//   value when its turn comes, from its start value and the shares of the
+//   three pixels above it (in the order in which they were passed on) and
+//   then the share from its left;
+// - those errors are stored as two doubles that add up to them exactly: an
+//   80-bit store costs several times a 64-bit one, and the x87 registers are
+//   too few to keep more than the three shares from the left.
 
 namespace {
 
@@ -41,16 +45,41 @@ int LevelOf(Ext q) {
     return int(scaled); // truncation toward zero
 }
 
+// An extended value as the exact sum of two doubles. The high part has the
+// top 53 bits, so the rest is a multiple of the value's last bit and at
+// most half the high part's last bit: 12 bits at most, always a double.
+// (The values here stay far above the smallest normal double.)
+struct TPair {
+    double Hi, Lo;
+};
+inline Ext Join(const TPair& p) {
+    return Ext(p.Hi) + Ext(p.Lo); // the exact sum is an extended value
+}
+inline TPair Split(Ext v) {
+    const double hi = double(v);
+    return {hi, double(v - Ext(hi))};
+}
+
+// Split(v) written straight into place: the high part is stored, read back
+// as the subtrahend and the rest stored beside it.
+inline void Store(TPair& p, Ext v) {
+#if defined(__x86_64__) || defined(__i386__)
+    asm("fstl %0\n\tfsubl %0\n\tfstpl %1" : "=m"(p.Hi), "=m"(p.Lo) : "t"(v) : "st");
+#else
+    p = Split(v);
+#endif
+}
+
 struct TDitherTables {
-    Ext Start[256];
-    Ext Quant[KMax - KMin + 1];
+    TPair Start[256];
+    TPair Quant[KMax - KMin + 1];
     quint8 Level[KMax - KMin + 1];
     TDitherTables() {
         for (int c = 0; c < 256; ++c)
-            Start[c] = Ext(c) / 255;
+            Start[c] = Split(Ext(c) / 255);
         for (int k = KMin; k <= KMax; ++k) {
-            Quant[k - KMin] = QuantOf(k);
-            Level[k - KMin] = quint8(LevelOf(Quant[k - KMin]));
+            Quant[k - KMin] = Split(QuantOf(k));
+            Level[k - KMin] = quint8(LevelOf(QuantOf(k)));
         }
     }
 };
@@ -72,44 +101,46 @@ inline Ext Quantise(Ext v, int& level) {
     const long long k = RoundToNearest(v * 31);
     if (k >= KMin && k <= KMax) {
         level = Tables.Level[k - KMin];
-        return Tables.Quant[k - KMin];
+        return Join(Tables.Quant[k - KMin]);
     }
     const Ext q = QuantOf(k);
     level = LevelOf(q);
     return q;
 }
 
-inline int Channel(QRgb p, int c) {
-    return c == 0 ? qRed(p) : c == 1 ? qGreen(p) : qBlue(p);
+// One channel of one pixel. above points at the error of the pixel above,
+// with those of its left and right neighbours 3 entries away on either side.
+inline int Step(int channel, const TPair* above, TPair& error, Ext& fromLeft) {
+    Ext v = Join(Tables.Start[channel]);
+    v = v + Join(above[-3]) * BelowRight;
+    v = v + Join(above[0]) * Below;
+    v = v + Join(above[3]) * BelowLeft;
+    v = v + fromLeft;
+    int level;
+    const Ext e = v - Quantise(v, level);
+    fromLeft = e * Right;
+    Store(error, e);
+    return level;
 }
 
-// Diffuses one row in place. gathered holds, per pixel and channel, what the
-// row has received from the row above; on return it holds what the row below
-// has received from this one. below is null for the last row.
-void DiffuseRow(QRgb* line, const QRgb* below, Ext* gathered, int width) {
-    Ext fromLeft[3] = {0, 0, 0};
-    Ext done[3] = {0, 0, 0}, current[3] = {0, 0, 0}; // the row below, at x - 1 and x
-    if (below)
-        for (int c = 0; c < 3; ++c)
-            current[c] = Tables.Start[Channel(below[0], c)];
+// Diffuses one row in place: its pixels become output levels. above holds
+// the errors of the row above and errors receives the row's own, three
+// entries per pixel, each with one zero pixel on either side. A zero share
+// adds nothing (v + 0 is v), so the first row, the first and last column
+// and the last row need no cases of their own. The three channels are
+// written out one after another so that their shares from the left stay in
+// registers.
+void DiffuseRow(QRgb* line, const TPair* above, TPair* errors, int width) {
+    Ext leftR = 0, leftG = 0, leftB = 0;
     for (int x = 0; x < width; ++x) {
-        const bool hasRight = x + 1 < width;
-        int level[3];
-        for (int c = 0; c < 3; ++c) {
-            // x + 0 is exact, so the first pixel needs no special case.
-            const Ext v = gathered[3 * x + c] + fromLeft[c];
-            const Ext error = v - Quantise(v, level[c]);
-            fromLeft[c] = error * Right;
-            if (!below) continue;
-            if (x > 0) gathered[3 * (x - 1) + c] = done[c] + error * BelowLeft;
-            done[c] = current[c] + error * Below;
-            if (hasRight) current[c] = Tables.Start[Channel(below[x + 1], c)] + error * BelowRight;
-        }
-        line[x] = qRgb(level[0], level[1], level[2]);
+        const QRgb pixel = line[x];
+        const TPair* a = above + 3 * x;
+        TPair* e = errors + 3 * x;
+        const int r = Step(qRed(pixel), a, e[0], leftR);
+        const int g = Step(qGreen(pixel), a + 1, e[1], leftG);
+        const int b = Step(qBlue(pixel), a + 2, e[2], leftB);
+        line[x] = qRgb(r, g, b);
     }
-    if (below)
-        for (int c = 0; c < 3; ++c)
-            gathered[3 * (width - 1) + c] = done[c];
 }
 
 // Qt's own widening of 5- and 6-bit channels (the top bits repeated), so
@@ -154,31 +185,25 @@ void DitherPicture(QImage& picture) {
         picture = std::move(rgb);
     }
     const int width = picture.width(), height = picture.height();
-    std::vector<Ext> gathered(std::size_t(width) * 3);
-    // 16-bit rows are widened a row at a time into these and packed back:
-    // every output level fits, since its top five bits are its level number.
-    std::vector<QRgb> wide(packed ? std::size_t(width) * 2 : 0);
-    auto source = [&](int y) -> const QRgb* {
-        if (!packed) return reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        QRgb* row = wide.data() + std::size_t(width) * std::size_t(y & 1);
-        WidenRow(picture, y, row);
-        return row;
-    };
-    const QRgb* first = source(0);
-    for (int x = 0; x < width; ++x)
-        for (int c = 0; c < 3; ++c)
-            gathered[3 * std::size_t(x) + c] = Tables.Start[Channel(first[x], c)];
+    // Three rows of errors: zeros above the first row, then two that take
+    // turns. Each has a zero pixel on either side.
+    const std::size_t stride = (std::size_t(width) + 2) * 3;
+    std::vector<TPair> errors(stride * 3);
+    TPair* rows[2] = {errors.data() + stride + 3, errors.data() + 2 * stride + 3};
+    const TPair* above = errors.data() + 3;
+    // 16-bit rows are widened into this one and packed back: every output
+    // level fits, since its top five bits are its level number.
+    std::vector<QRgb> wide(packed ? std::size_t(width) : 0);
     for (int y = 0; y < height; ++y) {
-        const QRgb* below = y + 1 < height ? source(y + 1) : nullptr;
+        TPair* own = rows[y & 1];
         if (!packed) {
-            DiffuseRow(reinterpret_cast<QRgb*>(picture.scanLine(y)), below, gathered.data(), width);
-            continue;
+            DiffuseRow(reinterpret_cast<QRgb*>(picture.scanLine(y)), above, own, width);
+        } else {
+            WidenRow(picture, y, wide.data());
+            DiffuseRow(wide.data(), above, own, width);
+            PackRow(wide.data(), picture, y);
         }
-        // Row y's widened pixels are spent (they went into gathered): its
-        // buffer takes the levels.
-        QRgb* out = wide.data() + std::size_t(width) * std::size_t(y & 1);
-        DiffuseRow(out, below, gathered.data(), width);
-        PackRow(out, picture, y);
+        above = own;
     }
 }
 
