@@ -31,8 +31,9 @@ const QImage& Picture() {
     return picture;
 }
 
-// The baseline: DitherPicture's own scheme written for double: scan lines,
-// one row of gathered error, running sums for the row below, tables of start
+// The baseline: DitherPicture's own scheme written for double, so that the
+// ratio is what extended precision costs: scan lines, the errors of the row
+// above in a padded row buffer, the channels written out, tables of start
 // values, quantised values and levels, and one rounding instruction in the
 // current mode (cvtsd2si, the counterpart of the x87 fistp).
 namespace plain {
@@ -69,47 +70,40 @@ inline double Quantise(double v, int& level) {
     return q;
 }
 
-inline int Channel(QRgb p, int c) {
-    return c == 0 ? qRed(p) : c == 1 ? qGreen(p) : qBlue(p);
-}
-
-void DiffuseRow(QRgb* line, const QRgb* below, double* gathered, int width) {
-    double fromLeft[3] = {0, 0, 0};
-    double done[3] = {0, 0, 0}, current[3] = {0, 0, 0};
-    if (below)
-        for (int c = 0; c < 3; ++c)
-            current[c] = Tables.Start[Channel(below[0], c)];
-    for (int x = 0; x < width; ++x) {
-        const bool hasRight = x + 1 < width;
-        int level[3];
-        for (int c = 0; c < 3; ++c) {
-            const double v = gathered[3 * x + c] + fromLeft[c];
-            const double error = v - Quantise(v, level[c]);
-            fromLeft[c] = error * 0.4375;
-            if (!below) continue;
-            if (x > 0) gathered[3 * (x - 1) + c] = done[c] + error * 0.1875;
-            done[c] = current[c] + error * 0.3125;
-            if (hasRight) current[c] = Tables.Start[Channel(below[x + 1], c)] + error * 0.0625;
-        }
-        line[x] = qRgb(level[0], level[1], level[2]);
-    }
-    if (below)
-        for (int c = 0; c < 3; ++c)
-            gathered[3 * (width - 1) + c] = done[c];
+// One channel of one pixel, as in DitherPicture.
+inline int Step(int channel, const double* above, double& error, double& fromLeft) {
+    double v = Tables.Start[channel];
+    v = v + above[-3] * 0.0625;
+    v = v + above[0] * 0.3125;
+    v = v + above[3] * 0.1875;
+    v = v + fromLeft;
+    int level;
+    const double e = v - Quantise(v, level);
+    fromLeft = e * 0.4375;
+    error = e;
+    return level;
 }
 
 void Dither(QImage& picture) {
     const int width = picture.width(), height = picture.height();
-    std::vector<double> gathered(std::size_t(width) * 3);
-    const auto* first = reinterpret_cast<const QRgb*>(picture.constScanLine(0));
-    for (int x = 0; x < width; ++x)
-        for (int c = 0; c < 3; ++c)
-            gathered[3 * std::size_t(x) + c] = Tables.Start[Channel(first[x], c)];
+    const std::size_t stride = (std::size_t(width) + 2) * 3;
+    std::vector<double> errors(stride * 3);
+    double* rows[2] = {errors.data() + stride + 3, errors.data() + 2 * stride + 3};
+    const double* above = errors.data() + 3;
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        const auto* below =
-            y + 1 < height ? reinterpret_cast<const QRgb*>(picture.constScanLine(y + 1)) : nullptr;
-        DiffuseRow(line, below, gathered.data(), width);
+        double* own = rows[y & 1];
+        double leftR = 0, leftG = 0, leftB = 0;
+        for (int x = 0; x < width; ++x) {
+            const QRgb pixel = line[x];
+            const double* a = above + 3 * x;
+            double* e = own + 3 * x;
+            const int r = Step(qRed(pixel), a, e[0], leftR);
+            const int g = Step(qGreen(pixel), a + 1, e[1], leftG);
+            const int b = Step(qBlue(pixel), a + 2, e[2], leftB);
+            line[x] = qRgb(r, g, b);
+        }
+        above = own;
     }
 }
 
