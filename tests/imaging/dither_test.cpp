@@ -103,6 +103,25 @@ TEST(DitherPicture, ExtendedPrecisionDecidesExactTies) {
     EXPECT_EQ(out.pixel(0, 1), qRgb(189, 24, 90));
 }
 
+TEST(DitherPicture, SharesAreAddedInTheOrderThePixelsPassThemOn) {
+    // Near ties the order of the additions decides. The lower middle pixel
+    // takes the 1/16, 5/16 and 3/16 shares of the row above, in that order,
+    // and then the 7/16 share from its left. In red, adding the 5/16 share
+    // first gives 123; in green and blue, adding the left share first gives
+    // 197 and 230.
+    QImage img(3, 2, QImage::Format_RGB32);
+    const int in[3][6] = {
+        {182, 61, 52, 225, 117, 133}, {237, 40, 75, 221, 203, 2}, {91, 26, 185, 206, 226, 46}};
+    const int out[3][6] = {
+        {180, 57, 57, 222, 115, 131}, {238, 41, 74, 222, 205, 0}, {90, 24, 189, 205, 222, 49}};
+    for (int i = 0; i < 6; ++i)
+        img.setPixel(i % 3, i / 3, qRgb(in[0][i], in[1][i], in[2][i]));
+    const QImage dithered = Dithered(img);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(dithered.pixel(i % 3, i / 3), qRgb(out[0][i], out[1][i], out[2][i])) << i;
+    EXPECT_EQ(ReferenceDither(img), dithered);
+}
+
 TEST(DitherPicture, MatchesTheTextbookVersionBitForBit) {
     std::mt19937 rng(20240601);
     // Exact ties come from few, short error paths: tiny pictures meet many.
@@ -121,6 +140,9 @@ TEST(DitherPicture, MatchesTheTextbookVersionBitForBit) {
         }
         ASSERT_EQ(Dithered(img), ReferenceDither(img)) << "picture " << i << ", " << w << "x" << h;
     }
+    // Long rows and many of them, so the row buffers take turns many times.
+    const QImage wide = Random(700, 41, rng);
+    EXPECT_EQ(Dithered(wide), ReferenceDither(wide));
 }
 
 TEST(DitherPicture, OutputLevelsKeepTheirTopFiveBits) {
