@@ -47,3 +47,11 @@ std::optional<TBox> MarkerBoxOf(const TSkinDocument& doc, const TDocItem& item) 
     }
     return std::nullopt;
 }
+
+int ItemAt(const TSkinDocument& doc, qint64 x, qint64 y) {
+    for (int i = int(doc.Items.size()) - 1; i >= 0; --i) {
+        const std::optional<TBox> box = MarkerBoxOf(doc, doc.Items[i]);
+        if (box && x >= box->Left && x < box->Right && y >= box->Top && y < box->Bottom) return i;
+    }
+    return -1;
+}

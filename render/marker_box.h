@@ -17,3 +17,7 @@ TBox MarkerBox(const TiTrackbar& trackbar);
 // The box of the record an entry designates; nothing for an entry of an
 // unknown kind or whose Index lies outside its array.
 std::optional<TBox> MarkerBoxOf(const TSkinDocument& doc, const TDocItem& item);
+
+// The hit test: the topmost entry (later in Items covers earlier) whose box
+// holds the screen pixel (x, y), or -1 when there is none.
+int ItemAt(const TSkinDocument& doc, qint64 x, qint64 y);
