@@ -57,8 +57,10 @@ void PaintText(QImage& composition, const TiText& text, bool selected) {
         const qint64 margin = InkMargin(font);
         const TBox near{x - margin, y - margin, x + extent.Width + margin,
                         y + extent.CellHeight + margin};
-        const TBox part =
-            Intersect(Intersect(box, near), {0, 0, composition.width(), composition.height()});
+        const QPoint o = composition.offset();
+        const TBox shown{o.x(), o.y(), qint64(o.x()) + composition.width(),
+                         qint64(o.y()) + composition.height()};
+        const TBox part = Intersect(Intersect(box, near), shown);
         if (!part.IsEmpty()) {
             QImage layer(int(part.Right - part.Left), int(part.Bottom - part.Top),
                          QImage::Format_RGB32);

@@ -9,14 +9,26 @@ QRgb* Row(QImage& img, int y) {
     return reinterpret_cast<QRgb*>(img.scanLine(y));
 }
 
-// Grey everywhere but the covered top-left columns x rows, which the
-// composition fills.
-void FillAround(QImage& out, int columns, int rows, QRgb grey) {
+// Grey everywhere but the covered rectangle, which the composition fills.
+void FillAround(QImage& out, const QRect& covered, QRgb grey) {
     const QRgb value = 0xFF000000u | grey;
     for (int y = 0; y < out.height(); ++y) {
         QRgb* line = Row(out, y);
-        std::fill(line + (y < rows ? columns : 0), line + out.width(), value);
+        if (y < covered.top() || y > covered.bottom() || covered.isEmpty()) {
+            std::fill(line, line + out.width(), value);
+            continue;
+        }
+        std::fill(line, line + covered.left(), value);
+        std::fill(line + covered.left() + covered.width(), line + out.width(), value);
     }
+}
+
+// The area pixels [begin, end) showing screen pixels [first, last) along one
+// axis, cut to the area's length.
+std::pair<int, int> AreaSpan(qint64 first, qint64 last, int shift, int offset, int length) {
+    const qint64 begin = std::clamp<qint64>((first << shift) - offset, 0, length);
+    const qint64 end = std::clamp<qint64>((last << shift) - offset, 0, length);
+    return {int(begin), int(end)};
 }
 
 } // namespace
@@ -25,52 +37,94 @@ int ZoomIndexOf(const TPreviewView& view) {
     return std::clamp(view.ZoomIndex, 0, 3);
 }
 
-QSize VisibleScreenPart(int width, int height, const TPreviewView& view) {
-    if (width <= 0 || height <= 0 || view.Area.isEmpty()) return QSize(0, 0);
-    const int zoom = 1 << ZoomIndexOf(view);
-    // Partly shown screen pixels count: the area shows their first columns.
-    return QSize(std::min(width, (view.Area.width() + zoom - 1) / zoom),
-                 std::min(height, (view.Area.height() + zoom - 1) / zoom));
+QPoint ClampedOffset(int width, int height, const TPreviewView& view) {
+    const int shift = ZoomIndexOf(view);
+    const qint64 maxX =
+        std::max<qint64>(0, (qint64(std::max(width, 0)) << shift) - view.Area.width());
+    const qint64 maxY =
+        std::max<qint64>(0, (qint64(std::max(height, 0)) << shift) - view.Area.height());
+    return QPoint(int(std::clamp<qint64>(view.Offset.x(), 0, maxX)),
+                  int(std::clamp<qint64>(view.Offset.y(), 0, maxY)));
+}
+
+QPoint ScreenPixelAt(QPoint areaPoint, const TPreviewView& view) {
+    const int shift = ZoomIndexOf(view);
+    // Shifting rounds toward minus infinity, so a point left of the screen
+    // is never taken for its first column.
+    return QPoint(int((qint64(areaPoint.x()) + view.Offset.x()) >> shift),
+                  int((qint64(areaPoint.y()) + view.Offset.y()) >> shift));
+}
+
+QRect VisibleScreenRect(int width, int height, const TPreviewView& view) {
+    if (width <= 0 || height <= 0 || view.Area.isEmpty()) return {};
+    const QPoint first = ScreenPixelAt(QPoint(0, 0), view);
+    // The last area pixel's screen pixel, partly shown ones included.
+    const QPoint last = ScreenPixelAt(QPoint(view.Area.width() - 1, view.Area.height() - 1), view);
+    const int left = std::clamp(first.x(), 0, width), top = std::clamp(first.y(), 0, height);
+    const int right = std::clamp(last.x() + 1, left, width);
+    const int bottom = std::clamp(last.y() + 1, top, height);
+    return QRect(left, top, right - left, bottom - top);
 }
 
 QImage PresentComposition(const QImage& composition, const TPreviewView& view) {
     QImage out(view.Area, QImage::Format_RGB32);
     if (out.isNull()) return out;
-    const int shift = ZoomIndexOf(view);
-    const int columns = int(std::min<qint64>(qint64(composition.width()) << shift, out.width()));
-    const int rows = int(std::min<qint64>(qint64(composition.height()) << shift, out.height()));
-    FillAround(out, columns, rows, view.Background);
-    const int zoom = 1 << shift, whole = columns >> shift;
-    for (int y = 0; y < rows; y += zoom) {
-        const auto* in = reinterpret_cast<const QRgb*>(composition.constScanLine(y >> shift));
+    const int shift = ZoomIndexOf(view), zoom = 1 << shift;
+    const QPoint origin = composition.offset();
+    const auto [x0, x1] = AreaSpan(origin.x(), qint64(origin.x()) + composition.width(), shift,
+                                   view.Offset.x(), out.width());
+    const auto [y0, y1] = AreaSpan(origin.y(), qint64(origin.y()) + composition.height(), shift,
+                                   view.Offset.y(), out.height());
+    const QRect covered = composition.isNull() ? QRect() : QRect(x0, y0, x1 - x0, y1 - y0);
+    FillAround(out, covered, view.Background);
+    if (covered.isEmpty()) return out;
+    for (int y = y0; y < y1;) {
+        const qint64 sy = (qint64(y) + view.Offset.y()) >> shift;
+        // The rows of this screen row's block that the area shows.
+        const int blockEnd = int(std::min<qint64>(y1, ((sy + 1) << shift) - view.Offset.y()));
+        const auto* in =
+            reinterpret_cast<const QRgb*>(composition.constScanLine(int(sy - origin.y())));
         QRgb* first = Row(out, y);
-        QRgb* o = first;
-        for (int x = 0; x < whole; ++x, o += zoom)
-            std::fill_n(o, zoom, in[x]);
-        // The area may cut the last block.
-        if (o < first + columns) std::fill(o, first + columns, in[whole]);
-        // The block's other rows repeat the first.
-        for (int r = y + 1; r < std::min(y + zoom, rows); ++r)
-            std::memcpy(Row(out, r), first, std::size_t(columns) * sizeof(QRgb));
+        qint64 sx = (qint64(x0) + view.Offset.x()) >> shift;
+        // The first and the last block may be cut; the others are whole.
+        int x = x0, end = int(std::min<qint64>(x1, ((sx + 1) << shift) - view.Offset.x()));
+        while (x < x1) {
+            std::fill(first + x, first + end, in[sx - origin.x()]);
+            x = end;
+            ++sx;
+            end = std::min(x1, x + zoom);
+        }
+        for (int r = y + 1; r < blockEnd; ++r)
+            std::memcpy(Row(out, r) + x0, first + x0, std::size_t(x1 - x0) * sizeof(QRgb));
+        y = blockEnd;
     }
     return out;
 }
 
 QImage ComposeAndPresent(int width, int height, const TPreviewView& view,
                          const std::function<void(QImage&)>& compose) {
-    const QSize part = VisibleScreenPart(width, height, view);
-    if (ZoomIndexOf(view) > 0) {
-        QImage composition(part, QImage::Format_RGB32);
-        if (!composition.isNull()) compose(composition);
-        return PresentComposition(composition, view);
+    TPreviewView clamped = view;
+    clamped.Offset = ClampedOffset(width, height, view);
+    const QRect part = VisibleScreenRect(width, height, clamped);
+    if (ZoomIndexOf(clamped) > 0) {
+        QImage composition(part.size(), QImage::Format_RGB32);
+        if (!composition.isNull()) {
+            composition.setOffset(part.topLeft());
+            compose(composition);
+        }
+        return PresentComposition(composition, clamped);
     }
     QImage out(view.Area, QImage::Format_RGB32);
     if (out.isNull()) return out;
-    FillAround(out, part.width(), part.height(), view.Background);
+    // At 100 % screen pixel p is area pixel p - offset.
+    const QRect covered = part.translated(-clamped.Offset);
+    FillAround(out, covered, view.Background);
     if (!part.isEmpty()) {
-        // A raster over the preview's own rows: no second buffer, no copy.
-        QImage composition(out.bits(), part.width(), part.height(), out.bytesPerLine(),
-                           QImage::Format_RGB32);
+        // A raster over the preview's own pixels: no second buffer, no copy.
+        QImage composition(out.bits() + qsizetype(covered.top()) * out.bytesPerLine() +
+                               qsizetype(covered.left()) * qsizetype(sizeof(QRgb)),
+                           part.width(), part.height(), out.bytesPerLine(), QImage::Format_RGB32);
+        composition.setOffset(part.topLeft());
         compose(composition);
     }
     return out;

@@ -5,6 +5,7 @@
 #include "skin_document.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QSize>
 
 // Everything the presentation needs besides the document.
@@ -12,10 +13,11 @@ struct TPreviewView {
     int ZoomIndex = 0;                     // 0..3: every screen pixel becomes a 2^z block
     QSize Area;                            // size of the preview area, in device pixels
     QRgb Background = qRgb(128, 128, 128); // the desktop's button-shadow grey
+    QPoint Offset = QPoint(0, 0); // the zoomed screen's pixel at the area's top-left corner
 };
 
 // The player screen (every item in list order, the selected row marked),
-// scaled at the area's top-left corner on the grey background. Only the part
+// scaled and shifted by the view's offset (clamped) on the grey background. Only the part
 // of the screen the area shows is composed.
 QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view);
 

@@ -41,6 +41,12 @@ class TSourceRows {
     int OffsetX = 0, OffsetY = 0;
 };
 
+// A box moved from screen pixels to the destination's own.
+TBox ToDst(const QImage& dst, const TBox& box) {
+    const QPoint o = dst.offset();
+    return {box.Left - o.x(), box.Top - o.y(), box.Right - o.x(), box.Bottom - o.y()};
+}
+
 QRgb* DstRow(QImage& dst, qint64 y) {
     return reinterpret_cast<QRgb*>(dst.scanLine(int(y)));
 }
@@ -69,7 +75,7 @@ void Blit(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRe
     const QRect inside = srcRect & src.rect();
     if (inside.isEmpty()) return;
     // Destination position of the source pixel (sx, sy) is (sx + dx, sy + dy).
-    const qint64 dx = x - srcRect.x(), dy = y - srcRect.y();
+    const qint64 dx = x - dst.offset().x() - srcRect.x(), dy = y - dst.offset().y() - srcRect.y();
     const TSpan xs = Clip(inside.left() + dx, qint64(inside.right()) + 1 + dx, dst.width());
     const TSpan ys = Clip(inside.top() + dy, qint64(inside.bottom()) + 1 + dy, dst.height());
     if (xs.IsEmpty() || ys.IsEmpty()) return;
@@ -83,7 +89,8 @@ void Blit(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRe
 
 } // namespace
 
-void FillBox(QImage& dst, const TBox& box, QRgb color) {
+void FillBox(QImage& dst, const TBox& screenBox, QRgb color) {
+    const TBox box = ToDst(dst, screenBox);
     const TSpan xs = Clip(box.Left, box.Right, dst.width());
     const TSpan ys = Clip(box.Top, box.Bottom, dst.height());
     if (xs.IsEmpty() || ys.IsEmpty()) return;
@@ -103,7 +110,8 @@ void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture) {
     Blit(dst, x, y, picture.Image, picture.Image.rect(), picture.Transparent, TransparentKey);
 }
 
-void DrawPictureScaled(QImage& dst, const TBox& box, const TPicture& picture) {
+void DrawPictureScaled(QImage& dst, const TBox& screenBox, const TPicture& picture) {
+    const TBox box = ToDst(dst, screenBox);
     const QImage& src = picture.Image;
     if (src.isNull() || box.IsEmpty()) return;
     const TSpan xs = Clip(box.Left, box.Right, dst.width());
@@ -137,9 +145,10 @@ void DrawSolidLine(QImage& dst, qint64 y, qint64 x0, qint64 x1, QRgb color) {
 }
 
 void DrawDottedLine(QImage& dst, qint64 y, qint64 x0, qint64 x1, QRgb dot, QRgb gap) {
-    if (y < 0 || y >= dst.height()) return;
-    const TSpan xs = Clip(x0, x1, dst.width());
-    QRgb* out = DstRow(dst, y);
+    const TBox line = ToDst(dst, {x0, y, x1, y + 1});
+    if (line.Top < 0 || line.Top >= dst.height()) return;
+    const TSpan xs = Clip(line.Left, line.Right, dst.width());
+    QRgb* out = DstRow(dst, line.Top);
     for (qint64 x = xs.Begin; x < xs.End; ++x)
-        out[x] = Opaque((IsDot(x - x0) ? dot : gap) & RgbMask);
+        out[x] = Opaque((IsDot(x - line.Left) ? dot : gap) & RgbMask);
 }

@@ -1,7 +1,9 @@
 // The few raster operations both previews are built from. The destination is
-// always a Format_RGB32 composition whose pixel (0, 0) is the screen's
-// top-left corner; everything is clipped to it, and no operation reads
-// outside its source picture.
+// always a Format_RGB32 composition of a part of the screen: its pixel (0, 0)
+// is the screen pixel dst.offset() ((0, 0) for the whole screen or its
+// top-left part), and coordinates are given in screen pixels. Everything is
+// clipped to the destination, and no operation reads outside its source
+// picture.
 #pragma once
 
 #include "picture.h"

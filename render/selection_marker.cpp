@@ -14,7 +14,10 @@ void InvertIfDot(QImage& dst, qint64 x, qint64 y, qint64 position) {
 
 void DrawSelectionMarker(QImage& dst, const TBox& box) {
     if (box.IsEmpty()) return;
-    const qint64 L = box.Left, T = box.Top, R = box.Right, B = box.Bottom;
+    // In the destination's own pixels; the dots keep their places on the box.
+    const QPoint o = dst.offset();
+    const qint64 L = box.Left - o.x(), T = box.Top - o.y(), R = box.Right - o.x(),
+                 B = box.Bottom - o.y();
     const qint64 w = R - L, h = B - T;
     const qint64 maxX = dst.width(), maxY = dst.height();
     // Only the visible stretch of each side is walked, so a huge box costs

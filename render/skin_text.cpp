@@ -46,12 +46,14 @@ void DrawTextCell(QImage& dst, qint64 x, qint64 y, const QString& text, const QF
                   QRgb color, QRgb background) {
     const TTextExtent extent = MeasureText(font, text);
     FillBox(dst, {x, y, x + extent.Width, y + extent.CellHeight}, background);
+    // The painter works in the destination's own pixels.
+    const qint64 dx = x - dst.offset().x(), dy = y - dst.offset().y();
     const qint64 margin = InkMargin(font);
-    if (x + extent.Width + margin <= 0 || y + extent.CellHeight + margin <= 0 ||
-        x - margin >= dst.width() || y - margin >= dst.height() || text.isEmpty())
+    if (dx + extent.Width + margin <= 0 || dy + extent.CellHeight + margin <= 0 ||
+        dx - margin >= dst.width() || dy - margin >= dst.height() || text.isEmpty())
         return;
     QPainter painter(&dst);
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(color));
-    painter.drawText(QPoint(int(x), int(y) + extent.Ascent), text);
+    painter.drawText(QPoint(int(dx), int(dy) + extent.Ascent), text);
 }

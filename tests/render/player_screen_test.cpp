@@ -161,6 +161,33 @@ TEST(Presentation, EveryZoomShowsTheWholeCompositionScaled) {
         }
 }
 
+TEST(Presentation, APannedViewShowsTheSamePixelsShifted) {
+    // Offsets that cut blocks, cut text layers and markers, and run past the
+    // far edge (clamped): only the part in view is composed, through every
+    // painter, and must match the whole composition.
+    const TSkinDocument doc = BusySkin();
+    const QImage screen = ComposePlayerScreen(doc, 2);
+    for (int z = 0; z < 4; ++z)
+        for (QPoint offset : {QPoint(37, 0), QPoint(13, 251), QPoint(5000, 5000)}) {
+            const TPreviewView view{z, QSize(150, 90), Grey, offset};
+            TPreviewView clamped = view;
+            clamped.Offset = ClampedOffset(240, 268, view);
+            EXPECT_EQ(RenderPlayerPreview(doc, 2, view), PresentComposition(screen, clamped))
+                << "zoom " << z << ", offset " << offset.x() << "," << offset.y();
+        }
+}
+
+TEST(Presentation, TheOffsetStopsAtTheFarEdgesAndMapsPointsToScreenPixels) {
+    // A 480 x 536 screen at 800 % in a 660 x 589 area: 3840 x 4288 pixels.
+    const TPreviewView view{3, QSize(660, 589), Grey, QPoint(99999, -4)};
+    EXPECT_EQ(ClampedOffset(480, 536, view), QPoint(3840 - 660, 0));
+    EXPECT_EQ(ClampedOffset(50, 50, view), QPoint(0, 0)); // fits: stays at the top-left
+    const TPreviewView panned{3, QSize(660, 589), Grey, QPoint(3180, 3699)};
+    EXPECT_EQ(ScreenPixelAt(QPoint(659, 588), panned), QPoint(479, 535));
+    EXPECT_EQ(ScreenPixelAt(QPoint(3, 0), panned), QPoint(397, 462));
+    EXPECT_EQ(ScreenPixelAt(QPoint(-1, 0), {1, QSize(10, 10), Grey}), QPoint(-1, 0));
+}
+
 TEST(Presentation, AHugeScreenCostsWhatTheAreaShows) {
     // Composing a 65535 x 65535 screen and a 60000 x 60000 text layer whole
     // would need gigabytes; the part in view must look the same as on a

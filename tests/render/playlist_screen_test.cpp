@@ -152,6 +152,13 @@ TEST(PlaylistScreen, ThePartOnScreenIsExactlyTheWholeCompositionCut) {
             EXPECT_EQ(RenderPlaylistPreview(doc, view), PresentComposition(whole, view))
                 << "zoom " << z << ", area " << area.width() << "x" << area.height();
         }
+    // Panned, the dotted lines keep their phase and the texts their places.
+    for (int z = 1; z < 4; ++z) {
+        const TPreviewView view{z, QSize(101, 77), Grey, QPoint(61, 95)};
+        EXPECT_EQ(RenderPlaylistPreview(doc, view), PresentComposition(whole, view)) << z;
+    }
+    const TPreviewView atOneToOne{0, QSize(101, 77), Grey, QPoint(61, 95)};
+    EXPECT_EQ(RenderPlaylistPreview(doc, atOneToOne), PresentComposition(whole, atOneToOne));
 }
 
 TEST(PlaylistScreen, OddSettingsDrawWithoutFault) {
