@@ -4,15 +4,20 @@
 #include "new_skin.h"
 #include "player_panel.h"
 #include "playlist_panel.h"
+#include "presentation.h"
 #include "preview_area.h"
+#include "preview_gestures.h"
 #include "skin_file.h"
 #include "window_font.h"
+
+#include <algorithm>
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMetaObject>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
@@ -34,6 +39,7 @@ TForm1::TForm1(TPrompts& prompts, QWidget* parent)
     CreateToolbar();
     CreateMenu();
     CreatePanels();
+    CreateCommandKeys();
     auto* status = new QStatusBar(this);
     status->setFixedHeight(StatusBarHeight);
     setStatusBar(status);
@@ -71,6 +77,9 @@ void TForm1::CreatePanels() {
     imArea = new TPreviewArea(central);
     imArea->setObjectName(QStringLiteral("imArea"));
     connect(imArea, &TPreviewArea::Resized, this, &TForm1::FormResize);
+    // A click focuses the preview, for the arrow keys; Tab passes it by.
+    imArea->setFocusPolicy(Qt::ClickFocus);
+    Gestures = std::make_unique<TPreviewGestures>(*this);
     layout->addWidget(imArea, 1);
     setCentralWidget(central);
 }
@@ -90,8 +99,29 @@ void TForm1::FormCreate() {
 }
 
 TPreviewView TForm1::PreviewView() const {
-    return TPreviewView{ComboBox1->currentIndex(), imArea->size(),
-                        imArea->palette().color(QPalette::Dark).rgb()};
+    TPreviewView view{ComboBox1->currentIndex(), imArea->size(),
+                      imArea->palette().color(QPalette::Dark).rgb(), ViewOffset};
+    view.Offset = ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view);
+    return view;
+}
+
+void TForm1::PanTo(QPoint offset) {
+    TPreviewView view = PreviewView();
+    view.Offset = offset;
+    ViewOffset = ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view);
+    DoRedraw();
+}
+
+void TForm1::SetRepaintsDeferred(bool deferred) {
+    RepaintsDeferred = deferred;
+    if (!deferred) FlushRepaint();
+}
+
+void TForm1::FlushRepaint() {
+    const TPending pending = PendingRepaint;
+    PendingRepaint = TPending::None;
+    if (pending == TPending::Skin) PaintSkin();
+    if (pending == TPending::Playlist) PaintPlaylist();
 }
 
 void TForm1::DoRedraw() {
@@ -103,11 +133,34 @@ void TForm1::DoRedraw() {
 
 void TForm1::RedrawSkin() {
     if (!Created) return;
-    imArea->SetRaster(RenderPlayerPreview(Doc, PlayerPanel->SelectedRow(), PreviewView()));
+    if (!RepaintsDeferred) {
+        PaintSkin();
+        return;
+    }
+    // One queued repaint at a time; it paints whatever was asked for last.
+    if (PendingRepaint == TPending::None)
+        QMetaObject::invokeMethod(
+            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
+    PendingRepaint = TPending::Skin;
 }
 
 void TForm1::RedrawPlaylist() {
     if (!Created) return;
+    if (!RepaintsDeferred) {
+        PaintPlaylist();
+        return;
+    }
+    if (PendingRepaint == TPending::None)
+        QMetaObject::invokeMethod(
+            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
+    PendingRepaint = TPending::Playlist;
+}
+
+void TForm1::PaintSkin() {
+    imArea->SetRaster(RenderPlayerPreview(Doc, PlayerPanel->SelectedRow(), PreviewView()));
+}
+
+void TForm1::PaintPlaylist() {
     imArea->SetRaster(RenderPlaylistPreview(Doc, PreviewView()));
 }
 
@@ -116,10 +169,21 @@ void TForm1::FormResize() {
 }
 
 void TForm1::ComboBox1Change() {
+    // A pan or drag under way would jump with the new scale.
+    Gestures->Cancel();
+    ViewOffset = QPoint(0, 0);
     DoRedraw();
 }
 
+void TForm1::StepZoom(int steps) {
+    const int index = std::clamp(ComboBox1->currentIndex() + steps, 0, ComboBox1->count() - 1);
+    if (index == ComboBox1->currentIndex()) return;
+    ComboBox1->setCurrentIndex(index);
+    ComboBox1Change();
+}
+
 void TForm1::ToolButton6Click(int page) {
+    Gestures->Cancel();
     Notebook1->setCurrentIndex(page);
     if (page == PlaylistPage) PlaylistPanel->FillFromDocument();
     DoRedraw();
@@ -138,9 +202,11 @@ void TForm1::SelectFirstItem() {
 void TForm1::NewSkinCommand() {
     const std::optional<QSize> size = Context.Prompts.AskNewSkinSize();
     if (!size) return;
+    Gestures->Cancel();
     NewSkin(Doc);
     setWindowTitle(WindowTitleFor(Doc.FileName));
     ComboBox1->setCurrentIndex(0);
+    ViewOffset = QPoint(0, 0);
     Doc.ScreenWidth = size->width();
     Doc.ScreenHeight = size->height();
     PlayerPanel->ReloadList();
@@ -165,6 +231,8 @@ void TForm1::OpenSkin() {
         Context.Prompts.ShowError(read.Error);
         return;
     } else {
+        Gestures->Cancel();
+        ViewOffset = QPoint(0, 0);
         Doc = std::move(*read.Document);
         setWindowTitle(WindowTitleFor(Doc.FileName));
         PlayerPanel->ReloadList();

@@ -8,6 +8,8 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class QAction;
 class QComboBox;
 class QStackedWidget;
@@ -16,6 +18,7 @@ class QToolButton;
 class TPlayerPanel;
 class TPlaylistPanel;
 class TPreviewArea;
+class TPreviewGestures;
 
 // Pages of Notebook1, the page numbers the two mode toggles carry.
 inline constexpr int PlayerPage = 0;
@@ -34,7 +37,11 @@ class TForm1 : public QMainWindow {
     void RedrawPlaylist();
 
     void FormResize();
+    // A zoom change also brings the view back to the screen's top-left corner.
     void ComboBox1Change();
+    // Moves the zoom selector by steps entries (kept within its four) and,
+    // when that changes it, runs ComboBox1Change as a choice in the list does.
+    void StepZoom(int steps);
     // The mode switch; page is the number the clicked toggle carries.
     void ToolButton6Click(int page);
 
@@ -77,14 +84,31 @@ class TForm1 : public QMainWindow {
     TPlaylistPanel* PlaylistPanel = nullptr;
     TPreviewArea* imArea = nullptr;
 
+    // The zoom, the area's size and the view offset, clamped to the screen.
+    TPreviewView PreviewView() const;
+    // Moves the view (clamped) and repaints the current mode's screen.
+    void PanTo(QPoint offset);
+    // While on, repaints wait for the event loop and join into one, so that
+    // a burst of pointer moves costs one repaint; turning it off repaints
+    // at once if one is waiting.
+    void SetRepaintsDeferred(bool deferred);
+
   private:
     void CreateToolbar();
     void CreateMenu();
     void CreatePanels();
     void FormCreate();
-    TPreviewView PreviewView() const;
     // The first entry of the list selected and shown, or the empty page.
     void SelectFirstItem();
 
+    void PaintSkin();
+    void PaintPlaylist();
+    void FlushRepaint();
+    void CreateCommandKeys();
+
     bool Created = false; // repaints wait until FormCreate has set up the skin
+    QPoint ViewOffset;    // device pixels of the zoomed screen left of and above the area
+    bool RepaintsDeferred = false;
+    enum class TPending { None, Skin, Playlist } PendingRepaint = TPending::None;
+    std::unique_ptr<TPreviewGestures> Gestures;
 };

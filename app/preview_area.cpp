@@ -10,6 +10,7 @@ TPreviewArea::TPreviewArea(QWidget* parent) : QWidget(parent) {
 
 void TPreviewArea::SetRaster(QImage raster) {
     Picture = std::move(raster);
+    ++Shown;
     update();
 }
 

@@ -13,6 +13,8 @@ class TPreviewArea : public QWidget {
 
     void SetRaster(QImage raster);
     const QImage& Raster() const { return Picture; }
+    // How many rasters the area has been given: one per repaint.
+    int RastersShown() const { return Shown; }
 
   Q_SIGNALS:
     void Resized();
@@ -23,4 +25,5 @@ class TPreviewArea : public QWidget {
 
   private:
     QImage Picture;
+    int Shown = 0;
 };

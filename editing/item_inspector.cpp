@@ -183,3 +183,20 @@ void TItemInspector::BitBtn3Click() {
     r->Color = *chosen;
     Context.RedrawSkin();
 }
+
+void TItemInspector::SetPosition(int x, int y) {
+    const int row = SelectedRow();
+    if (row < 0 || row >= Context.Doc.Items.size()) return;
+    const TDocItem& item = Context.Doc.Items[row];
+    const std::pair<TNumberField*, TNumberField*> fields[ItemKindCount] = {
+        {SpinEdit1, SpinEdit2},
+        {SpinEdit3, SpinEdit4},
+        {SpinEdit8, SpinEdit9},
+        {SpinEdit10, SpinEdit11},
+        {SpinEdit17, SpinEdit18}};
+    if (item.Kind >= ItemKindCount || item.Index < 0 ||
+        item.Index >= RecordCount(Context.Doc, item.Kind))
+        return;
+    fields[item.Kind].first->SetValue(x);
+    fields[item.Kind].second->SetValue(y);
+}

@@ -43,6 +43,11 @@ class TItemInspector : public QObject {
     // "Font color": the colour dialog on the text's colour.
     void BitBtn3Click();
 
+    // Puts x and y into the current page's X and Y fields as typing would,
+    // so each goes through the page's write-back. Does nothing without a
+    // current record.
+    void SetPosition(int x, int y);
+
     TPictureSlots Slots;
     QStackedWidget* nbInspector;
 

@@ -5,6 +5,7 @@
 #include "item_inspector.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QSignalBlocker>
@@ -51,8 +52,10 @@ TPlayerPanel::TPlayerPanel(TEditorContext& context, QWidget* parent)
         Context, lbItems, [this] { lbItemsClick(); }, [this] { ShowEmptyPage(); });
 
     connect(lbItems, &QListWidget::itemSelectionChanged, this, &TPlayerPanel::SelectionChanged);
-    // A double-click anywhere in the list renames the current item.
+    // A double-click anywhere in the list renames the current item; in the
+    // list, Delete deletes it and F2 renames it.
     lbItems->viewport()->installEventFilter(this);
+    lbItems->installEventFilter(this);
 }
 
 TPlayerPanel::~TPlayerPanel() = default;
@@ -61,6 +64,18 @@ bool TPlayerPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lbItems->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         Commands->lbItemsDblClick();
         return true;
+    }
+    if (watched == lbItems && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+        if (key->key() == Qt::Key_Delete) {
+            Commands->ToolButton18Click();
+            return true;
+        }
+        if (key->key() == Qt::Key_F2) {
+            Commands->lbItemsDblClick();
+            return true;
+        }
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -1,0 +1,232 @@
+#include "preview_gestures.h"
+
+#include "item_inspector.h"
+#include "main_window.h"
+#include "marker_box.h"
+#include "player_panel.h"
+#include "presentation.h"
+#include "preview_area.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <limits>
+#include <optional>
+
+namespace {
+
+constexpr int WheelNotch = 120; // eighths of a degree in one notch of a mouse wheel
+constexpr int PanPerNotch = 60; // area pixels one notch pans
+constexpr int ShiftNudge = 10;  // screen pixels of Shift + arrow
+
+// The item's X and Y, when the entry designates a record.
+std::optional<QPoint> PositionOf(const TSkinDocument& doc, int row) {
+    if (row < 0 || row >= doc.Items.size()) return std::nullopt;
+    const TDocItem& item = doc.Items[row];
+    auto at = [](const auto* r) -> std::optional<QPoint> {
+        return r ? std::optional<QPoint>(QPoint(r->X, r->Y)) : std::nullopt;
+    };
+    switch (item.Kind) {
+    case ikImage:
+        return at(RecordOf<TiImage>(doc, item));
+    case ikText:
+        return at(RecordOf<TiText>(doc, item));
+    case ikButton:
+        return at(RecordOf<TiButton>(doc, item));
+    case ikWheel:
+        return at(RecordOf<TiWheel>(doc, item));
+    case ikTrackbar:
+        return at(RecordOf<TiTrackbar>(doc, item));
+    default:
+        return std::nullopt;
+    }
+}
+
+// start + delta, held within the 32 bits a field takes.
+int Moved(int start, qint64 delta) {
+    return int(std::clamp<qint64>(qint64(start) + delta, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+TPreviewGestures::TPreviewGestures(TForm1& form) : Form(form) {
+    Form.imArea->installEventFilter(this);
+}
+
+bool TPreviewGestures::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Form.imArea) return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return MousePress(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove:
+        MouseMove(static_cast<QMouseEvent*>(event));
+        return Gesture != TGesture::None;
+    case QEvent::MouseButtonRelease:
+        MouseRelease(static_cast<QMouseEvent*>(event));
+        return false;
+    case QEvent::KeyPress:
+        return KeyPress(static_cast<QKeyEvent*>(event));
+    case QEvent::KeyRelease: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) SpaceHeld = false;
+        return false;
+    }
+    case QEvent::FocusOut:
+        SpaceHeld = false;
+        return false;
+    case QEvent::Wheel:
+        Wheel(static_cast<QWheelEvent*>(event));
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TPreviewGestures::PlayerMode() const {
+    return Form.ToolButton8->isChecked();
+}
+
+bool TPreviewGestures::MousePress(QMouseEvent* event) {
+    if (Gesture != TGesture::None) return true;
+    Form.imArea->setFocus(Qt::MouseFocusReason);
+    const QPoint point = event->position().toPoint();
+    const bool pan =
+        event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && SpaceHeld);
+    if (pan) {
+        Gesture = TGesture::Pan;
+        Button = event->button();
+        PressPoint = point;
+        StartOffset = Form.PreviewView().Offset;
+        Form.imArea->setCursor(Qt::ClosedHandCursor);
+        Form.SetRepaintsDeferred(true);
+        return true;
+    }
+    if (event->button() != Qt::LeftButton || !PlayerMode()) return false;
+
+    // Only a pixel of the screen itself can lie under an item.
+    const QPoint pixel = ScreenPixelAt(point, Form.PreviewView());
+    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= Form.Doc.ScreenWidth ||
+        pixel.y() >= Form.Doc.ScreenHeight)
+        return true;
+    const int row = ItemAt(Form.Doc, pixel.x(), pixel.y());
+    if (row < 0) return true;
+    // What a click on the row runs.
+    if (row != Form.PlayerPanel->SelectedRow()) {
+        Form.PlayerPanel->SelectRow(row);
+        Form.PlayerPanel->lbItemsClick();
+    }
+    const std::optional<QPoint> start = PositionOf(Form.Doc, row);
+    if (!start || Form.PlayerPanel->SelectedRow() != row) return true;
+    Gesture = TGesture::Drag;
+    Button = Qt::LeftButton;
+    PressPoint = point;
+    StartPosition = *start;
+    DragRow = row;
+    DragItem = Form.Doc.Items[row];
+    Form.SetRepaintsDeferred(true);
+    return true;
+}
+
+bool TPreviewGestures::DragItemIsCurrent() const {
+    return Form.PlayerPanel->SelectedRow() == DragRow && DragRow < Form.Doc.Items.size() &&
+           Form.Doc.Items[DragRow] == DragItem;
+}
+
+void TPreviewGestures::MouseMove(QMouseEvent* event) {
+    const QPoint moved = event->position().toPoint() - PressPoint;
+    if (Gesture == TGesture::Pan) {
+        Form.PanTo(StartOffset - moved);
+    } else if (Gesture == TGesture::Drag) {
+        if (!DragItemIsCurrent()) {
+            Cancel();
+            return;
+        }
+        // The whole movement since the press, divided and truncated toward
+        // zero once: no drift from rounding step by step.
+        const int zoom = 1 << ZoomIndexOf(Form.PreviewView());
+        const QPoint target(Moved(StartPosition.x(), moved.x() / zoom),
+                            Moved(StartPosition.y(), moved.y() / zoom));
+        if (PositionOf(Form.Doc, DragRow) != target)
+            Form.PlayerPanel->Inspector->SetPosition(target.x(), target.y());
+    }
+}
+
+void TPreviewGestures::MouseRelease(QMouseEvent* event) {
+    if (Gesture != TGesture::None && event->button() == Button) End();
+}
+
+bool TPreviewGestures::KeyPress(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) SpaceHeld = true;
+        return true;
+    }
+    if (key == Qt::Key_Escape && Gesture == TGesture::Drag) {
+        if (DragItemIsCurrent())
+            Form.PlayerPanel->Inspector->SetPosition(StartPosition.x(), StartPosition.y());
+        End();
+        return true;
+    }
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier && mods != Qt::ShiftModifier) return false;
+    const int step = mods == Qt::ShiftModifier ? ShiftNudge : 1;
+    switch (key) {
+    case Qt::Key_Left:
+        Nudge(-step, 0);
+        return true;
+    case Qt::Key_Right:
+        Nudge(step, 0);
+        return true;
+    case Qt::Key_Up:
+        Nudge(0, -step);
+        return true;
+    case Qt::Key_Down:
+        Nudge(0, step);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TPreviewGestures::Nudge(int dx, int dy) {
+    if (Gesture == TGesture::Drag || !PlayerMode()) return;
+    const int row = Form.PlayerPanel->SelectedRow();
+    const std::optional<QPoint> at = PositionOf(Form.Doc, row);
+    if (!at) return;
+    Form.PlayerPanel->Inspector->SetPosition(Moved(at->x(), dx), Moved(at->y(), dy));
+}
+
+void TPreviewGestures::Wheel(QWheelEvent* event) {
+    const QPoint angle = event->angleDelta();
+    if (event->modifiers() & Qt::ControlModifier) {
+        // Notches add up, so that a fine-grained wheel steps once per notch.
+        ZoomWheel += angle.y() != 0 ? angle.y() : angle.x();
+        const int steps = ZoomWheel / WheelNotch;
+        ZoomWheel -= steps * WheelNotch;
+        if (steps != 0) Form.StepZoom(steps);
+        return;
+    }
+    QPoint delta = event->pixelDelta();
+    if (delta.isNull()) delta = angle * PanPerNotch / WheelNotch;
+    // Shift turns the vertical wheel sideways (some desktops already have).
+    if (event->modifiers() & Qt::ShiftModifier && delta.x() == 0) delta = QPoint(delta.y(), 0);
+    if (delta.isNull()) return;
+    Form.PanTo(Form.PreviewView().Offset - delta);
+}
+
+void TPreviewGestures::End() {
+    if (Gesture == TGesture::Pan) Form.imArea->unsetCursor();
+    Gesture = TGesture::None;
+    Button = Qt::NoButton;
+    DragRow = -1;
+    Form.SetRepaintsDeferred(false);
+}
+
+void TPreviewGestures::Cancel() {
+    if (Gesture != TGesture::None) End();
+}

@@ -1,0 +1,55 @@
+// Pointer and key gestures on the preview area imArea: pick and drag an item
+// and nudge it with the arrows (player mode), pan the zoomed screen and zoom
+// with the wheel (both modes). Positions go through the inspector's X and Y
+// fields, so document, fields and preview never disagree.
+#pragma once
+
+#include "skin_document.h"
+
+#include <QObject>
+#include <QPoint>
+
+class QKeyEvent;
+class QMouseEvent;
+class QWheelEvent;
+class TForm1;
+
+class TPreviewGestures : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit TPreviewGestures(TForm1& form);
+
+    // Ends a drag or a pan under way (a document replaced, a mode switched):
+    // what it moved stays where it is.
+    void Cancel();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    enum class TGesture { None, Drag, Pan };
+
+    bool MousePress(QMouseEvent* event);
+    void MouseMove(QMouseEvent* event);
+    void MouseRelease(QMouseEvent* event);
+    bool KeyPress(QKeyEvent* event);
+    void Wheel(QWheelEvent* event);
+
+    bool PlayerMode() const;
+    // Whether the drag's item is still the current item, at the same entry.
+    bool DragItemIsCurrent() const;
+    void Nudge(int dx, int dy);
+    void End();
+
+    TForm1& Form;
+    TGesture Gesture = TGesture::None;
+    Qt::MouseButton Button = Qt::NoButton; // the button that started the gesture
+    QPoint PressPoint;                     // in area pixels
+    QPoint StartPosition;                  // the item's X and Y at the press
+    QPoint StartOffset;                    // the view offset at the press
+    int DragRow = -1;
+    TDocItem DragItem;
+    bool SpaceHeld = false;
+    int ZoomWheel = 0; // wheel turn toward the next zoom step, in eighths of a degree
+};

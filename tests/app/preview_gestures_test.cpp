@@ -1,0 +1,317 @@
+// Pointer and key gestures on the preview, and the keys of the toolbar's
+// commands, sent to the real window as a user's mouse and keyboard would.
+#include "editor_fixture.h"
+#include "item_inspector.h"
+#include "item_list.h"
+#include "number_field.h"
+#include "preview.h"
+#include "sample_skin.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+
+namespace {
+
+constexpr QRgb Red = 0xFFFF0000, Green = 0xFF00FF00, Blue = 0xFF0000FF;
+
+QImage Solid(int w, int h, QRgb color) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(color);
+    return img;
+}
+
+class PreviewGestures : public EditorTest {
+  protected:
+    void SetUp() override {
+        Form.show();
+        QApplication::setActiveWindow(&Form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+    }
+
+    QWidget* Area() { return Form.imArea; }
+    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
+    int Row() { return Form.PlayerPanel->SelectedRow(); }
+
+    // Saved and opened as a user would, so the first item is selected.
+    void Load(const TSkinDocument& doc) {
+        const QString path = PathOf(QStringLiteral("skin%1.skn").arg(++Files));
+        ASSERT_EQ(WriteSkinFile(doc, path), QString());
+        Open(path);
+    }
+
+    // Three overlapping images (blue, red, blue) at 100 %: (10, 10) 60 x 60,
+    // (30, 30) 60 x 60 and (40, 40) 20 x 20, on a 240 x 268 screen.
+    TSkinDocument Overlapping() {
+        TSkinDocument doc = MakeDefaultSkin();
+        const int boxes[3][3] = {{10, 60, 0}, {30, 60, 1}, {40, 20, 0}};
+        for (const auto& b : boxes) {
+            AddItem(doc, ikImage, "image");
+            doc.Images.back().X = doc.Images.back().Y = b[0];
+            doc.Images.back().Picture.Image = Solid(b[1], b[1], b[2] ? Red : Blue);
+        }
+        return doc;
+    }
+
+    // A choice in the zoom selector's list.
+    void Zoom(int index) {
+        Form.ComboBox1->setCurrentIndex(index);
+        Q_EMIT Form.ComboBox1->activated(index);
+    }
+
+    void Drag(Qt::MouseButton button, QPoint from, QPoint to) {
+        QTest::mousePress(Area(), button, {}, from);
+        QTest::mouseMove(Area(), to);
+        QTest::mouseRelease(Area(), button, {}, to);
+    }
+
+    void Wheel(QPoint angle, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(100, 100), Area()->mapToGlobal(QPointF(100, 100)), QPoint(),
+                          angle, Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Area(), &event);
+    }
+
+    QPoint Offset() { return Form.PreviewView().Offset; }
+    QString Field(TNumberField* f) { return f->lineEdit()->text(); }
+
+    // The preview shows the document as it is, the selected row marked.
+    void ExpectPreviewCurrent() {
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, Row(), Form.PreviewView()));
+    }
+
+    int Files = 0;
+};
+
+TEST_F(PreviewGestures, AClickPicksTheTopmostItemAndAnEmptyPointNothing) {
+    Load(Overlapping());
+    ASSERT_EQ(Row(), 0);
+    // (45, 45) lies in all three; the last in the list is on top.
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(45, 45));
+    EXPECT_EQ(Row(), 2);
+    EXPECT_EQ(Form.PlayerPanel->nbInspector->currentIndex(), int(ikImage));
+    EXPECT_EQ(Field(I().SpinEdit1), "40");
+    ExpectPreviewCurrent();
+    // (35, 35) only under the first two.
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(35, 35));
+    EXPECT_EQ(Row(), 1);
+    const int shown = Form.imArea->RastersShown();
+    // An empty point of the screen and the grey beyond it change nothing.
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(300, 100));
+    EXPECT_EQ(Row(), 1);
+    EXPECT_EQ(Form.imArea->RastersShown(), shown);
+}
+
+TEST_F(PreviewGestures, ADragMovesByTheWholeMovementOverTheZoomTruncated) {
+    Load(Overlapping());
+    Zoom(1);
+    // Pressing on the unselected last image selects it first; at 200 % its
+    // box runs from (80, 80) to (120, 120).
+    const QPoint press(85, 100);
+    QTest::mousePress(Area(), Qt::LeftButton, {}, press);
+    EXPECT_EQ(Row(), 2);
+    QTest::mouseMove(Area(), press + QPoint(3, 3));
+    EXPECT_EQ(Field(I().SpinEdit1), "41");
+    EXPECT_EQ(Field(I().SpinEdit2), "41");
+    // The whole movement counts: 41 / 2 and -17 / 2 truncate to 20 and -8.
+    QTest::mouseMove(Area(), press + QPoint(41, -17));
+    EXPECT_EQ(Field(I().SpinEdit1), "60");
+    EXPECT_EQ(Field(I().SpinEdit2), "32");
+    ExpectPreviewCurrent();
+    QTest::mouseRelease(Area(), Qt::LeftButton, {}, press + QPoint(41, -17));
+    EXPECT_EQ(Form.Doc.Images[2].X, 60);
+    EXPECT_EQ(Form.Doc.Images[2].Y, 32);
+    EXPECT_EQ(Form.Doc.Images[0].X, 10); // nothing else moved
+    ExpectPreviewCurrent();
+
+    Form.SaveSkin();
+    TSkinReadResult saved = ReadSkinFile(Form.Doc.FileName);
+    ASSERT_TRUE(saved.Document);
+    EXPECT_EQ(saved.Document->Images[2].X, 60);
+    EXPECT_EQ(saved.Document->Images[2].Y, 32);
+}
+
+TEST_F(PreviewGestures, EscapePutsTheDraggedItemBack) {
+    Load(Overlapping());
+    QTest::mousePress(Area(), Qt::LeftButton, {}, QPoint(15, 15));
+    QTest::mouseMove(Area(), QPoint(60, 90));
+    EXPECT_EQ(Form.Doc.Images[0].X, 55);
+    QTest::keyClick(Area(), Qt::Key_Escape);
+    EXPECT_EQ(Form.Doc.Images[0].X, 10);
+    EXPECT_EQ(Form.Doc.Images[0].Y, 10);
+    EXPECT_EQ(Field(I().SpinEdit1), "10");
+    // The rest of the drag moves nothing.
+    QTest::mouseMove(Area(), QPoint(100, 100));
+    QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(100, 100));
+    EXPECT_EQ(Form.Doc.Images[0].X, 10);
+    ExpectPreviewCurrent();
+}
+
+TEST_F(PreviewGestures, ArrowsNudgeByOneAndShiftArrowsByTen) {
+    Load(Overlapping());
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(35, 35)); // picks and focuses
+    ASSERT_TRUE(Area()->hasFocus());
+    QTest::keyClick(Area(), Qt::Key_Right);
+    QTest::keyClick(Area(), Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(Area(), Qt::Key_Up);
+    QTest::keyClick(Area(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(Area(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(Form.Doc.Images[1].X, 30 + 1 - 20);
+    EXPECT_EQ(Form.Doc.Images[1].Y, 30 + 10 - 1);
+    EXPECT_EQ(Field(I().SpinEdit2), "39");
+    ExpectPreviewCurrent();
+}
+
+TEST_F(PreviewGestures, PanningReachesTheFarCornerAndStopsThere) {
+    // 480 x 536 at 800 %: 3840 x 4288 pixels, far beyond the area.
+    TSkinDocument doc = MakeDefaultSkin();
+    doc.ScreenWidth = 480;
+    doc.ScreenHeight = 536;
+    // Red, with the screen's last pixel green (clear of the marker's dots).
+    AddItem(doc, ikImage, "corner");
+    QImage picture = Solid(12, 12, Red);
+    picture.setPixel(11, 11, Green);
+    doc.Images.back().Picture.Image = picture;
+    doc.Images.back().X = 468;
+    doc.Images.back().Y = 524;
+    Load(doc);
+    Zoom(3);
+    const QSize area = Area()->size();
+
+    const QPoint corner(area.width() - 1, area.height() - 1);
+    // Middle drags, each back across the area ((0, 0) would be taken for
+    // the area's centre).
+    for (int i = 0; i < 10; ++i)
+        Drag(Qt::MiddleButton, corner, QPoint(1, 1));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Offset(), QPoint(3840 - area.width(), 4288 - area.height()));
+    // The screen's last pixel, an 8 x 8 block, fills the area's corner.
+    EXPECT_EQ(Preview().pixel(corner), Green);
+    EXPECT_EQ(Preview().pixel(corner - QPoint(7, 7)), Green);
+    EXPECT_EQ(Preview().pixel(corner - QPoint(8, 0)), Red);
+    // Past the edge nothing moves.
+    Drag(Qt::MiddleButton, corner, QPoint(1, 1));
+    EXPECT_EQ(Offset(), QPoint(3840 - area.width(), 4288 - area.height()));
+
+    // Space and the left button pan back; the wheel pans down, Shift + wheel
+    // to the right.
+    QTest::mouseClick(Area(), Qt::MiddleButton, {}, QPoint(5, 5)); // focuses
+    QTest::keyPress(Area(), Qt::Key_Space);
+    Drag(Qt::LeftButton, QPoint(1, 1), QPoint(301, 201));
+    QTest::keyRelease(Area(), Qt::Key_Space);
+    EXPECT_EQ(Offset(), QPoint(3840 - area.width() - 300, 4288 - area.height() - 200));
+    EXPECT_EQ(Form.Doc.Images[0].X, 468); // no item was dragged
+    Wheel(QPoint(0, -120), Qt::NoModifier);
+    Wheel(QPoint(0, -240), Qt::ShiftModifier);
+    EXPECT_EQ(Offset(), QPoint(3840 - area.width() - 300 + 120, 4288 - area.height() - 200 + 60));
+}
+
+TEST_F(PreviewGestures, ZoomNewAndOpenBringTheViewBackToTheTopLeft) {
+    Load(Overlapping());
+    const QString path = Form.Doc.FileName;
+    auto panAway = [&] {
+        Zoom(3);
+        Form.PanTo(QPoint(500, 400));
+        ASSERT_EQ(Offset(), QPoint(500, 400));
+    };
+    panAway();
+    Zoom(2); // a choice in the list
+    EXPECT_EQ(Offset(), QPoint(0, 0));
+    Form.PanTo(QPoint(100, 80));
+    Wheel(QPoint(0, 120), Qt::ControlModifier); // Ctrl + wheel up: 800 %
+    EXPECT_EQ(Form.ComboBox1->currentText(), "800%");
+    EXPECT_EQ(Offset(), QPoint(0, 0));
+    Wheel(QPoint(0, -240), Qt::ControlModifier);
+    EXPECT_EQ(Form.ComboBox1->currentText(), "200%");
+    ExpectPreviewCurrent();
+
+    panAway();
+    Open(path);
+    EXPECT_EQ(Offset(), QPoint(0, 0));
+    panAway();
+    Prompts.NewSkinSizes.push_back(QSize(480, 536));
+    Form.NewSkinCommand();
+    EXPECT_EQ(Offset(), QPoint(0, 0));
+    EXPECT_EQ(Form.PreviewView().ZoomIndex, 0);
+}
+
+TEST_F(PreviewGestures, APointerBurstCostsOneRepaint) {
+    Load(Overlapping());
+    QTest::mousePress(Area(), Qt::LeftButton, {}, QPoint(15, 15));
+    const int before = Form.imArea->RastersShown();
+    for (int i = 1; i <= 100; ++i) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(15 + i, 15),
+                         Area()->mapToGlobal(QPointF(15 + i, 15)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(Area(), &move);
+    }
+    // The document and fields follow each move; the preview waits for the loop.
+    EXPECT_EQ(Form.Doc.Images[0].X, 110);
+    EXPECT_EQ(Form.imArea->RastersShown(), before);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Form.imArea->RastersShown(), before + 1);
+    ExpectPreviewCurrent();
+    QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(115, 15));
+    EXPECT_EQ(Form.imArea->RastersShown(), before + 1);
+}
+
+TEST_F(PreviewGestures, InPlaylistModeOnlyPanAndZoomWork) {
+    TSkinDocument doc = Overlapping();
+    doc.ScreenWidth = 480;
+    doc.ScreenHeight = 536;
+    Load(doc);
+    Form.ToolButton6->click();
+    Zoom(2);
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(90, 90)); // on the first image
+    QTest::keyClick(Area(), Qt::Key_Right);
+    Drag(Qt::LeftButton, QPoint(90, 90), QPoint(150, 150));
+    EXPECT_EQ(Row(), 0);
+    EXPECT_EQ(Form.Doc.Images[2].X, 40);
+    EXPECT_EQ(Form.Doc.Images[0].X, 10);
+    Drag(Qt::MiddleButton, QPoint(150, 150), QPoint(100, 130));
+    EXPECT_EQ(Offset(), QPoint(50, 20));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Preview(), RenderPlaylistPreview(Form.Doc, Form.PreviewView()));
+}
+
+TEST_F(PreviewGestures, KeysRunTheToolbarCommands) {
+    Load(Overlapping());
+    QListWidget* list = Form.PlayerPanel->lbItems;
+    list->setFocus();
+    Form.PlayerPanel->SelectRow(1);
+    Form.PlayerPanel->lbItemsClick();
+    QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(Row(), 2);
+    EXPECT_EQ(Form.Doc.Items[2].Index, 1);
+    QTest::keyClick(list, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(Row(), 1);
+    EXPECT_EQ(Form.Doc.Items[1].Index, 1);
+
+    Prompts.Names.push_back(QStringLiteral("renamed"));
+    QTest::keyClick(list, Qt::Key_F2);
+    EXPECT_EQ(Form.Doc.Items[1].Name, "renamed");
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(Form.Doc.Items.size(), 2);
+    EXPECT_EQ(Form.Doc.Images.size(), 2u);
+
+    QTest::keyClick(list, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(Form.ComboBox1->currentText(), "400%");
+    QTest::keyClick(list, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(Form.ComboBox1->currentText(), "200%");
+    QTest::keyClick(list, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_TRUE(Form.ToolButton6->isChecked());
+    EXPECT_EQ(Form.Notebook1->currentIndex(), PlaylistPage);
+    QTest::keyClick(&Form, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_TRUE(Form.ToolButton8->isChecked());
+    ExpectPreviewCurrent();
+    // No question was asked but the rename's.
+    EXPECT_EQ(Prompts.Asked, QStringList({"AskFileName OpenSkin", "AskName Change name"}));
+}
+
+} // namespace
