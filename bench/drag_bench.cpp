@@ -1,0 +1,137 @@
+// Dragging an item of the busy skin at 800 % in a 1600 x 1000 preview of the
+// real window: one drag step (the pointer moves, the item moves, the preview
+// repaints) beside a plain fill of the area and beside the bare repaint, and
+// a burst of 100 pointer moves, which must cost about one repaint, not 100.
+#include "bench_ratio.h"
+#include "busy_skin.h"
+#include "main_window.h"
+#include "player_panel.h"
+#include "preview.h"
+#include "preview_area.h"
+#include "skin_fonts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+const QSize Area(1600, 1000);
+const QRgb Grey = qRgb(128, 128, 128);
+const QPoint Press(400, 400); // on whatever item is topmost there
+
+// Questions are never asked here.
+class TNoPrompts : public TPrompts {
+  public:
+    std::optional<QString> AskFileName(TFileDialog) override { return std::nullopt; }
+    std::optional<QSize> AskNewSkinSize() override { return std::nullopt; }
+    std::optional<QString> AskName(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<TColor> AskColor(TColor) override { return std::nullopt; }
+    bool AskYesNo(const QString&, const QString&) override { return false; }
+    void ShowError(const QString&) override {}
+    void Beep() override {}
+    void ViewPicture(const QImage&) override {}
+    void ShowAbout() override {}
+};
+
+// The window with the busy skin at 800 %, its preview 1600 x 1000, a drag
+// begun on the item under Press.
+class TDragSetup {
+  public:
+    TDragSetup() {
+        Form.Doc = bench::BusySkin();
+        Form.PlayerPanel->ReloadList();
+        Form.show();
+        Form.resize(Form.size() + (Area - Form.imArea->size()));
+        QCoreApplication::processEvents();
+        Form.ComboBox1->setCurrentIndex(3);
+        Form.ComboBox1Change();
+        Send(QEvent::MouseButtonPress, Press, Qt::LeftButton);
+    }
+    ~TDragSetup() { Send(QEvent::MouseButtonRelease, Press, Qt::NoButton); }
+
+    void Move(QPoint to) { Send(QEvent::MouseMove, to, Qt::LeftButton); }
+    int Repaints() const { return Form.imArea->RastersShown(); }
+    bool Ready() const { return Form.imArea->size() == Area; }
+
+  private:
+    void Send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(at), Form.imArea->mapToGlobal(QPointF(at)),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(Form.imArea, &event);
+    }
+
+    TNoPrompts Prompts;
+    TForm1 Form{Prompts};
+};
+
+double fillSeconds = 0, repaintSeconds = 0;
+
+void FillArea(benchmark::State& state) {
+    QImage area(Area, QImage::Format_RGB32);
+    fillSeconds = TimeLoop(state, [&] {
+        area.fill(Grey);
+        benchmark::DoNotOptimize(area.bits());
+        benchmark::ClobberMemory();
+    });
+}
+
+void RepaintAt800(benchmark::State& state) {
+    const TPreviewView view{3, Area, Grey};
+    repaintSeconds = TimeLoop(state, [&] {
+        QImage shown = RenderPlayerPreview(bench::BusySkin(), 7, view);
+        benchmark::DoNotOptimize(shown.constBits());
+    });
+    Ratio(state, "x_fill", repaintSeconds, fillSeconds);
+}
+
+void DragStepAt800(benchmark::State& state) {
+    TDragSetup drag;
+    if (!drag.Ready()) state.SkipWithError("the preview is not 1600 x 1000");
+    int step = 0;
+    const double s = TimeLoop(state, [&] {
+        // Two screen pixels each way, so every step moves the item.
+        drag.Move(Press + QPoint((++step % 2) * 16, 0));
+        QCoreApplication::processEvents();
+    });
+    Ratio(state, "x_fill", s, fillSeconds);
+    Ratio(state, "x_repaint", s, repaintSeconds);
+}
+
+void BurstOf100Moves(benchmark::State& state) {
+    TDragSetup drag;
+    if (!drag.Ready()) state.SkipWithError("the preview is not 1600 x 1000");
+    const int before = drag.Repaints();
+    int burst = 0;
+    const double s = TimeLoop(state, [&] {
+        ++burst;
+        for (int i = 1; i <= 100; ++i)
+            drag.Move(Press + QPoint(i * 8, (burst % 2) * 8));
+        QCoreApplication::processEvents();
+    });
+    Ratio(state, "x_repaint", s, repaintSeconds);
+    state.counters["repaints_per_burst"] = double(drag.Repaints() - before) / burst;
+}
+
+} // namespace
+
+BENCHMARK(FillArea)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RepaintAt800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(DragStepAt800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BurstOf100Moves)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    RegisterSkinFonts();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
