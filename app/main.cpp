@@ -7,7 +7,11 @@
 #include <QApplication>
 #include <QScreen>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // A file-size limit must fail a save with "Disk full.", not kill the editor.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     // The application name is the class the window reports (WM_CLASS), one
     // word from version to version, which the launcher's StartupWMClass names.

@@ -3,6 +3,7 @@
 #include "cli_error.h"
 #include "code_page.h"
 #include "command_line.h"
+#include "file_io.h"
 #include "skin_check.h"
 #include "skin_file.h"
 #include "skin_fonts.h"
@@ -54,9 +55,7 @@ void RunCheck(const QStringList& args, TCliOutput& output) {
     const TCommandLine cl(QStringLiteral("check"), {QCommandLineOption(json)},
                           {QStringLiteral("SKIN.skn")}, args);
     const QString path = cl.File(0);
-    TSkinReadResult read = ReadSkinFile(path);
-    if (!read.Document) FailFile(path, read.Error);
-    const TSkinDocument& doc = *read.Document;
+    const TSkinDocument doc = ReadSkinArgument(path);
 
     // The text checks measure with the previews' face; say when it is missing.
     const QString fontNote = SkinFontNote();

@@ -1,58 +1,50 @@
 #include "file_io.h"
 
 #include "cli_error.h"
-#include "file_errors.h"
+#include "skin_file.h"
+#include "whole_file.h"
 
-#include <QFile>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-[[noreturn]] void FailErrno(const QString& path, int error) {
-    FailFile(path, FileErrorText(error != 0 ? error : EIO) + QLatin1Char('.'));
+bool IsStandardStream(const QString& path) {
+    return path == QLatin1String("-");
 }
 } // namespace
 
 QByteArray ReadFileBytes(const QString& path) {
-    // POSIX rather than QFile: the message needs the system's error number.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) FailErrno(path, errno);
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        FailErrno(path, EACCES); // as Windows reports a folder opened as a file
-    }
-    QByteArray bytes;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            FailErrno(path, error);
-        }
-        if (n == 0) break;
-        bytes.append(buffer, n);
-    }
-    ::close(fd);
-    return bytes;
+    const bool stdinput = IsStandardStream(path);
+    TFileRead read = stdinput ? ReadWholeDescriptor(STDIN_FILENO) : ReadWholeFile(path);
+    if (!read.Error.isEmpty())
+        FailFile(stdinput ? QStringLiteral("standard input") : path, read.Error + QLatin1Char('.'));
+    return std::move(read.Bytes);
+}
+
+TSkinDocument ReadSkinArgument(const QString& path) {
+    TSkinReadResult read =
+        IsStandardStream(path) ? DecodeSkin(ReadFileBytes(path)) : ReadSkinFile(path);
+    if (!read.Document)
+        FailFile(IsStandardStream(path) ? QStringLiteral("standard input") : path, read.Error);
+    return std::move(*read.Document);
 }
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) FailErrno(path, errno);
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int error = errno;
-        file.cancelWriting();
-        FailErrno(path, error);
+    const QString error = WriteWholeFile(path, bytes);
+    if (!error.isEmpty()) FailFile(path, error + QLatin1Char('.'));
+}
+
+void WriteOutputBytes(const QString& path, const QByteArray& bytes, TCliOutput& output) {
+    if (IsStandardStream(path))
+        output.Out += bytes;
+    else
+        WriteFileBytes(path, bytes);
+}
+
+void WriteSkinArgument(const TSkinDocument& doc, const QString& path, TCliOutput& output) {
+    if (IsStandardStream(path)) {
+        output.Out += EncodeSkin(doc);
+        return;
     }
-    errno = 0;
-    if (!file.commit()) FailErrno(path, errno);
+    const QString error = WriteSkinFile(doc, path);
+    if (!error.isEmpty()) FailFile(path, error);
 }

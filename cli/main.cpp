@@ -1,9 +1,12 @@
 // skntool: the skin on the command line, built on the editor's own document,
 // render and imaging code.
+#include "file_errors.h"
 #include "skntool.h"
 
 #include <QGuiApplication>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -15,6 +18,7 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 }
 
 bool WriteAll(std::FILE* stream, const QByteArray& bytes) {
+    errno = 0;
     return std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream) ==
                std::size_t(bytes.size()) &&
            std::fflush(stream) == 0;
@@ -22,6 +26,9 @@ bool WriteAll(std::FILE* stream, const QByteArray& bytes) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit fails the write with EFBIG, reported as "Disk full.";
+    // the signal would kill the process before the message.
+    std::signal(SIGXFSZ, SIG_IGN);
     // skntool never opens a window. The offscreen platform works without a
     // display and draws text exactly as the tests of the previews do.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -31,8 +38,9 @@ int main(int argc, char** argv) {
 
     TCliResult result = RunSkntool(QGuiApplication::arguments().mid(1));
     if (!WriteAll(stdout, result.Out) && result.Status == 0) {
+        const QString cause = errno != 0 ? FileErrorText(errno) : QStringLiteral("Not written");
         result.Status = 1;
-        result.Err += QByteArrayLiteral("skntool: standard output: Disk full.\n");
+        result.Err += QStringLiteral("skntool: standard output: %1.\n").arg(cause).toUtf8();
     }
     WriteAll(stderr, result.Err);
     return result.Status;

@@ -55,9 +55,7 @@ void RunRender(const QStringList& args, TCliOutput& output) {
     if (cl.IsSet(area)) view.Area = ParseSize(area, cl.Value(area), 1, MaxAreaSide);
 
     const QString skinPath = cl.File(0), pngPath = cl.File(1);
-    TSkinReadResult read = ReadSkinFile(skinPath);
-    if (!read.Document) FailFile(skinPath, read.Error);
-    const TSkinDocument& doc = *read.Document;
+    const TSkinDocument doc = ReadSkinArgument(skinPath);
     if (selected >= doc.Items.size())
         FailUsage(QStringLiteral("--select %1: the skin has %2 items.")
                       .arg(selected)
@@ -88,5 +86,5 @@ void RunRender(const QStringList& args, TCliOutput& output) {
     if (!fontNote.isEmpty()) output.Err += QStringLiteral("skntool: %1\n").arg(fontNote).toUtf8();
     const QImage image = cl.IsSet(playlist) ? RenderPlaylistPreview(doc, view)
                                             : RenderPlayerPreview(doc, selected, view);
-    WriteFileBytes(pngPath, EncodePng(image, pngPath));
+    WriteOutputBytes(pngPath, EncodePng(image, pngPath), output);
 }

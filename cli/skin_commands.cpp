@@ -3,29 +3,14 @@
 #include "cli_error.h"
 #include "command_line.h"
 #include "dither.h"
+#include "file_io.h"
 #include "new_skin.h"
-#include "skin_file.h"
 #include "skin_folder.h"
 #include "skin_json.h"
 
 #include <QJsonDocument>
 
-namespace {
-
-TSkinDocument ReadSkin(const QString& path) {
-    TSkinReadResult read = ReadSkinFile(path);
-    if (!read.Document) FailFile(path, read.Error);
-    return std::move(*read.Document);
-}
-
-void WriteSkin(const TSkinDocument& doc, const QString& path) {
-    const QString error = WriteSkinFile(doc, path);
-    if (!error.isEmpty()) FailFile(path, error);
-}
-
-} // namespace
-
-void RunNew(const QStringList& args, TCliOutput&) {
+void RunNew(const QStringList& args, TCliOutput& output) {
     const QString preset = QStringLiteral("preset"), size = QStringLiteral("size");
     const TCommandLine cl(QStringLiteral("new"),
                           {{preset, {}, QStringLiteral("N")}, {size, {}, QStringLiteral("WxH")}},
@@ -45,12 +30,12 @@ void RunNew(const QStringList& args, TCliOutput&) {
     NewSkin(doc);
     doc.ScreenWidth = screen.width();
     doc.ScreenHeight = screen.height();
-    WriteSkin(doc, cl.File(0));
+    WriteSkinArgument(doc, cl.File(0), output);
 }
 
 void RunInfo(const QStringList& args, TCliOutput& output) {
     const TCommandLine cl(QStringLiteral("info"), {}, {QStringLiteral("SKIN.skn")}, args);
-    const TSkinDocument doc = ReadSkin(cl.File(0));
+    const TSkinDocument doc = ReadSkinArgument(cl.File(0));
     output.Out += QJsonDocument(SkinToJson(doc, [](const TPicture& picture, const QString&) {
                       return PictureSizeJson(picture);
                   })).toJson();
@@ -59,19 +44,19 @@ void RunInfo(const QStringList& args, TCliOutput& output) {
 void RunUnpack(const QStringList& args, TCliOutput&) {
     const TCommandLine cl(QStringLiteral("unpack"), {},
                           {QStringLiteral("SKIN.skn"), QStringLiteral("DIR")}, args);
-    UnpackSkin(ReadSkin(cl.File(0)), cl.File(1));
+    UnpackSkin(ReadSkinArgument(cl.File(0)), cl.File(1));
 }
 
-void RunPack(const QStringList& args, TCliOutput&) {
+void RunPack(const QStringList& args, TCliOutput& output) {
     const TCommandLine cl(QStringLiteral("pack"), {},
                           {QStringLiteral("DIR"), QStringLiteral("OUT.skn")}, args);
-    WriteSkin(PackSkin(cl.File(0)), cl.File(1));
+    WriteSkinArgument(PackSkin(cl.File(0)), cl.File(1), output);
 }
 
-void RunDither(const QStringList& args, TCliOutput&) {
+void RunDither(const QStringList& args, TCliOutput& output) {
     const TCommandLine cl(QStringLiteral("dither"), {},
                           {QStringLiteral("IN.skn"), QStringLiteral("OUT.skn")}, args);
-    TSkinDocument doc = ReadSkin(cl.File(0));
+    TSkinDocument doc = ReadSkinArgument(cl.File(0));
     DitherAllPictures(doc);
-    WriteSkin(doc, cl.File(1));
+    WriteSkinArgument(doc, cl.File(1), output);
 }

@@ -17,6 +17,8 @@ QString FileErrorText(int systemError) {
     case EINVAL:
     case EILSEQ:
         return QStringLiteral("Invalid filename");
+    case EISDIR:
+        return QStringLiteral("Is a folder");
     case ENOSPC:
     case EFBIG:
     case EDQUOT:

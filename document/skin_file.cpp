@@ -1,16 +1,10 @@
 #include "skin_file.h"
 
-#include "file_errors.h"
+#include "whole_file.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -311,34 +305,12 @@ TSkinReadResult DecodeSkin(QByteArrayView data) {
 
 TSkinReadResult ReadSkinFile(const QString& path) {
     TSkinReadResult result;
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.Error = FileErrorText(errno) + QLatin1Char('.');
+    TFileRead read = ReadWholeFile(path);
+    if (!read.Error.isEmpty()) {
+        result.Error = read.Error + QLatin1Char('.');
         return result;
     }
-    QByteArray bytes;
-    struct stat st {};
-    int error = 0;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        bytes.reserve(qsizetype(st.st_size));
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = errno;
-            break;
-        }
-        if (n == 0) break;
-        bytes.append(buffer, n);
-    }
-    ::close(fd);
-    if (error != 0) {
-        result.Error = FileErrorText(error) + QLatin1Char('.');
-        return result;
-    }
-    result = DecodeSkin(bytes);
+    result = DecodeSkin(read.Bytes);
     if (result.Document) {
         result.Document->FileName = path;
         result.Document->Untitled = false;
@@ -443,17 +415,6 @@ QByteArray EncodeSkin(const TSkinDocument& doc) {
 }
 
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path) {
-    const QByteArray bytes = EncodeSkin(doc);
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return FileErrorText(errno ? errno : EIO) + '.';
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int error = errno ? errno : EIO;
-        file.cancelWriting();
-        return FileErrorText(error) + '.';
-    }
-    errno = 0;
-    if (!file.commit()) return FileErrorText(errno ? errno : EIO) + '.';
-    return QString();
+    const QString error = WriteWholeFile(path, EncodeSkin(doc));
+    return error.isEmpty() ? error : error + QLatin1Char('.');
 }

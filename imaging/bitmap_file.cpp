@@ -1,11 +1,10 @@
 #include "bitmap_file.h"
 
-#include <QBuffer>
-#include <QFile>
-#include <QImageReader>
-#include <QSaveFile>
+#include "whole_file.h"
 
-#include <cerrno>
+#include <QBuffer>
+#include <QImageReader>
+
 #include <optional>
 
 // Qt's bitmap reader is the decoder, but it trusts the file: rows missing at
@@ -321,8 +320,8 @@ QByteArray EncodeDirect(const QImage& picture) {
     return out;
 }
 
-QString CannotCreate(const QString& path, int error) {
-    return QStringLiteral("Cannot create file \"%1\". %2.").arg(path, qt_error_string(error));
+QString CannotCreate(const QString& path, const QString& cause) {
+    return QStringLiteral("Cannot create file \"%1\". %2.").arg(path, cause);
 }
 
 } // namespace
@@ -343,13 +342,10 @@ TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
 }
 
 TBitmapReadResult ReadBitmapFile(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {QImage(),
-                QStringLiteral("Cannot open file \"%1\". %2.").arg(path, f.errorString())};
-    const QByteArray bytes = f.readAll();
-    if (f.error() != QFileDevice::NoError) return {QImage(), ReadErrorText};
-    return DecodeBitmap(bytes);
+    const TFileRead read = ReadWholeFile(path);
+    if (!read.Error.isEmpty())
+        return {QImage(), QStringLiteral("Cannot open file \"%1\". %2.").arg(path, read.Error)};
+    return DecodeBitmap(read.Bytes);
 }
 
 QString WriteBitmapFile(const QImage& picture, const QString& path) {
@@ -360,18 +356,9 @@ QString WriteBitmapFile(const QImage& picture, const QString& path) {
     } else {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::WriteOnly);
-        if (!picture.save(&buffer, "BMP")) return CannotCreate(path, ENOMEM);
+        if (!picture.save(&buffer, "BMP"))
+            return CannotCreate(path, QStringLiteral("Out of memory"));
     }
-    QSaveFile file(path);
-    errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return CannotCreate(path, errno ? errno : EIO);
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        const int error = errno ? errno : EIO;
-        file.cancelWriting();
-        return CannotCreate(path, error);
-    }
-    errno = 0;
-    if (!file.commit()) return CannotCreate(path, errno ? errno : EIO);
-    return QString();
+    const QString error = WriteWholeFile(path, bytes);
+    return error.isEmpty() ? error : CannotCreate(path, error);
 }

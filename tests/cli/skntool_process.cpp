@@ -7,12 +7,14 @@
 #include <QFileInfo>
 #include <QProcess>
 
-TToolRun SkntoolTest::Run(const QStringList& args, const QString& stdoutFile) const {
+TToolRun SkntoolTest::Run(const QStringList& args, const QString& stdoutFile,
+                          const QString& stdinFile) const {
     QProcess process;
     process.setProgram(QStringLiteral(SKNTOOL_PATH));
     process.setArguments(args);
     process.setWorkingDirectory(Dir.path());
     if (!stdoutFile.isEmpty()) process.setStandardOutputFile(stdoutFile);
+    if (!stdinFile.isEmpty()) process.setStandardInputFile(stdinFile);
     process.start();
     TToolRun run;
     if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {

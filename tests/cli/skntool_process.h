@@ -17,7 +17,8 @@ struct TToolRun {
 class SkntoolTest : public ::testing::Test {
   protected:
     // Arguments are passed as given; relative paths are relative to the folder.
-    TToolRun Run(const QStringList& args, const QString& stdoutFile = {}) const;
+    TToolRun Run(const QStringList& args, const QString& stdoutFile = {},
+                 const QString& stdinFile = {}) const;
 
     QString Path(const QString& name) const { return Dir.filePath(name); }
     QByteArray Bytes(const QString& name) const;

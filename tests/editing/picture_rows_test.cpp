@@ -1,5 +1,6 @@
 #include "bitmap_file.h"
 #include "editing_fixture.h"
+#include "file_size_limit.h"
 #include "item_list.h"
 #include "picture_rows.h"
 
@@ -120,12 +121,10 @@ TEST_F(PictureSlots, CancelAndErrorsLeaveTheSlotAndThePreviewAlone) {
                          TextFile("")};
     for (int i = 0; i < 5; ++i)
         Slots.BitBtn4Click(0);
-    EXPECT_EQ(
-        Prompts.Errors,
-        (QStringList{
-            "Bitmap image is not valid.", "Stream read error.",
-            QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing),
-            "Bitmap image is not valid."}));
+    EXPECT_EQ(Prompts.Errors,
+              (QStringList{"Bitmap image is not valid.", "Stream read error.",
+                           QStringLiteral("Cannot open file \"%1\". File not found.").arg(missing),
+                           "Bitmap image is not valid."}));
     EXPECT_EQ(Doc.Buttons[0].Pictures[0].Image, before);
     EXPECT_TRUE(Log.isEmpty());
 }
@@ -147,8 +146,28 @@ TEST_F(PictureSlots, SaveWritesThePictureAndRepaints) {
     Slots.BitBtn47Click(11);
     EXPECT_EQ(
         Prompts.Errors,
-        QStringList{
-            QStringLiteral("Cannot create file \"%1\". No such file or directory.").arg(nowhere)});
+        QStringList{QStringLiteral("Cannot create file \"%1\". File not found.").arg(nowhere)});
+    EXPECT_TRUE(Log.isEmpty());
+}
+
+TEST_F(PictureSlots, SaveOntoAFullDiskKeepsTheOldFile) {
+    Add(ikTrackbar);
+    const QString path = Dir.filePath("old.bmp");
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    Prompts.FileNames = {path};
+    {
+        TFileSizeLimit limit{100}; // the placeholder's bitmap is about 800 bytes
+        Slots.BitBtn47Click(10);
+    }
+    EXPECT_EQ(Prompts.Errors,
+              QStringList{QStringLiteral("Cannot create file \"%1\". Disk full.").arg(path)});
+    QFile back(path);
+    ASSERT_TRUE(back.open(QIODevice::ReadOnly));
+    EXPECT_EQ(back.readAll(), "old");
     EXPECT_TRUE(Log.isEmpty());
 }
 

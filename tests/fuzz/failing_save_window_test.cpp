@@ -63,3 +63,24 @@ TEST(FailingSaveInTheEditor, ShowsDiskFullAndKeepsTheFileAndTheSkin) {
     EXPECT_EQ(prompts.Errors.size(), errors);
     EXPECT_EQ(Contents(path), work);
 }
+
+// A skin far smaller than Qt's write buffer: the bytes that never reached
+// the disk must not pass for a save.
+TEST(FailingSaveInTheEditor, SmallSkinOntoAFullDiskKeepsTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.skn");
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    TScriptedPrompts prompts;
+    TForm1 form(prompts);
+    prompts.FileNames.push_back(path);
+    {
+        TFileSizeLimit limit{100};
+        form.SaveSkinAs();
+    }
+    EXPECT_EQ(prompts.Errors, QStringList{"Disk full."});
+    EXPECT_EQ(Contents(path), "old");
+}

@@ -357,7 +357,7 @@ TEST(BitmapFile, FilesOnDisk) {
     ASSERT_TRUE(dir.isValid());
     const QString missing = dir.filePath("missing.bmp");
     EXPECT_EQ(ReadBitmapFile(missing).Error,
-              QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing));
+              QStringLiteral("Cannot open file \"%1\". File not found.").arg(missing));
 
     // A placeholder copy is written as a 15 x 15 24-bit file and reads back the same.
     const QString path = dir.filePath("placeholder.bmp");
@@ -373,7 +373,7 @@ TEST(BitmapFile, FilesOnDisk) {
 
     const QString nowhere = dir.filePath("no/such/dir/x.bmp");
     EXPECT_EQ(WriteBitmapFile(PlaceholderPicture(), nowhere),
-              QStringLiteral("Cannot create file \"%1\". No such file or directory.").arg(nowhere));
+              QStringLiteral("Cannot create file \"%1\". File not found.").arg(nowhere));
 }
 
 TEST(BitmapFile, SixteenBitPicturesAreWrittenAsSixteenBitFiles) {

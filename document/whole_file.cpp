@@ -1,0 +1,208 @@
+#include "whole_file.h"
+
+#include "file_errors.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <optional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The system's text where there is an error number, else what failed.
+QString FailureText(int error, const char* what) {
+    return error != 0 ? FileErrorText(error) : QString::fromLatin1(what);
+}
+
+const char* const NotWritten = "The file could not be written";
+
+// Bytes beyond RLIMIT_FSIZE fail part-way; a length known in advance that
+// exceeds it fails before anything is touched, like a disk with no room.
+bool ExceedsFileSizeLimit(qint64 size) {
+    rlimit limit{};
+    return size > 0 && ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+           quint64(size) > quint64(limit.rlim_cur);
+}
+
+// Writes straight to a descriptor and keeps the first failure's error
+// number, so a producer may write on without checking each call.
+class TWriteSink final : public QIODevice {
+  public:
+    explicit TWriteSink(int fd) : Fd(fd) { open(WriteOnly | Unbuffered); }
+
+    bool Failed = false;
+    int Error = 0;
+    qint64 Written = 0;
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override {
+        if (Failed) return -1;
+        for (qint64 left = len; left > 0;) {
+            const ssize_t n = ::write(Fd, data, std::size_t(std::min<qint64>(left, 1 << 30)));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                Failed = true;
+                Error = n < 0 ? errno : 0;
+                return -1;
+            }
+            data += n;
+            left -= n;
+            Written += n;
+        }
+        return len;
+    }
+
+  private:
+    int Fd;
+};
+
+class TDescriptor {
+  public:
+    explicit TDescriptor(int fd) : Fd(fd) {}
+    ~TDescriptor() {
+        if (Fd >= 0) ::close(Fd);
+    }
+    TDescriptor(const TDescriptor&) = delete;
+    TDescriptor& operator=(const TDescriptor&) = delete;
+    int Get() const { return Fd; }
+    // A failed close can be the first sign of a failed write (NFS).
+    QString Close() {
+        const int fd = Fd;
+        Fd = -1;
+        return ::close(fd) == 0 || errno == EINTR ? QString() : FailureText(errno, NotWritten);
+    }
+
+  private:
+    int Fd;
+};
+
+// The new file takes the old one's owner, group and permission bits, as far
+// as this process may give them.
+void KeepOwnerAndMode(int fd, const struct stat& old) {
+    mode_t mode = old.st_mode & 07777;
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        mode &= ~mode_t(S_ISUID | S_ISGID); // never set-id for another owner
+        if (::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+        }
+    }
+    if (::fchmod(fd, mode) != 0) {
+    }
+}
+
+// A temporary file beside the target, renamed over it once every byte is on
+// disk. nullopt when no temporary file can be made beside an existing file.
+std::optional<QString> Replace(const QString& path, const struct stat* old,
+                               const TFileProducer& produce) {
+    QSaveFile file(path);
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (old) return std::nullopt;
+        return FailureText(errno, "The file could not be created");
+    }
+    if (old) KeepOwnerAndMode(file.handle(), *old);
+    TWriteSink sink(file.handle());
+    produce(sink);
+    // QSaveFile drops its temporary file when it is not committed.
+    if (sink.Failed) return FailureText(sink.Error, NotWritten);
+    if (::fsync(file.handle()) != 0) return FailureText(errno, NotWritten);
+    errno = 0;
+    if (!file.commit()) return FailureText(errno, "The new file could not replace the old one");
+    return QString();
+}
+
+// Pipes and devices take the bytes as they come; a plain file first gets
+// room for the whole new length, so a full disk or a size limit is found
+// before one old byte changes.
+QString WriteInPlace(const QByteArray& native, qint64 size, const TFileProducer& produce) {
+    TDescriptor fd(::open(native.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.Get() < 0) return FileErrorText(errno);
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) return FileErrorText(errno);
+    TWriteSink sink(fd.Get());
+    if (!S_ISREG(st.st_mode)) {
+        produce(sink);
+        if (sink.Failed) return FailureText(sink.Error, NotWritten);
+        return fd.Close();
+    }
+
+    QByteArray staged;
+    if (size < 0) {
+        QBuffer buffer(&staged);
+        buffer.open(QIODevice::WriteOnly);
+        produce(buffer);
+        size = staged.size();
+        if (ExceedsFileSizeLimit(size)) return FileErrorText(EFBIG);
+    }
+    if (size > 0) {
+        const int error = ::posix_fallocate(fd.Get(), 0, size);
+        if (error != 0 && error != EOPNOTSUPP) return FileErrorText(error);
+    }
+    if (staged.isNull())
+        produce(sink);
+    else
+        sink.write(staged);
+    if (sink.Failed) return FailureText(sink.Error, NotWritten);
+    if (::ftruncate(fd.Get(), sink.Written) != 0 || ::fsync(fd.Get()) != 0)
+        return FailureText(errno, NotWritten);
+    return fd.Close();
+}
+
+} // namespace
+
+TFileRead ReadWholeFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty()) return {{}, FileErrorText(ENOENT)};
+    TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) return {{}, FileErrorText(errno)};
+    return ReadWholeDescriptor(fd.Get());
+}
+
+TFileRead ReadWholeDescriptor(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return {{}, FileErrorText(errno)};
+    if (S_ISDIR(st.st_mode)) return {{}, FileErrorText(EISDIR)};
+    TFileRead result;
+    try {
+        if (S_ISREG(st.st_mode) && st.st_size > 0) result.Bytes.reserve(qsizetype(st.st_size));
+        char buffer[1 << 16];
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return {{}, FileErrorText(errno)};
+            if (n == 0) break;
+            result.Bytes.append(buffer, n);
+        }
+    } catch (const std::bad_alloc&) {
+        return {{}, QStringLiteral("Out of memory")};
+    }
+    return result;
+}
+
+QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& produce) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty()) return FileErrorText(ENOENT);
+    // stat follows symbolic links: the file a link points to is written.
+    struct stat st {};
+    const bool exists = ::stat(native.constData(), &st) == 0;
+    if (!exists && errno != ENOENT) return FileErrorText(errno);
+    if (exists && S_ISDIR(st.st_mode)) return FileErrorText(EISDIR);
+    if (ExceedsFileSizeLimit(size)) return FileErrorText(EFBIG);
+    if (!exists || (S_ISREG(st.st_mode) && st.st_nlink == 1)) {
+        if (std::optional<QString> replaced = Replace(path, exists ? &st : nullptr, produce))
+            return *replaced;
+    }
+    return WriteInPlace(native, size, produce);
+}
+
+QString WriteWholeFile(const QString& path, const QByteArray& bytes) {
+    return WriteWholeFile(path, bytes.size(), [&bytes](QIODevice& out) { out.write(bytes); });
+}
