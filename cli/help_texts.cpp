@@ -23,6 +23,7 @@ QString OverviewHelp() {
         "  help COMMAND                            describe one command\n"
         "  --version                               print the version\n"
         "\n"
+        "\"-\" as a skin or an output is standard input or standard output;\n"
         "\"--\" ends the options, so that a file name may begin with \"-\".\n"
         "Exit status: 0 on success, 1 when a file cannot be read or written or is not\n"
         "a valid skin, 2 for a usage error. Nothing is written when a command fails.\n"

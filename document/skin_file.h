@@ -28,7 +28,8 @@ TSkinReadResult ReadSkinFile(const QString& path);
 
 QByteArray EncodeSkin(const TSkinDocument& doc);
 
-// Writes through a temporary file, so a failed save leaves the old file whole.
+// Writes through the file layer (whole_file.h): a failed save leaves the old
+// file as it was.
 // Returns the message to show (full stop included), or an empty string.
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path);
 

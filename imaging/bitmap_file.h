@@ -22,6 +22,7 @@ TBitmapReadResult ReadBitmapFile(const QString& path);
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes);
 
 // Writes the picture in the format it holds (16-bit pictures as 16-bit files,
-// 32-bit ones as 24-bit), replacing the file only once it is whole; returns the message to show
-// ("Cannot create file "%s". %s.") or an empty string.
+// 32-bit ones as 24-bit) through the file layer, so a failed save leaves the
+// old file as it was; returns the message to show ("Cannot create file "%s".
+// %s.", %s the file layer's text) or an empty string.
 QString WriteBitmapFile(const QImage& picture, const QString& path);
