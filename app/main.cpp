@@ -1,13 +1,15 @@
-// Program entry: the editor takes no command-line arguments.
+// Program entry: the editor takes one optional argument, a skin file to open.
 #include "app_icon.h"
 #include "desktop_prompts.h"
 #include "main_window.h"
 #include "skin_fonts.h"
+#include "start_arguments.h"
 
 #include <QApplication>
 #include <QScreen>
 
 #include <csignal>
+#include <cstdio>
 
 int main(int argc, char** argv) {
     // A file-size limit must fail a save with "Disk full.", not kill the editor.
@@ -33,5 +35,9 @@ int main(int argc, char** argv) {
         form.move(frame.topLeft());
     }
     form.show();
+    // Start-up as without a file, then the Open command's own steps.
+    const TStartArguments start = ParseStartArguments(QApplication::arguments().mid(1));
+    if (!start.Complaint.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(start.Complaint));
+    if (start.SkinFile) form.OpenSkinFile(*start.SkinFile);
     return app.exec();
 }

@@ -219,11 +219,14 @@ void TForm1::NewSkinCommand() {
 
 void TForm1::OpenSkin() {
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::OpenSkin);
-    if (!path) return;
+    if (path) OpenSkinFile(*path);
+}
+
+void TForm1::OpenSkinFile(const QString& path) {
     // The file is read whole before anything changes: a file that cannot be
     // read leaves the skin, its name and the title as they were, so a later
     // Save cannot overwrite that file with the old skin.
-    TSkinReadResult read = ReadSkinFile(*path);
+    TSkinReadResult read = ReadSkinFile(path);
     if (read.WrongVersion) {
         Context.Prompts.Beep();
         Context.Prompts.ShowMessage(VersionMismatchText);

@@ -47,6 +47,8 @@ class TForm1 : public QMainWindow {
 
     void NewSkinCommand();
     void OpenSkin();
+    // Open's steps after its dialog, also for a file given at start-up.
+    void OpenSkinFile(const QString& path);
     void SaveSkin();
     void SaveSkinAs();
     void Exit1Click();

@@ -62,7 +62,7 @@ check_layout() {
     # The launcher, the file type and the metadata must name each other.
     local exec icon
     exec=$(desktop_key Exec)
-    [ "$exec" = lumoraskin ] || fail "Exec=$exec: the editor takes no arguments"
+    [ "$exec" = "lumoraskin %f" ] || fail "Exec=$exec: the editor takes the one file to open"
     [ -x "$prefix/bin/${exec%% *}" ] || fail "Exec names ${exec%% *}, which is not installed"
     icon=$(desktop_key Icon)
     [ -e "$prefix/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "Icon=$icon is not installed"
