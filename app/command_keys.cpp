@@ -4,6 +4,8 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QToolButton>
 
 void TForm1::CreateCommandKeys() {
@@ -17,7 +19,14 @@ void TForm1::CreateCommandKeys() {
         addAction(action);
     };
     key("MoveUpKey", {QKeySequence(Qt::ALT | Qt::Key_Up)}, [this] { ToolButton15Click(); });
-    key("MoveDownKey", {QKeySequence(Qt::ALT | Qt::Key_Down)}, [this] { ToolButton16Click(); });
+    key("MoveDownKey", {QKeySequence(Qt::ALT | Qt::Key_Down)}, [this] {
+        // Alt+Down still opens a focused drop-down list, as everywhere else.
+        if (auto* combo = qobject_cast<QComboBox*>(QApplication::focusWidget())) {
+            combo->showPopup();
+            return;
+        }
+        ToolButton16Click();
+    });
     // As a click on the toggle: the group runs the mode switch.
     key("PlayerModeKey", {QKeySequence(Qt::CTRL | Qt::Key_1)}, [this] { ToolButton8->click(); });
     key("PlaylistModeKey", {QKeySequence(Qt::CTRL | Qt::Key_2)}, [this] { ToolButton6->click(); });

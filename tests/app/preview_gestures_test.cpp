@@ -7,7 +7,9 @@
 #include "preview.h"
 #include "sample_skin.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
@@ -291,6 +293,13 @@ TEST_F(PreviewGestures, KeysRunTheToolbarCommands) {
     QTest::keyClick(list, Qt::Key_Up, Qt::AltModifier);
     EXPECT_EQ(Row(), 1);
     EXPECT_EQ(Form.Doc.Items[1].Index, 1);
+    // A focused drop-down list keeps Alt+Down for opening itself.
+    Form.ComboBox1->setFocus();
+    QTest::keyClick(Form.ComboBox1, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(Form.ComboBox1->view()->isVisible());
+    EXPECT_EQ(Form.Doc.Items[1].Index, 1);
+    Form.ComboBox1->hidePopup();
+    list->setFocus();
 
     Prompts.Names.push_back(QStringLiteral("renamed"));
     QTest::keyClick(list, Qt::Key_F2);
