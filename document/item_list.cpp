@@ -1,5 +1,7 @@
 #include "item_list.h"
 
+#include <vector>
+
 namespace {
 template <class T> int Append(TSkinDocument& doc, T record) {
     auto& records = RecordsOf<T>(doc);
@@ -107,4 +109,21 @@ std::optional<int> DeleteItem(TSkinDocument& doc, int p) {
         if (item.Kind == gone.Kind && item.Index > gone.Index) --item.Index;
     doc.Items.removeAt(p);
     return std::min<int>(p, int(doc.Items.size()) - 1);
+}
+
+TItemProblem CheckItems(const TSkinDocument& doc) {
+    std::vector<int> owner[ItemKindCount];
+    for (int k = 0; k < ItemKindCount; ++k)
+        owner[k].assign(std::size_t(RecordCount(doc, k)), -1);
+    for (int i = 0; i < int(doc.Items.size()); ++i) {
+        const TDocItem& item = doc.Items[i];
+        if (item.Kind >= ItemKindCount) return {TItemProblem::UnknownKind, i};
+        auto& owners = owner[item.Kind];
+        if (item.Index < 0 || std::size_t(item.Index) >= owners.size())
+            return {TItemProblem::MissingRecord, i};
+        int& first = owners[std::size_t(item.Index)];
+        if (first >= 0) return {TItemProblem::SharedRecord, i, first};
+        first = i;
+    }
+    return {};
 }

@@ -20,3 +20,12 @@ bool MoveItemDown(TSkinDocument& doc, int p);
 // Returns the row to select afterwards (-1 when the list is now empty), or
 // nothing when p is not a row.
 std::optional<int> DeleteItem(TSkinDocument& doc, int p);
+
+// The first entry that breaks the rule above, for a reader that must refuse
+// such a list. Records that no entry designates break nothing.
+struct TItemProblem {
+    enum TWhat { None, UnknownKind, MissingRecord, SharedRecord } What = None;
+    int Item = -1;  // the entry at fault
+    int Other = -1; // SharedRecord: the earlier entry designating the same record
+};
+TItemProblem CheckItems(const TSkinDocument& doc);

@@ -1,5 +1,7 @@
 #include "skin_file.h"
 
+#include "item_list.h"
+#include "record_fields.h"
 #include "whole_file.h"
 
 #include <QtEndian>
@@ -23,6 +25,14 @@ constexpr quint64 RowBytes(quint32 width) {
     return quint64(width + 1) / 2 * 4;
 }
 
+// The longest name the 16-bit length holds; a longer one is cut so that the
+// file stays readable.
+qsizetype StoredNameLength(const QByteArray& name) {
+    return std::min<qsizetype>(name.size(), 0xFFFF);
+}
+
+// ---- reading ----
+
 class TReader {
   public:
     explicit TReader(QByteArrayView data)
@@ -34,14 +44,44 @@ class TReader {
         Pos += n;
         return p;
     }
-    quint8 U8() { return *Take(1); }
-    quint16 U16() { return qFromLittleEndian<quint16>(Take(2)); }
-    quint32 U32() { return qFromLittleEndian<quint32>(Take(4)); }
-    qint32 I32() { return qFromLittleEndian<qint32>(Take(4)); }
-    bool Flag() { return U8() != 0; }
+    quint32 Unsigned(int bytes) {
+        const uchar* p = Take(quint64(bytes));
+        return bytes == 1   ? *p
+               : bytes == 2 ? qFromLittleEndian<quint16>(p)
+                            : qFromLittleEndian<quint32>(p);
+    }
 
-    void Picture(TPicture& pic, bool transparent) {
-        const quint32 w = U16(), h = U16(), size = U32();
+    template <class T> void Number(TNumberField f, T& value) { value = T(Unsigned(f.Bytes)); }
+    void Flag(const char*, bool& value, TFlagRead read) {
+        const quint32 byte = Unsigned(1);
+        value = read == TFlagRead::OnlyOne ? byte == 1 : byte != 0;
+    }
+    void Name(const char*, QByteArray& name) {
+        const int length = int(Unsigned(2));
+        name = QByteArray(reinterpret_cast<const char*>(Take(quint64(length))), length);
+    }
+    template <std::size_t N> void Colors(const char*, std::array<TColor, N>& colors) {
+        for (TColor& c : colors)
+            c = Unsigned(4);
+    }
+    template <std::size_t N, class Stored>
+    void Pictures(const char*, std::array<TPicture, N>& pictures, Stored stored) {
+        for (std::size_t s = 0; s < N; ++s) {
+            if (stored(s))
+                Picture(nullptr, pictures[s], Keyed);
+            else
+                CreatePic(pictures[s], true, true);
+        }
+    }
+    template <class L> void Records(TListNames, L& records) {
+        records.resize(Unsigned(2));
+        for (auto& r : records)
+            VisitFields(*this, r);
+    }
+    template <class R> void Block(TListNames, R& record) { VisitFields(*this, record); }
+
+    void Picture(const char*, TPicture& pic, bool transparent) {
+        const quint32 w = Unsigned(2), h = Unsigned(2), size = Unsigned(4);
         const uchar* data = Take(size);
         const quint64 rowBytes = RowBytes(w);
         if (size < rowBytes * h)
@@ -76,168 +116,84 @@ class TReader {
     const uchar* End;
 };
 
-void ReadDocument(TReader& in, TSkinDocument& doc) {
-    doc.ScreenWidth = in.U16();
-    doc.ScreenHeight = in.U16();
-
-    const int itemCount = in.U16();
-    doc.Items.resize(itemCount);
-    for (TDocItem& item : doc.Items) {
-        item.Kind = in.U8();
-        item.Index = in.U16();
-        const int length = in.U16();
-        item.Name = QByteArray(reinterpret_cast<const char*>(in.Take(length)), length);
+QString ItemProblemText(const TItemProblem& problem, const TSkinDocument& doc) {
+    switch (problem.What) {
+    case TItemProblem::UnknownKind:
+        return Damaged(QStringLiteral("item %1 has the unknown kind %2")
+                           .arg(problem.Item + 1)
+                           .arg(doc.Items[problem.Item].Kind));
+    case TItemProblem::MissingRecord:
+        return Damaged(QStringLiteral("item %1 refers to a missing record").arg(problem.Item + 1));
+    case TItemProblem::SharedRecord:
+        return Damaged(QStringLiteral("items %1 and %2 refer to the same record")
+                           .arg(problem.Other + 1)
+                           .arg(problem.Item + 1));
+    case TItemProblem::None:
+        break;
     }
-
-    doc.Images.resize(in.U16());
-    for (TiImage& r : doc.Images) {
-        r.X = in.U16();
-        r.Y = in.U16();
-        r.RepaintWhen = in.U8();
-        in.Picture(r.Picture, false);
-    }
-
-    doc.Texts.resize(in.U16());
-    for (TiText& r : doc.Texts) {
-        r.X = in.U16();
-        r.Y = in.U16();
-        r.Width = in.U16();
-        r.Height = in.U16();
-        r.VAlign = in.U8();
-        r.HAlign = in.U8();
-        r.FontSize = in.U16();
-        r.Color = in.U32();
-        r.Bold = in.Flag();
-        r.TextType = in.U8();
-        r.PreviewText = PreviewTextFor(r.TextType);
-    }
-
-    doc.Buttons.resize(in.U16());
-    for (TiButton& r : doc.Buttons) {
-        r.X = in.U16();
-        r.Y = in.U16();
-        r.Command = in.U16();
-        const bool two = HasTwoStates(r.Command);
-        for (int s = 0; s < 4; ++s) {
-            if (s < 2 || two)
-                in.Picture(r.Pictures[s], true);
-            else
-                CreatePic(r.Pictures[s], true, true);
-        }
-    }
-
-    doc.Wheels.resize(in.U16());
-    for (TiWheel& r : doc.Wheels) {
-        r.X = in.U16();
-        r.Y = in.U16();
-        r.BallDist = in.U16();
-        r.BallCount = in.U8();
-        r.CenterCommand = in.U16();
-        r.LeftCommand = in.U16();
-        r.RightCommand = in.U16();
-        r.TopHalfAction = in.U16();
-        r.BottomHalfAction = in.U16();
-        const bool two = HasTwoStates(r.CenterCommand);
-        for (int s = 0; s < 8; ++s) {
-            if (s != 4 || two)
-                in.Picture(r.Pictures[s], true);
-            else
-                CreatePic(r.Pictures[s], true, true);
-        }
-    }
-
-    doc.Trackbars.resize(in.U16());
-    for (TiTrackbar& r : doc.Trackbars) {
-        r.X = in.U16();
-        r.Y = in.U16();
-        r.Width = in.U16();
-        r.Height = in.U16();
-        r.ProgressStretch = in.Flag();
-        // The scroller picture follows only a 1; any other value reads as
-        // off, so that the next save writes 0 and no scroller picture.
-        r.ShowScroller = in.U8() == 1;
-        r.TrackType = in.U8();
-        in.Picture(r.Pictures[0], true);
-        if (r.ShowScroller)
-            in.Picture(r.Pictures[1], true);
-        else
-            CreatePic(r.Pictures[1], true, true);
-    }
-
-    TPlaylistSettings& p = doc.Playlist;
-    p.TitleHeight = in.U16();
-    p.ItemHeight = in.U16();
-    p.TitleFontSize = in.U16();
-    p.ItemFontSize = in.U16();
-    p.TitleBold = in.Flag();
-    p.ItemBold = in.Flag();
-    for (TColor& c : p.Colors)
-        c = in.U32();
-    in.Picture(p.FolderIcon, true);
-    in.Picture(p.SongIcon, true);
+    return QString();
 }
 
-// Every entry must designate its own existing record; records no entry
-// designates are kept as they are.
-void CheckItems(const TSkinDocument& doc) {
-    std::vector<int> owner[ItemKindCount];
-    for (int k = 0; k < ItemKindCount; ++k)
-        owner[k].assign(std::size_t(RecordCount(doc, k)), -1);
-    for (int i = 0; i < doc.Items.size(); ++i) {
-        const TDocItem& item = doc.Items[i];
-        if (item.Kind >= ItemKindCount)
-            throw TReadFailure{Damaged(
-                QStringLiteral("item %1 has the unknown kind %2").arg(i + 1).arg(item.Kind))};
-        auto& owners = owner[item.Kind];
-        if (item.Index < 0 || std::size_t(item.Index) >= owners.size())
-            throw TReadFailure{
-                Damaged(QStringLiteral("item %1 refers to a missing record").arg(i + 1))};
-        int& first = owners[std::size_t(item.Index)];
-        if (first >= 0)
-            throw TReadFailure{Damaged(QStringLiteral("items %1 and %2 refer to the same record")
-                                           .arg(first + 1)
-                                           .arg(i + 1))};
-        first = i;
-    }
-}
+// ---- writing ----
 
 class TWriter {
   public:
-    explicit TWriter(QByteArray& out) : Out(out) {}
-    void U8(int v) { Out.append(char(quint8(v))); }
-    void U16(int v) {
-        char b[2];
-        qToLittleEndian<quint16>(quint16(v), b);
-        Out.append(b, 2);
-    }
-    void U32(quint32 v) {
-        char b[4];
-        qToLittleEndian<quint32>(v, b);
-        Out.append(b, 4);
-    }
-    void Flag(bool v) { U8(v ? 1 : 0); }
+    explicit TWriter(TByteSink& sink) : Sink(sink) {}
 
-    void Picture(const TPicture& pic) {
+    void Unsigned(int bytes, quint32 v) {
+        uchar* p = Sink.Extend(bytes);
+        if (bytes == 1)
+            *p = uchar(v);
+        else if (bytes == 2)
+            qToLittleEndian<quint16>(quint16(v), p);
+        else
+            qToLittleEndian<quint32>(v, p);
+    }
+
+    template <class T> void Number(TNumberField f, const T& value) {
+        Unsigned(f.Bytes, quint32(value));
+    }
+    void Flag(const char*, bool value, TFlagRead) { Unsigned(1, value ? 1 : 0); }
+    void Name(const char*, const QByteArray& name) {
+        const qsizetype length = StoredNameLength(name);
+        Unsigned(2, quint32(length));
+        if (length > 0) std::memcpy(Sink.Extend(length), name.constData(), std::size_t(length));
+    }
+    template <std::size_t N> void Colors(const char*, const std::array<TColor, N>& colors) {
+        for (TColor c : colors)
+            Unsigned(4, c);
+    }
+    template <std::size_t N, class Stored>
+    void Pictures(const char*, const std::array<TPicture, N>& pictures, Stored stored) {
+        for (std::size_t s = 0; s < N; ++s)
+            if (stored(s)) Picture(nullptr, pictures[s], Keyed);
+    }
+    template <class L> void Records(TListNames, const L& records) {
+        Unsigned(2, quint32(records.size()));
+        for (const auto& r : records)
+            VisitFields(*this, r);
+    }
+    template <class R> void Block(TListNames, const R& record) { VisitFields(*this, record); }
+
+    void Picture(const char*, const TPicture& pic, bool) {
         const QImage& source = pic.Image;
         const int w = pic.Width(), h = pic.Height();
         const quint64 rowBytes = RowBytes(quint32(w));
-        U16(w);
-        U16(h);
-        U32(quint32(rowBytes * quint64(h)));
+        Unsigned(2, quint32(w));
+        Unsigned(2, quint32(h));
+        Unsigned(4, quint32(rowBytes * quint64(h)));
         if (source.isNull() || w == 0 || h == 0) return;
         // Other formats are converted a band of rows at a time, so that a
         // large picture never needs a second whole copy in memory.
         const bool direct =
             source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
         constexpr int Band = 64;
-        const qsizetype start = Out.size();
-        Out.resize(start + qsizetype(rowBytes) * h);
-        auto* dst = reinterpret_cast<uchar*>(Out.data()) + start;
         for (int bottom = h; bottom > 0; bottom -= Band) {
             const int top = std::max(0, bottom - Band);
             const QImage band =
                 direct ? QImage()
                        : source.copy(0, top, w, bottom - top).convertToFormat(QImage::Format_RGB32);
+            uchar* dst = Sink.Extend(qsizetype(rowBytes) * (bottom - top));
             for (int y = bottom - 1; y >= top; --y) {
                 const auto* src = reinterpret_cast<const quint32*>(
                     direct ? source.constScanLine(y) : band.constScanLine(y - top));
@@ -254,31 +210,48 @@ class TWriter {
     }
 
   private:
-    QByteArray& Out;
+    TByteSink& Sink;
 };
 
-quint64 PictureBytes(const TPicture& pic) {
-    return 8 + RowBytes(quint32(pic.Width())) * quint64(pic.Height());
-}
+// Counts the bytes the writer would write, walking the same descriptions.
+class TSizer {
+  public:
+    quint64 Bytes = 0;
 
-quint64 EstimateSize(const TSkinDocument& doc) {
-    quint64 n = 64 + 38;
-    for (const TDocItem& item : doc.Items)
-        n += 5 + quint64(item.Name.size());
-    for (const TiImage& r : doc.Images)
-        n += 5 + PictureBytes(r.Picture);
-    n += 18 * doc.Texts.size();
-    for (const TiButton& r : doc.Buttons)
-        for (const TPicture& p : r.Pictures)
-            n += 6 + PictureBytes(p);
-    for (const TiWheel& r : doc.Wheels)
-        for (const TPicture& p : r.Pictures)
-            n += 17 + PictureBytes(p);
-    for (const TiTrackbar& r : doc.Trackbars)
-        for (const TPicture& p : r.Pictures)
-            n += 11 + PictureBytes(p);
-    return n + PictureBytes(doc.Playlist.FolderIcon) + PictureBytes(doc.Playlist.SongIcon);
-}
+    template <class T> void Number(TNumberField f, const T&) { Bytes += quint64(f.Bytes); }
+    void Flag(const char*, bool, TFlagRead) { Bytes += 1; }
+    void Name(const char*, const QByteArray& name) { Bytes += 2 + quint64(StoredNameLength(name)); }
+    template <std::size_t N> void Colors(const char*, const std::array<TColor, N>&) {
+        Bytes += 4 * N;
+    }
+    template <std::size_t N, class Stored>
+    void Pictures(const char*, const std::array<TPicture, N>& pictures, Stored stored) {
+        for (std::size_t s = 0; s < N; ++s)
+            if (stored(s)) Picture(nullptr, pictures[s], Keyed);
+    }
+    template <class L> void Records(TListNames, const L& records) {
+        Bytes += 2;
+        for (const auto& r : records)
+            VisitFields(*this, r);
+    }
+    template <class R> void Block(TListNames, const R& record) { VisitFields(*this, record); }
+    void Picture(const char*, const TPicture& pic, bool) {
+        Bytes += 8 + RowBytes(quint32(pic.Width())) * quint64(pic.Height());
+    }
+};
+
+class TByteArraySink : public TByteSink {
+  public:
+    explicit TByteArraySink(QByteArray& out) : Out(out) {}
+    uchar* Extend(qsizetype n) override {
+        const qsizetype start = Out.size();
+        Out.resize(start + n);
+        return reinterpret_cast<uchar*>(Out.data()) + start;
+    }
+
+  private:
+    QByteArray& Out;
+};
 
 } // namespace
 
@@ -286,14 +259,15 @@ TSkinReadResult DecodeSkin(QByteArrayView data) {
     TSkinReadResult result;
     try {
         TReader in(data);
-        if (in.I32() != SkinFileVersion) {
+        if (qint32(in.Unsigned(4)) != SkinFileVersion) {
             result.WrongVersion = true;
             result.Error = VersionMismatchText;
             return result;
         }
         TSkinDocument doc;
-        ReadDocument(in, doc);
-        CheckItems(doc);
+        VisitFields(in, doc);
+        if (const TItemProblem problem = CheckItems(doc); problem.What != TItemProblem::None)
+            throw TReadFailure{ItemProblemText(problem, doc)};
         result.Document = std::move(doc);
     } catch (const TReadFailure& failure) {
         result.Error = failure.Message;
@@ -318,100 +292,25 @@ TSkinReadResult ReadSkinFile(const QString& path) {
     return result;
 }
 
+quint64 SkinFileSize(const TSkinDocument& doc) {
+    TSizer sizer;
+    sizer.Bytes = 4; // the version
+    VisitFields(sizer, doc);
+    return sizer.Bytes;
+}
+
+void WriteSkin(const TSkinDocument& doc, TByteSink& sink) {
+    TWriter out(sink);
+    out.Unsigned(4, quint32(SkinFileVersion));
+    VisitFields(out, doc);
+}
+
 QByteArray EncodeSkin(const TSkinDocument& doc) {
-    QByteArray out;
-    out.reserve(qsizetype(EstimateSize(doc)));
-    TWriter w(out);
-    w.U32(quint32(SkinFileVersion));
-    w.U16(doc.ScreenWidth);
-    w.U16(doc.ScreenHeight);
-
-    w.U16(int(doc.Items.size()));
-    for (const TDocItem& item : doc.Items) {
-        w.U8(item.Kind);
-        w.U16(item.Index);
-        // The length field is 16 bits; a longer name is cut so the file stays readable.
-        const qsizetype length = std::min<qsizetype>(item.Name.size(), 0xFFFF);
-        w.U16(int(length));
-        out.append(item.Name.constData(), length);
-    }
-
-    w.U16(int(doc.Images.size()));
-    for (const TiImage& r : doc.Images) {
-        w.U16(r.X);
-        w.U16(r.Y);
-        w.U8(r.RepaintWhen);
-        w.Picture(r.Picture);
-    }
-
-    w.U16(int(doc.Texts.size()));
-    for (const TiText& r : doc.Texts) {
-        w.U16(r.X);
-        w.U16(r.Y);
-        w.U16(r.Width);
-        w.U16(r.Height);
-        w.U8(r.VAlign);
-        w.U8(r.HAlign);
-        w.U16(r.FontSize);
-        w.U32(r.Color);
-        w.Flag(r.Bold);
-        w.U8(r.TextType);
-    }
-
-    // Which conditional pictures go in is decided by the value the reader will
-    // see, the narrowed one; otherwise a command such as 65542 (read back as 6)
-    // would leave the file unreadable.
-    w.U16(int(doc.Buttons.size()));
-    for (const TiButton& r : doc.Buttons) {
-        w.U16(r.X);
-        w.U16(r.Y);
-        w.U16(r.Command);
-        const bool two = HasTwoStates(quint16(r.Command));
-        for (int s = 0; s < (two ? 4 : 2); ++s)
-            w.Picture(r.Pictures[s]);
-    }
-
-    w.U16(int(doc.Wheels.size()));
-    for (const TiWheel& r : doc.Wheels) {
-        w.U16(r.X);
-        w.U16(r.Y);
-        w.U16(r.BallDist);
-        w.U8(r.BallCount);
-        w.U16(r.CenterCommand);
-        w.U16(r.LeftCommand);
-        w.U16(r.RightCommand);
-        w.U16(r.TopHalfAction);
-        w.U16(r.BottomHalfAction);
-        const bool two = HasTwoStates(quint16(r.CenterCommand));
-        for (int s = 0; s < 8; ++s)
-            if (s != 4 || two) w.Picture(r.Pictures[s]);
-    }
-
-    w.U16(int(doc.Trackbars.size()));
-    for (const TiTrackbar& r : doc.Trackbars) {
-        w.U16(r.X);
-        w.U16(r.Y);
-        w.U16(r.Width);
-        w.U16(r.Height);
-        w.Flag(r.ProgressStretch);
-        w.Flag(r.ShowScroller);
-        w.U8(r.TrackType);
-        w.Picture(r.Pictures[0]);
-        if (r.ShowScroller) w.Picture(r.Pictures[1]);
-    }
-
-    const TPlaylistSettings& p = doc.Playlist;
-    w.U16(p.TitleHeight);
-    w.U16(p.ItemHeight);
-    w.U16(p.TitleFontSize);
-    w.U16(p.ItemFontSize);
-    w.Flag(p.TitleBold);
-    w.Flag(p.ItemBold);
-    for (TColor c : p.Colors)
-        w.U32(c);
-    w.Picture(p.FolderIcon);
-    w.Picture(p.SongIcon);
-    return out;
+    QByteArray bytes;
+    bytes.reserve(qsizetype(SkinFileSize(doc)));
+    TByteArraySink sink(bytes);
+    WriteSkin(doc, sink);
+    return bytes;
 }
 
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path) {

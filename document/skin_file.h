@@ -26,6 +26,20 @@ TSkinReadResult DecodeSkin(QByteArrayView data);
 // Reads a file; on success FileName is the path and Untitled is false.
 TSkinReadResult ReadSkinFile(const QString& path);
 
+// Where the writer puts a file's bytes, a piece at a time, so that a file can
+// be written as it is encoded.
+class TByteSink {
+  public:
+    virtual ~TByteSink() = default;
+    // Room for the next n bytes, all filled before the next call.
+    virtual uchar* Extend(qsizetype n) = 0;
+};
+
+void WriteSkin(const TSkinDocument& doc, TByteSink& sink);
+
+// The exact number of bytes WriteSkin writes.
+quint64 SkinFileSize(const TSkinDocument& doc);
+
 QByteArray EncodeSkin(const TSkinDocument& doc);
 
 // Writes through the file layer (whole_file.h): a failed save leaves the old

@@ -103,6 +103,12 @@ TEST(SkinFile, ConditionalPictureCounts) {
     EXPECT_EQ(sizeWith([](TSkinDocument& d) { AddItem(d, ikText, ""); }), 5 + 18);
 }
 
+TEST(SkinFile, SizeIsExact) {
+    // One-state commands and a hidden scroller store fewer pictures than the slots hold.
+    const TSkinDocument doc = MakeRichSkin();
+    EXPECT_EQ(SkinFileSize(doc), quint64(EncodeSkin(doc).size()));
+}
+
 TEST(SkinFile, CommandBeyondSixteenBitsStaysReadable) {
     // 65542 is stored as 6 ("Play/pause"): the reader expects four pictures,
     // so the writer must store four.
