@@ -8,6 +8,7 @@
 #include "item_commands.h"
 #include "item_inspector.h"
 #include "item_list.h"
+#include "keystrokes.h"
 #include "new_skin.h"
 #include "number_field.h"
 #include "preview.h"
@@ -178,11 +179,6 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
         List()->scrollToItem(item);
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
                           List()->visualItemRect(item).center());
-    }
-
-    void Leave(QWidget* field) {
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(field, &out);
     }
 
     // One random step; returns how many error boxes it expects.
@@ -390,10 +386,7 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
         } else if (text == "down") {
             field->stepDown();
         } else {
-            field->selectAll();
-            if (text.empty()) QTest::keyClick(field, Qt::Key_Backspace);
-            for (char c : text)
-                QTest::keyClick(field, c);
+            TypeInto(field, QString::fromStdString(text));
         }
         Leave(field);
         return 0;

@@ -7,6 +7,7 @@
 #include "image_viewer.h"
 #include "item_inspector.h"
 #include "item_list.h"
+#include "keystrokes.h"
 #include "number_field.h"
 
 #include <QApplication>
@@ -47,15 +48,6 @@ class EditingWindow : public EditorTest {
         Prompts.FileNames.push_back(path);
         open->click();
     }
-    static void Type(TNumberField* field, const QString& text) {
-        field->selectAll();
-        for (QChar c : text)
-            QTest::keyClick(field, c.toLatin1());
-    }
-    static void Choose(QComboBox* box, int index) {
-        box->setCurrentIndex(index);
-        Q_EMIT box->activated(index);
-    }
     QRgb At(int x, int y) { return Preview().pixel(x, y); }
     bool PlayerShown() { return Preview() == RenderPlayerPreview(Form.Doc, Row(), View()); }
     bool PlaylistShown() { return Preview() == RenderPlaylistPreview(Form.Doc, View()); }
@@ -69,8 +61,8 @@ QRgb Inverted(QRgb c) {
 
 TEST_F(EditingWindow, ABitmapInAButtonKeepsItsPlaceAndResizesTheMarker) {
     Add(Form.ToolButton9, "play");
-    Type(I().SpinEdit8, "10");
-    Type(I().SpinEdit9, "20");
+    TypeInto(I().SpinEdit8, "10");
+    TypeInto(I().SpinEdit9, "20");
     // Marker dots along a row, between two columns.
     auto dots = [&](int y, int x0, int x1, QRgb under) {
         int n = 0;
@@ -100,7 +92,7 @@ TEST_F(EditingWindow, ABitmapInAButtonKeepsItsPlaceAndResizesTheMarker) {
 
     // In an image item the same magenta is painted.
     Add(Form.ToolButton12, "photo");
-    Type(I().SpinEdit2, "100");
+    TypeInto(I().SpinEdit2, "100");
     Load(I().ImageRow.Open, Bitmap("i.bmp", 20, 20));
     EXPECT_EQ(At(5, 105), TransparentKey);
     EXPECT_EQ(Form.Doc.Images[0].Picture.Transparent, false);
@@ -109,7 +101,7 @@ TEST_F(EditingWindow, ABitmapInAButtonKeepsItsPlaceAndResizesTheMarker) {
 TEST_F(EditingWindow, SelectingRowsWritesNothingAndEveryPageRepaints) {
     Add(Form.ToolButton10, "title");
     Add(Form.ToolButton10, "artist");
-    Type(I().SpinEdit3, "50");
+    TypeInto(I().SpinEdit3, "50");
     Choose(I().ComboBox4, ttSystemTime);
     EXPECT_EQ(Form.Doc.Texts[1].PreviewText, "17:43");
     EXPECT_TRUE(PlayerShown());
@@ -125,7 +117,7 @@ TEST_F(EditingWindow, SelectingRowsWritesNothingAndEveryPageRepaints) {
     EXPECT_EQ(Form.Doc, before);
 
     // "-" stores 0, "7" after it -7, each keystroke repainting.
-    Type(I().SpinEdit4, "-");
+    TypeInto(I().SpinEdit4, "-");
     EXPECT_EQ(Form.Doc.Texts[1].Y, 0);
     QTest::keyClick(I().SpinEdit4, '7');
     EXPECT_EQ(Form.Doc.Texts[1].Y, -7);
@@ -145,7 +137,7 @@ TEST_F(EditingWindow, SecondStatePicturesAndTheScrollerFollowTheirControls) {
     EXPECT_EQ(Form.Doc.Buttons[0].Pictures[2].Image.width(), 8);
 
     Add(Form.ToolButton13, "position");
-    Type(I().SpinEdit18, "100");
+    TypeInto(I().SpinEdit18, "100");
     Load(I().TrackbarRows[0].Open, Bitmap("progress.bmp", 100, 30, qRgb(0, 0, 200)));
     EXPECT_FALSE(I().TrackbarRows[1].Open->isEnabled());
     I().CheckBox5->click(); // the placeholder thumb appears
@@ -176,13 +168,13 @@ TEST_F(EditingWindow, ValuesFromAFileThatNoControlShows) {
     ASSERT_EQ(Row(), 0);
     EXPECT_EQ(I().SpinEdit13->Value(), 10);
     EXPECT_EQ(Form.Doc.Wheels[0].BallCount, 12);
-    Type(I().SpinEdit10, "4");
+    TypeInto(I().SpinEdit10, "4");
     EXPECT_EQ(Form.Doc.Wheels[0].BallCount, 10);
 
     QTest::keyClick(List(), Qt::Key_Down);
     EXPECT_EQ(I().ComboBox4->currentIndex(), -1);
     const QString sample = Form.Doc.Texts[0].PreviewText;
-    Type(I().SpinEdit3, "3");
+    TypeInto(I().SpinEdit3, "3");
     EXPECT_EQ(Form.Doc.Texts[0].TextType, -1);
     EXPECT_EQ(Form.Doc.Texts[0].PreviewText, sample);
 }
@@ -191,7 +183,7 @@ TEST_F(EditingWindow, PlaylistPageNumbersColoursAndIcons) {
     Form.ToolButton6->click();
     TPlaylistPanel& page = *Form.PlaylistPanel;
     TPlaylistSettings& look = Form.Doc.Playlist;
-    Type(page.SpinEdit20, "150");
+    TypeInto(page.SpinEdit20, "150");
     EXPECT_EQ(look.TitleHeight, 150);
     EXPECT_TRUE(PlaylistShown());
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
@@ -327,11 +319,11 @@ TEST_F(EditingWindow, ASkinBuiltByTheCommandsSavesReopensAndSavesTheSameBytes) {
         const QString n = QString::number(copy);
         Add(Form.ToolButton12, "image " + n);
         Load(I().ImageRow.Open, files[copy]);
-        Type(I().SpinEdit1, "1" + n);
+        TypeInto(I().SpinEdit1, "1" + n);
         Choose(I().ComboBox7, 3);
 
         Add(Form.ToolButton10, "text " + n);
-        Type(I().SpinEdit5, "12" + n);
+        TypeInto(I().SpinEdit5, "12" + n);
         Choose(I().ComboBox4, 4);
         I().CheckBox1->setChecked(copy == 1);
         Prompts.Colors.push_back(0x00336699u + copy);
@@ -340,17 +332,17 @@ TEST_F(EditingWindow, ASkinBuiltByTheCommandsSavesReopensAndSavesTheSameBytes) {
         Add(Form.ToolButton9, "button " + n);
         Choose(I().ComboBox5, copy == 0 ? pcPlayPause : pcNextSong);
         loadAll(I().ButtonRows);
-        Type(I().SpinEdit9, "-3");
+        TypeInto(I().SpinEdit9, "-3");
 
         Add(Form.ToolButton11, "wheel " + n);
         Choose(I().ComboBox8, copy == 0 ? pcEnterSleepDialog : pcVolumeDown);
-        Type(I().SpinEdit13, "7");
+        TypeInto(I().SpinEdit13, "7");
         Choose(I().ComboBox12, 2);
         loadAll(I().WheelRows);
 
         Add(Form.ToolButton13, "trackbar " + n);
         if (copy == 0) I().CheckBox5->click();
-        Type(I().SpinEdit16, "80");
+        TypeInto(I().SpinEdit16, "80");
         loadAll(I().TrackbarRows);
     }
     Form.ToolButton16->click(); // nothing: the last row
@@ -361,7 +353,7 @@ TEST_F(EditingWindow, ASkinBuiltByTheCommandsSavesReopensAndSavesTheSameBytes) {
     Load(Form.PlaylistPanel->FolderRow.Open, bmp8);
     Prompts.Colors.push_back(0x00ABCDEFu);
     Form.PlaylistPanel->ColorButtons[4]->click();
-    Type(Form.PlaylistPanel->SpinEdit21, "33");
+    TypeInto(Form.PlaylistPanel->SpinEdit21, "33");
 
     ASSERT_TRUE(Prompts.Errors.isEmpty()) << Prompts.Errors.join('\n').toStdString();
     const QString first = PathOf("built.skn"), second = PathOf("again.skn");

@@ -1,7 +1,7 @@
 #include "editing_fixture.h"
-#include "inspector_driver.h"
 #include "item_inspector.h"
 #include "item_list.h"
+#include "keystrokes.h"
 
 #include <QLabel>
 #include <QPushButton>

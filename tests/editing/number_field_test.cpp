@@ -1,10 +1,8 @@
 // The number field: text is the value, every text change is one change,
 // and the range is enforced only on leaving or stepping.
+#include "keystrokes.h"
 #include "number_field.h"
 
-#include <QApplication>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
@@ -19,23 +17,13 @@ struct Field {
     Field() {
         QObject::connect(&Widget, &TNumberField::Changed, [this] { ++Changes; });
     }
-    void Key(int key, const QString& text = QString()) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(&Widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-        QApplication::sendEvent(&Widget, &release);
-    }
-    // Replaces the whole text by typing, one keystroke per character.
+    void Key(int key, const QString& text = QString()) { ::Key(&Widget, key, text); }
+    // Deletes the whole text, then types, one keystroke per character.
     void Type(const QString& text) {
-        Widget.lineEdit()->selectAll();
-        Key(Qt::Key_Delete);
-        for (QChar c : text)
-            Key(c == '-' ? Qt::Key_Minus : Qt::Key_0 + (c.unicode() - '0'), c);
+        TypeInto(&Widget, QString());
+        TypeInto(&Widget, text);
     }
-    void Leave() {
-        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
-        QApplication::sendEvent(&Widget, &out);
-    }
+    void Leave() { ::Leave(&Widget); }
     QString Text() const { return Widget.lineEdit()->text(); }
 };
 

@@ -1,15 +1,16 @@
-// Drives inspector controls the way a user does: keystrokes into number
-// fields, choices that only a user makes, clicks on check boxes.
+// Drives widgets the way a user does: keystrokes into number fields, leaving
+// a field, choices that only a user makes. Every widget test types through
+// these.
 #pragma once
 
 #include "number_field.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
+// One press and release of key, typing text.
 inline void Key(QWidget* w, int key, const QString& text = QString()) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
     QApplication::sendEvent(w, &press);
@@ -17,14 +18,16 @@ inline void Key(QWidget* w, int key, const QString& text = QString()) {
     QApplication::sendEvent(w, &release);
 }
 
-// Selects the whole text and types over it, one keystroke per character.
+// Selects the whole text and types over it, one keystroke per digit or minus
+// sign; an empty text deletes the selection.
 inline void TypeInto(TNumberField* field, const QString& text) {
     field->selectAll();
+    if (text.isEmpty()) Key(field, Qt::Key_Delete);
     for (QChar c : text)
         Key(field, c == '-' ? Qt::Key_Minus : Qt::Key_0 + (c.unicode() - '0'), c);
 }
 
-inline void Leave(TNumberField* field) {
+inline void Leave(QWidget* field) {
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(field, &out);
 }
