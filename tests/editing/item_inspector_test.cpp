@@ -3,6 +3,7 @@
 #include "item_list.h"
 #include "keystrokes.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
