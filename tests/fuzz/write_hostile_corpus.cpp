@@ -1,0 +1,24 @@
+// Writes the hostile corpus into a folder, to run skntool on it by hand.
+// Usage: write_hostile_corpus DIR
+#include "hostile_corpus.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: write_hostile_corpus DIR\n");
+        return 2;
+    }
+    const QString dir = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(dir);
+    for (const THostileInput& input : HostileInputs())
+        if (!WriteHostileInput(input, dir)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(input.Name));
+            return 1;
+        }
+    return 0;
+}
