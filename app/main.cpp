@@ -2,6 +2,7 @@
 #include "app_icon.h"
 #include "desktop_prompts.h"
 #include "main_window.h"
+#include "out_of_memory.h"
 #include "skin_fonts.h"
 #include "start_arguments.h"
 
@@ -14,7 +15,7 @@
 int main(int argc, char** argv) {
     // A file-size limit must fail a save with "Disk full.", not kill the editor.
     std::signal(SIGXFSZ, SIG_IGN);
-    QApplication app(argc, argv);
+    TEditorApplication app(argc, argv);
     // The application name is the class the window reports (WM_CLASS), one
     // word from version to version, which the launcher's StartupWMClass names.
     QApplication::setApplicationName(QStringLiteral("LumoraSkin"));
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     RegisterSkinFonts();
 
     TDesktopPrompts prompts;
+    app.SetPrompts(&prompts);
     TForm1 form(prompts);
     // The image viewer, the "New skin" dialog and the about box come after
     // the main window and stay hidden until asked for.

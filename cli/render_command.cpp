@@ -10,6 +10,8 @@
 #include <QBuffer>
 #include <QImageWriter>
 
+#include <new>
+
 namespace {
 
 // Largest picture rendered: a 1200 x 1200 screen at 800 % fits, a runaway
@@ -86,5 +88,6 @@ void RunRender(const QStringList& args, TCliOutput& output) {
     if (!fontNote.isEmpty()) output.Err += QStringLiteral("skntool: %1\n").arg(fontNote).toUtf8();
     const QImage image = cl.IsSet(playlist) ? RenderPlaylistPreview(doc, view)
                                             : RenderPlayerPreview(doc, selected, view);
+    if (image.isNull()) throw std::bad_alloc(); // the area is never empty
     WriteOutputBytes(pngPath, EncodePng(image, pngPath), output);
 }

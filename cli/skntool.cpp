@@ -9,6 +9,8 @@
 
 #include <QMap>
 
+#include <new>
+
 namespace {
 
 using TCommand = void (*)(const QStringList&, TCliOutput&);
@@ -88,6 +90,11 @@ TCliResult RunSkntool(const QStringList& args) {
                         : CommandHelp(command).section(QLatin1Char('\n'), 0, 0) +
                               QStringLiteral("\nTry \"skntool help %1\".\n").arg(command);
         result.Err = line.toUtf8();
+    } catch (const std::bad_alloc&) {
+        // Files are replaced only once whole, so nothing has been written.
+        result.Status = ExitFileError;
+        result.Out.clear();
+        result.Err = QByteArrayLiteral("skntool: Out of memory.\n");
     }
     return result;
 }

@@ -169,9 +169,16 @@ void TItemCommands::lbItemsDblClick() {
 
 void TItemCommands::ToolButton20Click() {
     if (!Context.Prompts.AskYesNo(QStringLiteral("Information"), DitherQuestion)) return;
-    {
+    try {
         const TBusyCursor busy;
-        DitherAllPictures(Context.Doc);
+        // Dithered into a copy (pictures are shared until written), so that
+        // running out of memory part-way leaves every picture as it was.
+        TSkinDocument dithered = Context.Doc;
+        DitherAllPictures(dithered);
+        Context.Doc = std::move(dithered);
+    } catch (const std::bad_alloc&) {
+        Context.Prompts.ShowError(QStringLiteral("Out of memory."));
+        return;
     }
     Context.DoRedraw();
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <new>
 #include <vector>
 
 // The result is defined by x87 extended arithmetic (64-bit mantissa): near
@@ -181,9 +182,12 @@ void DitherPicture(QImage& picture) {
         // A palette cannot be relied on to hold the dithered colours, so such
         // pictures (and 24-bit and alpha ones) become 32-bit.
         QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-        if (rgb.isNull()) return; // no memory for the copy: left as it was
+        // Qt reports a failed allocation with a null image.
+        if (rgb.isNull()) throw std::bad_alloc();
         picture = std::move(rgb);
     }
+    // Detaching a shared picture allocates too.
+    if (!picture.bits()) throw std::bad_alloc();
     const int width = picture.width(), height = picture.height();
     // Three rows of errors: zeros above the first row, then two that take
     // turns. Each has a zero pixel on either side.

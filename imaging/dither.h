@@ -4,7 +4,8 @@
 
 #include "skin_document.h"
 
-// Dithers one picture in place; size and transparency stay.
+// Dithers one picture in place; size and transparency stay. Throws
+// std::bad_alloc when the picture's memory cannot be had.
 void DitherPicture(QImage& picture);
 
 // Every item picture: images, buttons (4 slots), wheels (8), trackbars (2),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -68,6 +69,7 @@ QRect VisibleScreenRect(int width, int height, const TPreviewView& view) {
 
 QImage PresentComposition(const QImage& composition, const TPreviewView& view) {
     QImage out(view.Area, QImage::Format_RGB32);
+    if (out.isNull() && !view.Area.isEmpty()) throw std::bad_alloc();
     if (out.isNull()) return out;
     const int shift = ZoomIndexOf(view), zoom = 1 << shift;
     const QPoint origin = composition.offset();
@@ -108,6 +110,7 @@ QImage ComposeAndPresent(int width, int height, const TPreviewView& view,
     const QRect part = VisibleScreenRect(width, height, clamped);
     if (ZoomIndexOf(clamped) > 0) {
         QImage composition(part.size(), QImage::Format_RGB32);
+        if (composition.isNull() && !part.isEmpty()) throw std::bad_alloc();
         if (!composition.isNull()) {
             composition.setOffset(part.topLeft());
             compose(composition);
@@ -115,6 +118,7 @@ QImage ComposeAndPresent(int width, int height, const TPreviewView& view,
         return PresentComposition(composition, clamped);
     }
     QImage out(view.Area, QImage::Format_RGB32);
+    if (out.isNull() && !view.Area.isEmpty()) throw std::bad_alloc();
     if (out.isNull()) return out;
     // At 100 % screen pixel p is area pixel p - offset.
     const QRect covered = part.translated(-clamped.Offset);

@@ -4,13 +4,30 @@
 #include "playlist_screen.h"
 #include "presentation.h"
 
+#include <new>
+
+namespace {
+template <class F> QImage NullWithoutMemory(F render) {
+    try {
+        return render();
+    } catch (const std::bad_alloc&) {
+        return QImage();
+    }
+}
+} // namespace
+
 QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view) {
-    return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
-        PaintPlayerScreen(composition, doc, selected);
+    return NullWithoutMemory([&] {
+        return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
+            PaintPlayerScreen(composition, doc, selected);
+        });
     });
 }
 
 QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view) {
-    return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view,
-                             [&](QImage& composition) { PaintPlaylistScreen(composition, doc); });
+    return NullWithoutMemory([&] {
+        return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
+            PaintPlaylistScreen(composition, doc);
+        });
+    });
 }

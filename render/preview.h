@@ -16,6 +16,8 @@ struct TPreviewView {
     QPoint Offset = QPoint(0, 0); // the zoomed screen's pixel at the area's top-left corner
 };
 
+// Both give a null image when the memory for the preview cannot be had.
+
 // The player screen (every item in list order, the selected row marked),
 // scaled and shifted by the view's offset (clamped) on the grey background. Only the part
 // of the screen the area shows is composed.

@@ -1,6 +1,7 @@
 #include "raster_ops.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace {
@@ -27,6 +28,7 @@ class TSourceRows {
             Image = src;
         } else {
             Image = src.copy(needed).convertToFormat(QImage::Format_RGB32);
+            if (Image.isNull()) throw std::bad_alloc(); // needed is never empty
             OffsetX = needed.x();
             OffsetY = needed.y();
         }
