@@ -1,5 +1,6 @@
 #include "player_screen.h"
 
+#include "hidden_items.h"
 #include "item_painters.h"
 
 #include <algorithm>
@@ -38,8 +39,9 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part) {
 
 void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected) {
     composition.fill(qRgb(0, 0, 0));
+    const std::vector<bool> skip = RepaintedLater(doc, selected);
     for (int i = 0; i < doc.Items.size(); ++i)
-        PaintItem(composition, doc, i, i == selected);
+        if (!skip[std::size_t(i)]) PaintItem(composition, doc, i, i == selected);
 }
 
 QImage ComposePlayerScreen(const TSkinDocument& doc, int selected) {

@@ -1,0 +1,94 @@
+// Repaints of the hostile skins (65,535 entries each) in a 1600 x 1000 area
+// at 100 % and 800 %, beside a plain fill of the same area. The alike skins
+// repaint one entry; the different texts repaint every text the area shows,
+// so they cost the shown texts times the shown part of the screen.
+#include "bench_ratio.h"
+#include "hostile_corpus.h"
+#include "preview.h"
+#include "skin_fonts.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+namespace {
+
+const QSize Area(1600, 1000);
+const QRgb Grey = qRgb(128, 128, 128);
+
+double fillSeconds = 0;
+
+void FillArea(benchmark::State& state) {
+    QImage area(Area, QImage::Format_RGB32);
+    fillSeconds = TimeLoop(state, [&] {
+        area.fill(Grey);
+        benchmark::DoNotOptimize(area.bits());
+        benchmark::ClobberMemory();
+    });
+}
+
+enum TSkin {
+    AlikeTexts65535Small,
+    AlikeTexts2000Small,
+    AlikeTexts65535Large,
+    AlikeTexts2000Large,
+    AlikeWheels,
+    DifferentTexts
+};
+
+const TSkinDocument& SkinOf(int which) {
+    static std::map<int, TSkinDocument> made;
+    auto it = made.find(which);
+    if (it != made.end()) return it->second;
+    switch (TSkin(which)) {
+    case AlikeTexts65535Small:
+        return made[which] = ManyAlikeTexts(65535, 240, 268);
+    case AlikeTexts2000Small:
+        return made[which] = ManyAlikeTexts(2000, 240, 268);
+    case AlikeTexts65535Large:
+        return made[which] = ManyAlikeTexts(65535, 2048, 2048);
+    case AlikeTexts2000Large:
+        return made[which] = ManyAlikeTexts(2000, 2048, 2048);
+    case AlikeWheels:
+        return made[which] = ManyAlikeWheels();
+    case DifferentTexts:
+        break;
+    }
+    return made[which] = ManyDifferentTexts();
+}
+
+// range(0): the skin; range(1): the zoom index. The entry in the middle of
+// the list is selected, as after a click on it.
+void RepaintHostile(benchmark::State& state) {
+    const TSkinDocument& doc = SkinOf(int(state.range(0)));
+    const TPreviewView view{int(state.range(1)), Area, Grey};
+    const double s = TimeLoop(state, [&] {
+        QImage shown = RenderPlayerPreview(doc, int(doc.Items.size() / 2), view);
+        benchmark::DoNotOptimize(shown.constBits());
+    });
+    Ratio(state, "x_fill", s, fillSeconds);
+}
+
+} // namespace
+
+BENCHMARK(FillArea)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RepaintHostile)
+    ->ArgNames({"skin", "zoom"})
+    ->ArgsProduct({{AlikeTexts65535Small, AlikeTexts2000Small, AlikeTexts65535Large,
+                    AlikeTexts2000Large, AlikeWheels, DifferentTexts},
+                   {0, 3}})
+    ->Unit(benchmark::kMillisecond);
+
+// Text needs a GUI application and the registered Tahoma.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    RegisterSkinFonts();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
