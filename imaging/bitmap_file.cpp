@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <climits>
+#include <new>
 #include <optional>
 
 // Qt's bitmap reader is the decoder, but it trusts the file: rows missing at
@@ -142,12 +144,28 @@ qint64 RowBytes(qint64 width, int bits) {
     return ((width * bits + 31) / 32) * 4;
 }
 
-// Bytes of the picture held in memory, to refuse what Qt's own limit would.
-bool FitsAllocationLimit(const TBmpHeader& h) {
-    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (limit <= 0) return true;
-    const int heldBits = h.BitCount == 1 ? 1 : h.BitCount <= 8 ? 8 : 32;
-    return RowBytes(h.Width, heldBits) * h.Height <= limit;
+qint64 pictureLimit = DefaultPictureLimitPixels;
+
+bool FitsPictureLimit(const TBmpHeader& h) {
+    return h.Width * h.Height <= pictureLimit;
+}
+
+// Qt's own check counts 4 bytes a pixel whatever the depth: it is raised so
+// that it never refuses what ours allows, and never disagrees with it.
+void RaiseQtLimitToOurs() {
+    const qint64 mb = (pictureLimit * 4 + (qint64(1) << 20) - 1) >> 20;
+    if (QImageReader::allocationLimit() < mb)
+        QImageReader::setAllocationLimit(int(std::min<qint64>(mb, INT_MAX)));
+}
+
+// A channel mask must be one run of bits inside the pixel: anything else has
+// no exact reading, and a guessed one would show a wrong picture.
+bool IsPlainMask(quint32 mask, int bits) {
+    if (bits < 32 && (mask >> bits) != 0) return false;
+    if (mask == 0) return true;
+    const quint32 low = mask & (~mask + 1); // lowest set bit
+    const quint32 run = mask + low;         // carries through the run
+    return (run & mask) == 0;
 }
 
 // Indices beyond the colour table would read as transparent black; give them
@@ -231,6 +249,25 @@ struct TChannel {
     }
 };
 
+// 32-bit bit fields, each channel scaled to 8 bits; the alpha is dropped.
+TBitmapReadResult Decode32(QByteArrayView bytes, const TBmpHeader& h) {
+    QImage img(int(h.Width), int(h.Height), QImage::Format_RGB32);
+    if (img.isNull()) return {QImage(), OutOfMemoryText};
+    const TChannel red(h.Masks[0]), green(h.Masks[1]), blue(h.Masks[2]);
+    const TByteReader in{bytes};
+    const qint64 stride = RowBytes(h.Width, 32);
+    for (qint64 r = 0; r < h.Height; ++r) {
+        const int y = int(h.TopDown ? r : h.Height - 1 - r);
+        const qint64 rowAt = h.DataStart + r * stride;
+        QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (qint64 x = 0; x < h.Width; ++x) {
+            const quint32 p = in.U32(rowAt + 4 * x);
+            line[x] = qRgb(red.Widen(p), green.Widen(p), blue.Widen(p));
+        }
+    }
+    return {img, QString()};
+}
+
 TBitmapReadResult Decode16(QByteArrayView bytes, const TBmpHeader& h) {
     const bool is555 = h.Masks[0] == 0x7C00 && h.Masks[1] == 0x03E0 && h.Masks[2] == 0x001F;
     const bool is565 = h.Masks[0] == 0xF800 && h.Masks[1] == 0x07E0 && h.Masks[2] == 0x001F;
@@ -262,9 +299,17 @@ TBitmapReadResult Decode16(QByteArrayView bytes, const TBmpHeader& h) {
 }
 
 TBitmapReadResult DecodeWithQt(QByteArrayView bytes, const TBmpHeader& h) {
+    RaiseQtLimitToOurs();
     QImage img;
-    if (!img.loadFromData(bytes, "BMP") || img.size() != QSize(int(h.Width), int(h.Height)))
-        return {QImage(), NotValidText};
+    if (!img.loadFromData(bytes, "BMP") || img.size() != QSize(int(h.Width), int(h.Height))) {
+        // Qt says no more than that it failed: a picture of this size that
+        // cannot be had now is a lack of memory, not a damaged file.
+        const QImage room(int(h.Width), int(h.Height),
+                          h.BitCount == 1   ? QImage::Format_Mono
+                          : h.BitCount <= 8 ? QImage::Format_Indexed8
+                                            : QImage::Format_RGB32);
+        return {QImage(), room.isNull() ? OutOfMemoryText : NotValidText};
+    }
     // The alpha of 32-bit files is dropped: the skin file has none, and a
     // magenta pixel must compare equal to the opaque key.
     if (img.hasAlphaChannel()) img = img.convertToFormat(QImage::Format_RGB32);
@@ -326,6 +371,10 @@ QString CannotCreate(const QString& path, const QString& cause) {
 
 } // namespace
 
+void SetPictureLimitPixels(qint64 pixels) {
+    pictureLimit = pixels;
+}
+
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     const TParse parse = ParseHeader(bytes);
     if (!parse.Header) return {QImage(), parse.Error};
@@ -333,19 +382,34 @@ TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     // A wider or taller picture would come back from a save as another one.
     if (h.Width > MaxSkinPictureSide || h.Height > MaxSkinPictureSide)
         return {QImage(), TooLargeText};
-    if (!FitsAllocationLimit(h)) return {QImage(), OutOfMemoryText};
-    if (h.Compression == CompRle4 || h.Compression == CompRle8) return DecodeRle(bytes, h);
-    if (h.DataStart + RowBytes(h.Width, h.BitCount) * h.Height > bytes.size())
+    const bool rle = h.Compression == CompRle4 || h.Compression == CompRle8;
+    // A file too short for the rows it announces is damaged, whatever their size.
+    if (!rle && h.DataStart + RowBytes(h.Width, h.BitCount) * h.Height > bytes.size())
         return {QImage(), ReadErrorText};
-    if (h.BitCount == 16) return Decode16(bytes, h);
-    return DecodeWithQt(bytes, h);
+    if (!FitsPictureLimit(h)) return {QImage(), OutOfMemoryText};
+    try {
+        if (rle) return DecodeRle(bytes, h);
+        if (h.Compression == CompBitfields) {
+            for (quint32 mask : h.Masks)
+                if (!IsPlainMask(mask, h.BitCount)) return {QImage(), NotValidText};
+            if (h.BitCount == 32) return Decode32(bytes, h);
+        }
+        if (h.BitCount == 16) return Decode16(bytes, h);
+        return DecodeWithQt(bytes, h);
+    } catch (const std::bad_alloc&) {
+        return {QImage(), OutOfMemoryText};
+    }
 }
 
 TBitmapReadResult ReadBitmapFile(const QString& path) {
-    const TFileRead read = ReadWholeFile(path);
-    if (!read.Error.isEmpty())
-        return {QImage(), QStringLiteral("Cannot open file \"%1\". %2.").arg(path, read.Error)};
-    return DecodeBitmap(read.Bytes);
+    try {
+        const TFileRead read = ReadWholeFile(path);
+        if (!read.Error.isEmpty())
+            return {QImage(), QStringLiteral("Cannot open file \"%1\". %2.").arg(path, read.Error)};
+        return DecodeBitmap(read.Bytes);
+    } catch (const std::bad_alloc&) {
+        return {QImage(), OutOfMemoryText};
+    }
 }
 
 QString WriteBitmapFile(const QImage& picture, const QString& path) {

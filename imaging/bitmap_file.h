@@ -11,12 +11,23 @@ struct TBitmapReadResult {
     QString Error; // the message to show, full stop included
 };
 
+// The most pixels a picture read from a file may have. The largest picture
+// a few bytes of RLE8 can ask for (65535 x 2048) fits, and so do an 8-bit
+// 5800 x 5800 and a 1-bit 8000 x 8000 file; as 32-bit pixels it is 512 MB.
+inline constexpr qint64 DefaultPictureLimitPixels = qint64(1) << 27;
+
+// Lowers (or restores) the limit, for the fuzzers, which spend their time on
+// shapes rather than on sizes. Qt's own limit is kept at least as high.
+void SetPictureLimitPixels(qint64 pixels);
+
 // Reads every uncompressed depth (1, 4, 8, 16, 24, 32 bits) and RLE4/RLE8.
 // The picture keeps the file's depth: Mono, Indexed8, RGB555 or RGB16 for
 // 5-5-5 and 5-6-5 files, RGB32 otherwise (alpha dropped). Errors:
 // "Cannot open file "%s". %s.", "Bitmap image is not valid." (not a bitmap,
-// damaged headers, an empty file), "Stream read error." (the file ends before
-// what its headers announce), "Out of memory." (beyond Qt's allocation limit),
+// damaged headers, an empty file, bit-field masks that are not one run of
+// bits within the pixel), "Stream read error." (the file ends before the rows
+// its headers announce, checked before their size), "Out of memory." (beyond
+// the picture limit, or memory that cannot be had),
 // "The picture is too large for a skin file (at most 65535 x 65535 pixels)."
 TBitmapReadResult ReadBitmapFile(const QString& path);
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes);

@@ -211,7 +211,7 @@ const std::vector<THostileCase>& HostileCases() {
         {"huge_text_boxes", false, HugeTextBoxes, "opened"},
         {"wheel_of_255_balls", false, WheelOf255Balls, "opened"},
         {"extreme_playlist_and_trackbar", false, ExtremePlaylistAndTrackbar, "opened"},
-        {"square_bitmap_claim", true, SquareBitmapClaim, "Out of memory."},
+        {"square_bitmap_claim", true, SquareBitmapClaim, "Stream read error."},
         {"largest_rle_bitmap", true, LargestRleBitmap, "opened"},
     };
     return cases;

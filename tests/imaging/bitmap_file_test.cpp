@@ -394,3 +394,75 @@ TEST(BitmapFile, SixteenBitPicturesAreWrittenAsSixteenBitFiles) {
         ExpectSamePixels(back.Image, img);
     }
 }
+
+TEST(BitmapFile, ThirtyTwoBitMasksWiderThanEightBitsAreScaledExactly) {
+    TBmp b;
+    b.BitCount = 32;
+    b.Compression = 3;
+    b.Width = 2;
+    // 10-10-10-2: 1023 -> 255, 512 -> 128, 0 -> 0; the alpha is dropped.
+    for (quint32 m : {0x3FF00000u, 0x000FFC00u, 0x000003FFu})
+        TBmp::U32(b.Masks, m);
+    TBmp::U32(b.Pixels, 0x3FF00000u | 0x000003FFu);
+    TBmp::U32(b.Pixels, (512u << 20) | (1u << 10) | 0u);
+    QImage img = Decoded(b.Bytes());
+    EXPECT_EQ(img.pixel(0, 0), TransparentKey);
+    EXPECT_EQ(img.pixel(1, 0), qRgb(128, 0, 0)); // green 1 of 1023 rounds to 0
+
+    // 11-11-10, red in the top bits.
+    b.Masks.clear();
+    for (quint32 m : {0xFFE00000u, 0x001FFC00u, 0x000003FFu})
+        TBmp::U32(b.Masks, m);
+    b.Pixels.clear();
+    TBmp::U32(b.Pixels, (2047u << 21) | (1024u << 10) | 3u);
+    TBmp::U32(b.Pixels, (4u << 21) | (2047u << 10) | 1023u);
+    img = Decoded(b.Bytes());
+    EXPECT_EQ(img.pixel(0, 0), qRgb(255, 128, 1));
+    EXPECT_EQ(img.pixel(1, 0), qRgb(0, 255, 255));
+}
+
+TEST(BitmapFile, MasksWithoutAnExactReadingAreRefused) {
+    TBmp b;
+    b.BitCount = 32;
+    b.Compression = 3;
+    TBmp::U32(b.Pixels, 0x12345678u);
+    auto withMasks = [&](std::initializer_list<quint32> masks, int bits) {
+        TBmp m = b;
+        m.BitCount = bits;
+        m.Masks.clear();
+        for (quint32 v : masks)
+            TBmp::U32(m.Masks, v);
+        if (bits == 16) m.Pixels = QByteArray(4, '\0');
+        return ErrorOf(m.Bytes());
+    };
+    EXPECT_EQ(withMasks({0x7F000000u, 0x00800000u, 0x007F8000u}, 32), QString()); // 7-1-8
+    EXPECT_EQ(withMasks({0xF0F00000u, 0x0000FF00u, 0x000000FFu}, 32), NotValid);  // a hole
+    EXPECT_EQ(withMasks({0x00FF0000u, 0x0000FF00u, 0x000000FFu}, 16), NotValid);  // beyond 16 bits
+    EXPECT_EQ(withMasks({0x7C00u, 0x03E0u, 0x001Fu}, 16), QString());
+}
+
+TEST(BitmapFile, AFileShortOfItsRowsIsAReadErrorWhateverTheSizeItClaims) {
+    TBmp claim;
+    claim.BitCount = 1;
+    claim.Width = claim.Height = 65535;
+    claim.Palette = QByteArray::fromHex("00000000ffffff00");
+    EXPECT_EQ(ErrorOf(claim.Bytes()), ReadError);
+}
+
+TEST(BitmapFile, PicturesUpToTheLimitAreReadWhateverQtsOwnLimitSays) {
+    // 64 million one-bit pixels: 256 MB at Qt's four bytes a pixel.
+    TBmp mono;
+    mono.BitCount = 1;
+    mono.Width = mono.Height = 8000;
+    mono.Palette = QByteArray::fromHex("00000000ffffff00");
+    mono.Pixels = QByteArray(qsizetype(1000) * 8000, char(0x80)); // 8000 bits a row
+    const QImage img = Decoded(mono.Bytes());
+    ASSERT_EQ(img.size(), QSize(8000, 8000));
+    EXPECT_EQ(img.pixel(0, 7999), qRgb(255, 255, 255));
+    EXPECT_EQ(img.pixel(1, 0), qRgb(0, 0, 0));
+
+    // One limit decides, and Qt follows it.
+    SetPictureLimitPixels(7999 * 8000);
+    EXPECT_EQ(ErrorOf(mono.Bytes()), QStringLiteral("Out of memory."));
+    SetPictureLimitPixels(DefaultPictureLimitPixels);
+}
