@@ -9,17 +9,51 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
+#include <unordered_map>
 
 namespace {
 
 [[noreturn]] void FailErrno(const QString& path, int error) {
     FailFile(path, FileErrorText(error != 0 ? error : EIO) + QLatin1Char('.'));
 }
+
+// The pictures unpack has written, found again by their pixels. Only the
+// slot's own (shared) picture is kept, not its 24-bit copy.
+class TWrittenPictures {
+  public:
+    const QString* Find(const QImage& picture, const QImage& rgb) const {
+        const auto range = Names.equal_range(HashOf(rgb));
+        for (auto it = range.first; it != range.second; ++it)
+            if (it->second.Picture == picture ||
+                it->second.Picture.convertToFormat(QImage::Format_RGB888) == rgb)
+                return &it->second.Name;
+        return nullptr;
+    }
+    void Add(const QImage& picture, const QImage& rgb, const QString& name) {
+        Names.emplace(HashOf(rgb), TEntry{picture, name});
+    }
+
+  private:
+    struct TEntry {
+        QImage Picture;
+        QString Name;
+    };
+    static size_t HashOf(const QImage& rgb) {
+        size_t seed = qHashMulti(0, rgb.width(), rgb.height());
+        const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
+        for (int y = 0; y < rgb.height(); ++y)
+            seed = qHashBits(rgb.constScanLine(y), size_t(rowBytes), seed);
+        return seed;
+    }
+    std::unordered_multimap<size_t, TEntry> Names;
+};
 
 // Writes every file into a hidden folder inside dir, then moves them in, so
 // that a failure part-way leaves the folder as it was.
@@ -28,20 +62,31 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
     if (!staging.isValid()) FailFile(dir, staging.errorString() + QLatin1Char('.'));
 
     QStringList names;
+    // Each distinct picture is written once, under the name of the first
+    // slot that holds it; every other slot holding it names that file.
+    TWrittenPictures written;
     const auto writePicture = [&](const TPicture& picture, const QString& place) -> QJsonValue {
         if (picture.Image.isNull()) return QJsonValue::Null; // a bitmap cannot be 0 x 0
+        // The skin keeps 5 bits per channel, so 24 bits lose nothing.
+        const QImage rgb = picture.Image.convertToFormat(QImage::Format_RGB888);
+        if (rgb.isNull()) throw std::bad_alloc();
+        if (const QString* name = written.Find(picture.Image, rgb)) return *name;
         const QString name = place + QStringLiteral(".bmp");
         const QString staged = staging.filePath(name);
-        // The skin keeps 5 bits per channel, so 24 bits lose nothing.
-        QString error =
-            WriteBitmapFile(picture.Image.convertToFormat(QImage::Format_RGB888), staged);
+        QString error = WriteBitmapFile(rgb, staged);
         if (!error.isEmpty())
             FailFile(QDir(dir).filePath(name), error.replace(staged, QDir(dir).filePath(name)));
+        written.Add(picture.Image, rgb, name);
         names.append(name);
         return name;
     };
     const QJsonObject json = SkinToJson(doc, writePicture);
-    WriteFileBytes(staging.filePath(SkinJsonName), QJsonDocument(json).toJson());
+    try {
+        WriteFileBytes(staging.filePath(SkinJsonName), QJsonDocument(json).toJson());
+    } catch (TCliError& error) {
+        error.Path = QDir(dir).filePath(SkinJsonName); // the user's path, not the hidden one
+        throw;
+    }
     names.append(SkinJsonName);
 
     // The one obstacle rename(2) meets in a folder we may write: a folder in the way.
@@ -95,14 +140,19 @@ TSkinDocument PackSkin(const QString& dir) {
         FailFile(jsonPath, JsonErrorText(bytes, parseError));
     if (!json.isObject()) FailFile(jsonPath, QStringLiteral("The file must hold one JSON object."));
 
+    // Each file is decoded once; the slots naming it share the picture.
+    QHash<QString, QImage> decoded;
     const auto readPicture = [&](const QJsonValue& value, const QString& key) -> QImage {
         if (value.isNull()) return QImage();
         if (!value.isString() || value.toString().isEmpty())
             throw TSchemaError{
                 QStringLiteral("\"%1\" must be a bitmap file name or null.").arg(key)};
         const QString path = QDir(dir).filePath(value.toString());
+        const QString file = QDir::cleanPath(path);
+        if (const auto it = decoded.constFind(file); it != decoded.constEnd()) return *it;
         TBitmapReadResult bitmap = ReadBitmapFile(path);
         if (!bitmap.Error.isEmpty()) FailFile(path, bitmap.Error);
+        decoded.insert(file, bitmap.Image);
         return bitmap.Image;
     };
     try {

@@ -1,6 +1,7 @@
 // skntool unpack and pack: the folder's files, byte identity, hand-written folders.
 #include "sample_skin.h"
 #include "skin_file.h"
+#include "skin_folder.h"
 #include "skin_json.h"
 #include "skntool_process.h"
 
@@ -17,46 +18,74 @@ QStringList FolderEntries(const QString& path) {
 int BitmapBitCount(const QByteArray& bmp) {
     return qFromLittleEndian<quint16>(bmp.constData() + 28);
 }
+// Slot place ("button-0-picture-2") -> the file name skin.json gives it.
+QJsonObject SkinToJsonNames(const QJsonObject& json) {
+    QJsonObject names;
+    const auto list = [&](const char* key, const char* kind) {
+        const QJsonArray records = json[key].toArray();
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            const QJsonObject r = records[i].toObject();
+            const QString place = QStringLiteral("%1-%2-picture").arg(kind).arg(i);
+            if (r.contains("Picture")) names[place] = r["Picture"];
+            const QJsonArray slots_ = r["Pictures"].toArray();
+            for (qsizetype s = 0; s < slots_.size(); ++s)
+                names[place + QStringLiteral("-%1").arg(s)] = slots_[s];
+        }
+    };
+    list("Images", "image");
+    list("Buttons", "button");
+    list("Wheels", "wheel");
+    list("Trackbars", "trackbar");
+    names["playlist-folder-icon"] = json["Playlist"]["FolderIcon"];
+    names["playlist-song-icon"] = json["Playlist"]["SongIcon"];
+    return names;
+}
 } // namespace
 
-TEST_F(SkntoolTest, UnpackWritesOne24BitBitmapPerSlotNamedAfterItsPlace) {
-    const TSkinDocument rich = MakeRichSkin();
+TEST_F(SkntoolTest, UnpackWritesEachDistinctPictureOnceAsA24BitBitmapNamedAfterItsFirstSlot) {
+    TSkinDocument rich = MakeRichSkin();
+    // Equal pixels in pictures of their own, as a skin file gives them.
+    rich.Images[1].Picture.Image = rich.Wheels[0].Pictures[7].Image.copy();
     WriteSkin("rich.skn", rich);
     const TToolRun run = Run({"unpack", "rich.skn", "folder"});
     ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
     EXPECT_TRUE(run.Out.isEmpty());
 
-    QStringList expected{"skin.json", "playlist-folder-icon.bmp", "playlist-song-icon.bmp",
-                         "image-0-picture.bmp", "image-1-picture.bmp"};
-    for (int i = 0; i < 2; ++i) {
-        for (int s = 0; s < 4; ++s)
-            expected << QStringLiteral("button-%1-picture-%2.bmp").arg(i).arg(s);
-        for (int s = 0; s < 8; ++s)
-            expected << QStringLiteral("wheel-%1-picture-%2.bmp").arg(i).arg(s);
-        for (int s = 0; s < 2; ++s)
-            expected << QStringLiteral("trackbar-%1-picture-%2.bmp").arg(i).arg(s);
+    // The slots in the order unpack meets them, with the pictures the skin file gives.
+    const TSkinDocument read = ReadSkin("rich.skn");
+    QStringList places;
+    QList<QImage> pictures;
+    SkinToJson(read, [&](const TPicture& picture, const QString& place) {
+        places << place;
+        pictures << picture.Image.convertToFormat(QImage::Format_RGB32);
+        return QJsonValue();
+    });
+    const QJsonObject json = QJsonDocument::fromJson(Bytes("folder/skin.json")).object();
+    const QJsonObject names = SkinToJsonNames(json);
+    QStringList expected{"skin.json"};
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        const qsizetype first = pictures.indexOf(pictures[i]);
+        const QString name = places[first] + ".bmp";
+        EXPECT_EQ(names[places[i]].toString(), name) << places[i].toStdString();
+        if (first == i) expected << name;
     }
+    EXPECT_LT(expected.size(), places.size()); // placeholders and the copied ball are shared
+    EXPECT_EQ(names["wheel-0-picture-7"].toString(), "image-1-picture.bmp");
     expected.sort();
     EXPECT_EQ(FolderEntries(Path("folder")), expected); // and no staging folder left behind
 
     // Every bitmap is 24-bit and holds the picture exactly as the skin file gives it.
-    const TSkinDocument read = ReadSkin("rich.skn");
-    for (const QString& name : expected) {
-        if (name.endsWith(".bmp")) {
-            EXPECT_EQ(BitmapBitCount(Bytes("folder/" + name)), 24) << name.toStdString();
-        }
+    for (qsizetype i = 0; i < places.size(); ++i) {
+        const QString name = names[places[i]].toString();
+        EXPECT_EQ(BitmapBitCount(Bytes("folder/" + name)), 24) << name.toStdString();
+        EXPECT_EQ(QImage(Path("folder/" + name)).convertToFormat(QImage::Format_RGB32), pictures[i])
+            << places[i].toStdString();
     }
-    const QImage wheelBall(Path("folder/wheel-0-picture-7.bmp"));
-    EXPECT_EQ(wheelBall.convertToFormat(QImage::Format_RGB32),
-              read.Wheels[0].Pictures[7].Image.convertToFormat(QImage::Format_RGB32));
-    const QImage placeholder(Path("folder/button-1-picture-3.bmp"));
-    EXPECT_EQ(placeholder.convertToFormat(QImage::Format_RGB32), PlaceholderPicture());
-
-    const QJsonObject json = QJsonDocument::fromJson(Bytes("folder/skin.json")).object();
-    EXPECT_EQ(json["Buttons"][0]["Pictures"][2].toString(), "button-0-picture-2.bmp");
-    EXPECT_EQ(json["Images"][1]["Picture"].toString(), "image-1-picture.bmp");
-    EXPECT_EQ(json["Playlist"]["SongIcon"].toString(), "playlist-song-icon.bmp");
     EXPECT_EQ(json["Images"][1]["X"].toInt(), 65526);
+
+    // Packed again, the shared files give the same bytes.
+    ASSERT_EQ(Run({"pack", "folder", "again.skn"}).Status, 0);
+    EXPECT_EQ(Bytes("again.skn"), Bytes("rich.skn"));
 }
 
 TEST_F(SkntoolTest, UnpackThenPackGivesTheSameBytes) {
@@ -104,8 +133,9 @@ TEST_F(SkntoolTest, UnpackIntoAnExistingFolderReplacesOnlyItsOwnFiles) {
     ASSERT_EQ(Run({"unpack", "a.skn", "folder"}).Status, 0);
     EXPECT_EQ(Bytes("folder/notes.txt"), "mine");
     EXPECT_TRUE(Bytes("folder/skin.json").startsWith("{"));
-    EXPECT_EQ(FolderEntries(Path("folder")), (QStringList{"notes.txt", "playlist-folder-icon.bmp",
-                                                          "playlist-song-icon.bmp", "skin.json"}));
+    // The two placeholder icons are one file.
+    EXPECT_EQ(FolderEntries(Path("folder")),
+              (QStringList{"notes.txt", "playlist-folder-icon.bmp", "skin.json"}));
 }
 
 TEST_F(SkntoolTest, PackReadsAHandWrittenFolder) {
@@ -183,4 +213,15 @@ TEST(SkinJson, PackedSlotsAreKeyedExceptImagePictures) {
     EXPECT_EQ(doc.Texts[0].PreviewText, "00:35");
     EXPECT_EQ(json["Wheels"][1]["Pictures"][4].toString(), "wheel-1-picture-4");
     EXPECT_EQ(json["Images"][0]["Picture"].toString(), "image-0-picture");
+}
+
+TEST_F(SkntoolTest, PackDecodesEachBitmapOnceAndSharesItsPicture) {
+    WriteSkin("rich.skn", MakeRichSkin());
+    ASSERT_EQ(Run({"unpack", "rich.skn", "folder"}).Status, 0);
+    const TSkinDocument doc = PackSkin(Path("folder"));
+    // Both slots hold the placeholder, so skin.json names one file for them.
+    const QImage& a = doc.Buttons[1].Pictures[2].Image;
+    const QImage& b = doc.Buttons[1].Pictures[3].Image;
+    EXPECT_EQ(a, PlaceholderPicture().convertToFormat(a.format()));
+    EXPECT_EQ(a.cacheKey(), b.cacheKey()); // one picture in memory, not two
 }
