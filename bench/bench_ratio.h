@@ -2,6 +2,8 @@
 // time of one iteration, and a counter with the ratio to the baseline.
 #pragma once
 
+#include <QImage>
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -16,4 +18,14 @@ template <class F> double TimeLoop(benchmark::State& state, F body) {
 
 inline void Ratio(benchmark::State& state, const char* name, double seconds, double baseline) {
     if (baseline > 0) state.counters[name] = seconds / baseline;
+}
+
+// The repaint benchmarks' baseline: one plain fill of the preview area.
+inline double TimeFill(benchmark::State& state, QSize size, QRgb colour) {
+    QImage area(size, QImage::Format_RGB32);
+    return TimeLoop(state, [&] {
+        area.fill(colour);
+        benchmark::DoNotOptimize(area.bits());
+        benchmark::ClobberMemory();
+    });
 }

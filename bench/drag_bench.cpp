@@ -90,12 +90,7 @@ class TDragSetup {
 double fillSeconds = 0, repaintSeconds = 0, windowRepaintSeconds = 0;
 
 void FillArea(benchmark::State& state) {
-    QImage area(Area, QImage::Format_RGB32);
-    fillSeconds = TimeLoop(state, [&] {
-        area.fill(Grey);
-        benchmark::DoNotOptimize(area.bits());
-        benchmark::ClobberMemory();
-    });
+    fillSeconds = TimeFill(state, Area, Grey);
 }
 
 void RepaintAt800(benchmark::State& state) {

@@ -21,12 +21,7 @@ const QRgb Grey = qRgb(128, 128, 128);
 double fillSeconds = 0;
 
 void FillArea(benchmark::State& state) {
-    QImage area(Area, QImage::Format_RGB32);
-    fillSeconds = TimeLoop(state, [&] {
-        area.fill(Grey);
-        benchmark::DoNotOptimize(area.bits());
-        benchmark::ClobberMemory();
-    });
+    fillSeconds = TimeFill(state, Area, Grey);
 }
 
 enum TSkin {

@@ -37,12 +37,7 @@ TSkinDocument WithHugeText(int width, int height) {
 double fillSeconds = 0, smallSeconds = 0;
 
 void FillArea(benchmark::State& state) {
-    QImage area(Area, QImage::Format_RGB32);
-    fillSeconds = TimeLoop(state, [&] {
-        area.fill(Grey);
-        benchmark::DoNotOptimize(area.bits());
-        benchmark::ClobberMemory();
-    });
+    fillSeconds = TimeFill(state, Area, Grey);
 }
 
 void RepaintPlayer(benchmark::State& state) {
