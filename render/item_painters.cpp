@@ -3,7 +3,7 @@
 #include "marker_box.h"
 #include "raster_ops.h"
 #include "selection_marker.h"
-#include "skin_text.h"
+#include "text_painter.h"
 #include "wheel_geometry.h"
 
 #include <algorithm>
@@ -11,11 +11,6 @@
 namespace {
 
 constexpr int MaxBallCount = 255; // the file's 8-bit field
-
-TBox Intersect(const TBox& a, const TBox& b) {
-    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom)};
-}
 
 } // namespace
 
@@ -42,35 +37,7 @@ void PaintButton(QImage& composition, const TiButton& button, bool selected) {
 }
 
 void PaintText(QImage& composition, const TiText& text, bool selected) {
-    if (text.Width <= 0 || text.Height <= 0) return;
-    const TBox box = MarkerBox(text);
-    const int points = PointSizeFor(text.FontSize);
-    if (points > 0 && !text.PreviewText.isEmpty()) {
-        const QFont font = SkinFont(points, text.Bold);
-        const TTextExtent extent = MeasureText(font, text.PreviewText);
-        // Alignment is worked out on the whole box ...
-        const qint64 x = box.Left + AlignedStart(text.HAlign, text.Width, extent.Width);
-        const qint64 y = box.Top + AlignedStart(text.VAlign, text.Height, extent.CellHeight);
-        // ... but the layer only covers what is on screen and near the text:
-        // everywhere else it would hold key grey, which the copy skips. A
-        // 60000 x 60000 box thus costs no more than a small one.
-        const qint64 margin = InkMargin(font);
-        const TBox near{x - margin, y - margin, x + extent.Width + margin,
-                        y + extent.CellHeight + margin};
-        const QPoint o = composition.offset();
-        const TBox shown{o.x(), o.y(), qint64(o.x()) + composition.width(),
-                         qint64(o.y()) + composition.height()};
-        const TBox part = Intersect(Intersect(box, near), shown);
-        if (!part.IsEmpty()) {
-            QImage layer(int(part.Right - part.Left), int(part.Bottom - part.Top),
-                         QImage::Format_RGB32);
-            layer.fill(TextLayerKey);
-            DrawTextCell(layer, x - part.Left, y - part.Top, text.PreviewText, font,
-                         ColorToRgb(text.Color), TextLayerKey);
-            CopyWithKey(composition, part.Left, part.Top, layer, layer.rect(), TextLayerKey);
-        }
-    }
-    if (selected) DrawSelectionMarker(composition, box);
+    TTextPainter().Paint(composition, text, selected);
 }
 
 void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {

@@ -2,17 +2,19 @@
 
 #include "hidden_items.h"
 #include "item_painters.h"
+#include "text_painter.h"
 
 #include <algorithm>
 
-void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool selected) {
+void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool selected,
+               TTextPainter& texts) {
     const TDocItem& item = doc.Items[i];
     switch (item.Kind) {
     case ikImage:
         if (const auto* r = RecordOf<TiImage>(doc, item)) PaintImage(composition, *r, selected);
         break;
     case ikText:
-        if (const auto* r = RecordOf<TiText>(doc, item)) PaintText(composition, *r, selected);
+        if (const auto* r = RecordOf<TiText>(doc, item)) texts.Paint(composition, *r, selected);
         break;
     case ikButton:
         if (const auto* r = RecordOf<TiButton>(doc, item)) PaintButton(composition, *r, selected);
@@ -40,8 +42,9 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part) {
 void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected) {
     composition.fill(qRgb(0, 0, 0));
     const std::vector<bool> skip = RepaintedLater(doc, selected);
+    TTextPainter texts(doc, skip, composition);
     for (int i = 0; i < doc.Items.size(); ++i)
-        if (!skip[std::size_t(i)]) PaintItem(composition, doc, i, i == selected);
+        if (!skip[std::size_t(i)]) PaintItem(composition, doc, i, i == selected, texts);
 }
 
 QImage ComposePlayerScreen(const TSkinDocument& doc, int selected) {

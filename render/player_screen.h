@@ -18,6 +18,10 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected);
 // composition is the screen's top-left part of the raster's size.
 void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected);
 
-// Paints entry i of Items with its kind's painter; an entry of an unknown
-// kind, or one whose Index lies outside its array, draws nothing.
-void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool selected);
+class TTextPainter;
+
+// Paints entry i of Items with its kind's painter (texts with the repaint's
+// text painter); an entry of an unknown kind, or one whose Index lies
+// outside its array, draws nothing.
+void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool selected,
+               TTextPainter& texts);

@@ -1,4 +1,5 @@
 #include "item_list.h"
+#include "item_painters.h"
 #include "player_screen.h"
 #include "presentation.h"
 #include "preview.h"
@@ -103,6 +104,36 @@ TEST(PlayerScreen, EntriesOfUnknownKindOrIndexDrawNothing) {
     skin.Doc.Items[0].Kind = 9;
     const QImage img = ComposePlayerScreen(skin.Doc, 1);
     EXPECT_EQ(CountColor(img, img.rect(), BlackPx), 100);
+}
+
+TEST(PlayerScreen, TextsOfOneLookPaintAsEachOnItsOwn) {
+    // Texts of one string, font and colour share their glyphs within a
+    // repaint; each must still land at its own place, cut by its own box and
+    // the screen, under what follows it, with the marker where it was.
+    TSkinBuilder skin(120, 90);
+    for (int i = 0; i < 8; ++i) {
+        skin.Add(
+            TextAt(-20 + 17 * i, -10 + 13 * i, 90 - 7 * i, 60 + 5 * i, i % 3, (i / 3) % 3, 40));
+        if (i == 3) skin.Add(ImageAt(30, 20, 25, 30, Red));
+        if (i == 5) skin.Add(TextAt(0, 20, 120, 50, haLeft, vaTop, 41)); // another look
+    }
+    for (int selected : {-1, 2, 4, 9}) {
+        QImage alone = Black(120, 90);
+        for (int i = 0; i < skin.Doc.Items.size(); ++i) {
+            const TDocItem& item = skin.Doc.Items[i];
+            if (item.Kind == ikText)
+                PaintText(alone, skin.Doc.Texts[std::size_t(item.Index)], i == selected);
+            else
+                PaintImage(alone, skin.Doc.Images[std::size_t(item.Index)], i == selected);
+        }
+        ASSERT_GT(CountColor(alone, alone.rect(), qRgb(255, 192, 64)), 100);
+        ASSERT_EQ(ComposePlayerScreen(skin.Doc, selected), alone) << selected;
+        for (QPoint offset : {QPoint(0, 0), QPoint(37, 11), QPoint(100, 70)}) {
+            const TPreviewView view{0, QSize(20, 19), Grey, offset};
+            const QImage shown = RenderPlayerPreview(skin.Doc, selected, view);
+            ASSERT_EQ(shown, alone.copy(QRect(offset, view.Area))) << selected;
+        }
+    }
 }
 
 TEST(PlayerScreen, ThePartOnScreenIsExactlyTheWholeCompositionCut) {
