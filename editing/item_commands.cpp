@@ -48,6 +48,19 @@ TItemCommands::TItemCommands(TEditorContext& context, QListWidget* list,
     : Context(context), lbItems(list), ShowItem(std::move(lbItemsClick)),
       ShowEmptyPage(std::move(showEmptyPage)) {}
 
+void FillItemList(QListWidget* list, const TSkinDocument& doc) {
+    list->setUpdatesEnabled(false);
+    list->clear();
+    for (const TDocItem& item : doc.Items) {
+        // The row gets its height before it joins the list: a change to a
+        // listed row lays the whole list out again, once per row.
+        auto* row = new QListWidgetItem(DecodeName(item.Name));
+        row->setSizeHint(QSize(0, ItemRowHeight));
+        list->addItem(row);
+    }
+    list->setUpdatesEnabled(true);
+}
+
 int SelectedListRow(const QListWidget* list) {
     const QList<QListWidgetItem*> selected = list->selectedItems();
     return selected.isEmpty() ? -1 : list->row(selected.first());
@@ -76,14 +89,8 @@ int TItemCommands::CreateDocItem(int kind, const QByteArray& name) {
     if (m < 0) return -1;
     {
         const QSignalBlocker blocker(lbItems);
-        lbItems->setUpdatesEnabled(false);
-        lbItems->clear();
-        for (const TDocItem& item : Context.Doc.Items) {
-            auto* row = new QListWidgetItem(DecodeName(item.Name), lbItems);
-            row->setSizeHint(QSize(0, ItemRowHeight));
-        }
+        FillItemList(lbItems, Context.Doc);
         SelectRow(m);
-        lbItems->setUpdatesEnabled(true);
     }
     ShowItem();
     return m;

@@ -47,6 +47,10 @@ class TItemCommands {
     std::function<void()> ShowEmptyPage;
 };
 
+// Fills the list with one row per entry of Items, nothing selected; the
+// caller blocks the list's signals.
+void FillItemList(QListWidget* list, const TSkinDocument& doc);
+
 // The list's selected row, or -1.
 int SelectedListRow(const QListWidget* list);
 

@@ -1,6 +1,5 @@
 #include "player_panel.h"
 
-#include "code_page.h"
 #include "item_commands.h"
 #include "item_inspector.h"
 
@@ -14,7 +13,6 @@
 
 namespace {
 constexpr int ItemListHeight = 169;
-constexpr int ItemRowHeight = 16;
 
 } // namespace
 
@@ -86,11 +84,7 @@ int TPlayerPanel::SelectedRow() const {
 
 void TPlayerPanel::ReloadList() {
     const QSignalBlocker blocker(lbItems);
-    lbItems->clear();
-    for (const TDocItem& item : Context.Doc.Items) {
-        auto* row = new QListWidgetItem(DecodeName(item.Name), lbItems);
-        row->setSizeHint(QSize(0, ItemRowHeight));
-    }
+    FillItemList(lbItems, Context.Doc);
     lbItems->setCurrentRow(-1);
     lbItems->clearSelection();
 }
