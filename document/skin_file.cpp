@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -184,19 +185,22 @@ class TWriter {
         Unsigned(4, quint32(rowBytes * quint64(h)));
         if (source.isNull() || w == 0 || h == 0) return;
         // Other formats are converted a band of rows at a time, so that a
-        // large picture never needs a second whole copy in memory.
+        // large picture never needs a second whole copy in memory; the sink
+        // gets a row at a time, so that a file sink holds no more.
         const bool direct =
             source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
         constexpr int Band = 64;
         for (int bottom = h; bottom > 0; bottom -= Band) {
             const int top = std::max(0, bottom - Band);
-            const QImage band =
-                direct ? QImage()
-                       : source.copy(0, top, w, bottom - top).convertToFormat(QImage::Format_RGB32);
-            uchar* dst = Sink.Extend(qsizetype(rowBytes) * (bottom - top));
+            QImage band;
+            if (!direct) {
+                band = source.copy(0, top, w, bottom - top).convertToFormat(QImage::Format_RGB32);
+                if (band.isNull()) throw std::bad_alloc();
+            }
             for (int y = bottom - 1; y >= top; --y) {
                 const auto* src = reinterpret_cast<const quint32*>(
                     direct ? source.constScanLine(y) : band.constScanLine(y - top));
+                uchar* dst = Sink.Extend(qsizetype(rowBytes));
                 for (int x = 0; x < w; ++x) {
                     const quint32 p = src[x];
                     const quint32 v =
@@ -204,7 +208,6 @@ class TWriter {
                     qToLittleEndian<quint16>(quint16(v), dst + 2 * x);
                 }
                 std::memset(dst + 2 * w, 0, std::size_t(rowBytes) - 2 * std::size_t(w));
-                dst += rowBytes;
             }
         }
     }
@@ -251,6 +254,30 @@ class TByteArraySink : public TByteSink {
 
   private:
     QByteArray& Out;
+};
+
+// Hands the writer's bytes to the device a chunk at a time: a save holds
+// about one chunk, not the whole file.
+class TDeviceSink : public TByteSink {
+  public:
+    TDeviceSink(QIODevice& out, QByteArray& buffer) : Out(out), Buffer(buffer) {}
+    uchar* Extend(qsizetype n) override {
+        if (Used + n > Buffer.size()) {
+            Flush();
+            if (n > Buffer.size()) Buffer.resize(n);
+        }
+        Used += n;
+        return reinterpret_cast<uchar*>(Buffer.data()) + Used - n;
+    }
+    void Flush() {
+        Out.write(Buffer.constData(), Used);
+        Used = 0;
+    }
+
+  private:
+    QIODevice& Out;
+    QByteArray& Buffer;
+    qsizetype Used = 0;
 };
 
 } // namespace
@@ -314,6 +341,13 @@ QByteArray EncodeSkin(const TSkinDocument& doc) {
 }
 
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path) {
-    const QString error = WriteWholeFile(path, EncodeSkin(doc));
+    // Taken before the file is touched: running out of memory here changes nothing.
+    QByteArray buffer(qsizetype(1) << 18, Qt::Uninitialized); // more than the longest row
+    const QString error =
+        WriteWholeFile(path, qint64(SkinFileSize(doc)), [&doc, &buffer](QIODevice& out) {
+            TDeviceSink sink(out, buffer);
+            WriteSkin(doc, sink);
+            sink.Flush();
+        });
     return error.isEmpty() ? error : error + QLatin1Char('.');
 }

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 TSkinDocument Decoded(const QByteArray& bytes) {
     TSkinReadResult r = DecodeSkin(bytes);
@@ -268,6 +270,29 @@ TEST(SkinFile, FilesOnDisk) {
     EXPECT_EQ(ReadSkinFile(dir.filePath("missing.skn")).Error, "File not found.");
     EXPECT_EQ(WriteSkinFile(doc, dir.filePath("no/such/dir.skn")), "File not found.");
     EXPECT_EQ(ReadSkinFile(dir.path()).Error, "Is a folder.");
+}
+
+// A save streams the file in chunks; more than one chunk of rows, both to a
+// new file and in place over a hard-linked one, gives EncodeSkin's bytes.
+TEST(SkinFile, SavedFileIsTheEncodedBytes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    TSkinDocument doc = MakeRichSkin();
+    doc.Images[0].Picture.Image = PatternImage(701, 500);
+    const QByteArray encoded = EncodeSkin(doc);
+    ASSERT_GT(encoded.size(), 600000);
+    const auto contents = [](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QString path = dir.filePath("a.skn"), link = dir.filePath("b.skn");
+    ASSERT_EQ(WriteSkinFile(MakeDefaultSkin(), path), "");
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()), 0);
+    ASSERT_EQ(WriteSkinFile(doc, path), "");
+    EXPECT_EQ(contents(path), encoded);
+    EXPECT_EQ(contents(link), encoded);
+    ASSERT_EQ(WriteSkinFile(doc, dir.filePath("c.skn")), "");
+    EXPECT_EQ(contents(dir.filePath("c.skn")), encoded);
 }
 
 TEST(SkinFile, PicturesOfOtherFormatsWriteTheirColours) {
