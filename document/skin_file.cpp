@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <new>
+#include <unordered_map>
 
 namespace {
 
@@ -97,6 +98,12 @@ class TReader {
             pic.EmptySides = QSize(int(w), int(h));
             return;
         }
+        const QByteArrayView rows(data, qsizetype(rowBytes * h));
+        const size_t hash = qHashBits(rows.data(), size_t(rows.size()), qHashMulti(0, w, h));
+        if (const QImage* seen = Seen(hash, rows, w)) {
+            pic.Image = *seen;
+            return;
+        }
         QImage img(int(w), int(h), QImage::Format_RGB32);
         if (img.isNull()) throw TReadFailure{QStringLiteral("Out of memory.")};
         for (quint32 y = 0; y < h; ++y) {
@@ -109,8 +116,28 @@ class TReader {
                          (quint32(Widen5(int(g))) << 8) | quint32(Widen5(int(b)));
             }
         }
+        Read.emplace(hash, TSeenPicture{rows, w, img});
         pic.Image = std::move(img);
     }
+
+  private:
+    // Equal pictures in the file are read into one shared image, so that a
+    // file of many alike slots (the placeholder, a dot) holds one copy; a
+    // slot's first edit detaches its own. A few candidates per hash bound
+    // the comparisons a crafted file can ask for.
+    struct TSeenPicture {
+        QByteArrayView Rows;
+        quint32 Width;
+        QImage Image;
+    };
+    const QImage* Seen(size_t hash, QByteArrayView rows, quint32 width) const {
+        const auto [first, last] = Read.equal_range(hash);
+        int tries = 0;
+        for (auto it = first; it != last && tries < 4; ++it, ++tries)
+            if (it->second.Width == width && it->second.Rows == rows) return &it->second.Image;
+        return nullptr;
+    }
+    std::unordered_multimap<size_t, TSeenPicture> Read;
 
   private:
     const uchar* Pos;

@@ -1,5 +1,7 @@
 #include "dither.h"
 
+#include <QHash>
+
 #include <cmath>
 #include <limits>
 #include <new>
@@ -212,15 +214,28 @@ void DitherPicture(QImage& picture) {
 }
 
 void DitherAllPictures(TSkinDocument& doc) {
+    // Slots that share one picture (as a skin read or a folder packed gives
+    // them) share its result too: each picture is dithered once. A key is
+    // never seen again once its picture changes, so a key maps to one result.
+    QHash<qint64, QImage> done;
+    const auto dither = [&done](TPicture& slot) {
+        const qint64 key = slot.Image.cacheKey();
+        if (const auto it = done.constFind(key); it != done.constEnd()) {
+            slot.Image = *it;
+            return;
+        }
+        DitherPicture(slot.Image);
+        done.insert(key, slot.Image);
+    };
     for (TiImage& r : doc.Images)
-        DitherPicture(r.Picture.Image);
+        dither(r.Picture);
     for (TiButton& r : doc.Buttons)
         for (TPicture& p : r.Pictures)
-            DitherPicture(p.Image);
+            dither(p);
     for (TiWheel& r : doc.Wheels)
         for (TPicture& p : r.Pictures)
-            DitherPicture(p.Image);
+            dither(p);
     for (TiTrackbar& r : doc.Trackbars)
         for (TPicture& p : r.Pictures)
-            DitherPicture(p.Image);
+            dither(p);
 }

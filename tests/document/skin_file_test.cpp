@@ -272,6 +272,28 @@ TEST(SkinFile, FilesOnDisk) {
     EXPECT_EQ(ReadSkinFile(dir.path()).Error, "Is a folder.");
 }
 
+// Equal pictures are read into one shared image; editing one slot leaves
+// every other as the file had it.
+TEST(SkinFile, EqualPicturesShareUntilEdited) {
+    TSkinDocument doc = MakeDefaultSkin();
+    AddItem(doc, ikImage, "a");
+    AddItem(doc, ikButton, "b");
+    doc.Images[0].Picture.Image = PatternImage(3, 2);
+    doc.Buttons[0].Pictures[1].Image = PatternImage(3, 2);
+    TSkinDocument read = Decoded(EncodeSkin(doc));
+    QImage& image = read.Images[0].Picture.Image;
+    const QImage& button = read.Buttons[0].Pictures[1].Image;
+    EXPECT_EQ(image.cacheKey(), button.cacheKey());
+    EXPECT_EQ(read.Buttons[0].Pictures[0].Image.cacheKey(),
+              read.Playlist.FolderIcon.Image.cacheKey()); // placeholders
+    EXPECT_NE(image.cacheKey(), read.Buttons[0].Pictures[0].Image.cacheKey());
+
+    const QRgb before = button.pixel(1, 1);
+    image.setPixel(1, 1, qRgb(8, 8, 8));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(8, 8, 8));
+    EXPECT_EQ(button.pixel(1, 1), before);
+}
+
 // A save streams the file in chunks; more than one chunk of rows, both to a
 // new file and in place over a hard-linked one, gives EncodeSkin's bytes.
 TEST(SkinFile, SavedFileIsTheEncodedBytes) {

@@ -251,3 +251,30 @@ TEST(DitherAllPictures, EveryItemSlotInArrayOrderButNotThePlaylistIcons) {
     EXPECT_EQ(doc.Playlist, before.Playlist);
     EXPECT_EQ(doc.Texts, before.Texts);
 }
+
+// A picture shared by several slots is dithered once and stays shared; a
+// slot whose picture was edited after the sharing gets its own result.
+TEST(DitherAllPictures, SharedPicturesAreDitheredOnceAndStayShared) {
+    std::mt19937 rng(5);
+    TSkinDocument doc = MakeDefaultSkin();
+    AddItem(doc, ikImage, "a");
+    AddItem(doc, ikWheel, "w");
+    const QImage shared = Random(6, 5, rng);
+    doc.Images[0].Picture.Image = shared;
+    for (TPicture& p : doc.Wheels[0].Pictures)
+        p.Image = shared;
+    doc.Wheels[0].Pictures[3].Image.setPixel(0, 0, qRgb(1, 2, 3)); // detaches
+    const TSkinDocument before = doc;
+    DitherAllPictures(doc);
+    EXPECT_EQ(doc.Images[0].Picture.Image, ReferenceDither(shared));
+    for (int s = 0; s < 8; ++s) {
+        EXPECT_EQ(doc.Wheels[0].Pictures[s].Image,
+                  ReferenceDither(before.Wheels[0].Pictures[s].Image))
+            << s;
+        if (s == 3) continue;
+        EXPECT_EQ(doc.Wheels[0].Pictures[s].Image.cacheKey(),
+                  doc.Images[0].Picture.Image.cacheKey())
+            << s;
+    }
+    EXPECT_EQ(before.Images[0].Picture.Image, shared); // the copy kept its pixels
+}
