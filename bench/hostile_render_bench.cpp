@@ -1,8 +1,8 @@
 // Repaints of the hostile skins (65,535 entries each) in a 1600 x 1000 area
 // at 100 % and 800 %, beside a plain fill of the same area. The alike skins
-// repaint one entry; the different texts render their glyphs once and copy
-// the ink of every text the area shows, so they cost the shown texts times
-// the ink each shows.
+// repaint one entry; the different texts render their glyphs once, walk the
+// ink spans of every text the area shows (from the last back, to find what
+// no later text covers) and copy each shown pixel once.
 #include "bench_ratio.h"
 #include "hostile_corpus.h"
 #include "preview.h"

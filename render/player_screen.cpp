@@ -14,7 +14,7 @@ void PaintItem(QImage& composition, const TSkinDocument& doc, int i, bool select
         if (const auto* r = RecordOf<TiImage>(doc, item)) PaintImage(composition, *r, selected);
         break;
     case ikText:
-        if (const auto* r = RecordOf<TiText>(doc, item)) texts.Paint(composition, *r, selected);
+        if (const auto* r = RecordOf<TiText>(doc, item)) texts.Paint(composition, *r, selected, i);
         break;
     case ikButton:
         if (const auto* r = RecordOf<TiButton>(doc, item)) PaintButton(composition, *r, selected);

@@ -3,6 +3,7 @@
 #include "item_painters.h"
 #include "marker_box.h"
 #include "raster_ops.h"
+#include "row_coverage.h"
 #include "selection_marker.h"
 #include "skin_text.h"
 
@@ -17,8 +18,9 @@ namespace {
 
 constexpr QRgb RgbMask = 0x00FFFFFF;
 
-// A layer shared by its texts may cover this many times the composition,
-// plus a little for small ones; beyond, each text renders its own part.
+// The shared layers together may cover this many times the composition,
+// plus a little for small ones (their ink runs take as much again); beyond,
+// each text renders its own part.
 constexpr qint64 SharedLayerFactor = 4;
 constexpr qint64 SharedLayerSlack = qint64(1) << 20;
 constexpr qint64 SharedLayerMost = qint64(1) << 25;
@@ -31,10 +33,6 @@ TBox Union(const TBox& a, const TBox& b) {
     if (a.IsEmpty()) return b;
     return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
             std::max(a.Bottom, b.Bottom)};
-}
-bool Contains(const TBox& outer, const TBox& inner) {
-    return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right &&
-           inner.Bottom <= outer.Bottom;
 }
 TBox Moved(const TBox& b, qint64 dx, qint64 dy) {
     return {b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy};
@@ -70,8 +68,8 @@ struct TLook {
     qint64 Margin = 0;
     // Look-ahead: the parts the texts show, relative to their cell's corner.
     TBox Union;
-    qint64 Count = 0, SumArea = 0;
-    bool Shared = false; // decided after the look-ahead
+    qint64 Count = 0, SumArea = 0; // Count: the texts still to paint
+    bool Shared = false;           // decided after the look-ahead
     // The shared layer over Union, and per row the column runs of its ink.
     QImage Layer;
     std::vector<int> RowStart;
@@ -132,33 +130,34 @@ void FindRuns(TLook& look) {
     look.RowStart.back() = int(look.Runs.size());
 }
 
-// The ink of the text's part, from the shared layer.
-void CopyRuns(QImage& composition, const TLook& look, const TPlace& place) {
+// The layer's ink on layer row r within columns [c0, c1), moved by dx.
+void InkSpans(const TLook& look, int r, int c0, int c1, int dx, std::vector<TColumnSpan>& spans) {
+    auto run = look.Runs.begin() + look.RowStart[std::size_t(r)];
+    const auto end = look.Runs.begin() + look.RowStart[std::size_t(r) + 1];
+    run = std::partition_point(run, end, [&](const auto& s) { return s.second <= c0; });
+    for (; run != end && run->first < c1; ++run)
+        spans.push_back({std::max(run->first, c0) + dx, std::min(run->second, c1) + dx});
+}
+
+// Where a text's layer (0, 0) lands in the composition's own pixels.
+QPoint LayerOrigin(const QImage& composition, const TLook& look, const TPlace& place) {
     const QPoint o = composition.offset();
-    // Screen pixel of the layer's pixel (0, 0).
-    const qint64 lx = place.X + look.Union.Left, ly = place.Y + look.Union.Top;
-    const int c0 = int(place.Part.Left - lx), c1 = int(place.Part.Right - lx);
-    const int r0 = int(place.Part.Top - ly), r1 = int(place.Part.Bottom - ly);
-    const qint64 dx = lx - o.x(), dy = ly - o.y();
-    for (int r = r0; r < r1; ++r) {
-        auto run = look.Runs.begin() + look.RowStart[std::size_t(r)];
-        const auto end = look.Runs.begin() + look.RowStart[std::size_t(r) + 1];
-        run = std::partition_point(run, end, [&](const auto& s) { return s.second <= c0; });
-        if (run == end || run->first >= c1) continue;
-        const auto* in = reinterpret_cast<const QRgb*>(look.Layer.constScanLine(r));
-        auto* out = reinterpret_cast<QRgb*>(composition.scanLine(int(r + dy))) + dx;
-        for (; run != end && run->first < c1; ++run) {
-            const int a = std::max(run->first, c0), b = std::min(run->second, c1);
-            for (int c = a; c < b; ++c)
-                out[c] = 0xFF000000u | in[c];
-        }
-    }
+    return {int(place.X + look.Union.Left - o.x()), int(place.Y + look.Union.Top - o.y())};
 }
 
 } // namespace
 
+// A stretch of a composition row that a text alone paints.
+struct TPiece {
+    int Row = 0;
+    TColumnSpan Columns;
+};
+
 struct TTextPainter::TImpl {
     std::unordered_map<TLookKey, TLook, TLookKeyHash> Looks;
+    // Per entry of a shared look: its pieces [first, second) in Pieces.
+    std::unordered_map<int, std::pair<std::size_t, std::size_t>> Visible;
+    std::vector<TPiece> Pieces;
 
     // The look of a text that draws glyphs; nothing for one that cannot.
     TLook* LookOf(const TiText& text) {
@@ -173,6 +172,57 @@ struct TTextPainter::TImpl {
         }
         return &look;
     }
+
+    // The text of entry i when the repaint paints glyphs of it within shown.
+    const TiText* GlyphsOf(const TSkinDocument& doc, const std::vector<bool>& skip, int i,
+                           const TBox& shown, TLook*& look, TPlace& place) {
+        if (std::size_t(i) < skip.size() && skip[std::size_t(i)]) return nullptr;
+        const TiText* text =
+            doc.Items[i].Kind == ikText ? RecordOf<TiText>(doc, doc.Items[i]) : nullptr;
+        if (!text || text->Width <= 0 || text->Height <= 0) return nullptr;
+        if (Intersect(MarkerBox(*text), shown).IsEmpty()) return nullptr;
+        look = LookOf(*text);
+        if (!look) return nullptr;
+        place = Place(*text, *look, shown);
+        return place.Part.IsEmpty() ? nullptr : text;
+    }
+
+    void EnsureLayer(const TiText& text, TLook& look) {
+        if (!look.Layer.isNull()) return;
+        look.Layer = RenderLayer(text, look, look.Union);
+        FindRuns(look);
+    }
+
+    // From the last entry back, the ink of each shared text that no later
+    // shared text paints over: only that needs copying. A text behind many
+    // others of its look thus costs its spans, not its pixels.
+    void FindVisiblePieces(const TSkinDocument& doc, const std::vector<bool>& skip,
+                           const QImage& composition) {
+        const TBox shown = Shown(composition);
+        TRowCoverage coverage(composition.height());
+        std::vector<TColumnSpan> spans, visible;
+        for (int i = int(doc.Items.size()) - 1; i >= 0; --i) {
+            TLook* look = nullptr;
+            TPlace place;
+            const TiText* text = GlyphsOf(doc, skip, i, shown, look, place);
+            if (!text || !look->Shared) continue;
+            EnsureLayer(*text, *look);
+            const QPoint origin = LayerOrigin(composition, *look, place);
+            const QPoint o = composition.offset();
+            const int c0 = int(place.Part.Left - o.x()) - origin.x();
+            const int c1 = int(place.Part.Right - o.x()) - origin.x();
+            const std::size_t first = Pieces.size();
+            for (qint64 y = place.Part.Top - o.y(); y < place.Part.Bottom - o.y(); ++y) {
+                spans.clear();
+                visible.clear();
+                InkSpans(*look, int(y) - origin.y(), c0, c1, origin.x(), spans);
+                coverage.Cover(int(y), spans, visible);
+                for (const TColumnSpan& v : visible)
+                    Pieces.push_back({int(y), v});
+            }
+            Visible[i] = {first, Pieces.size()};
+        }
+    }
 };
 
 TTextPainter::TTextPainter() : D(std::make_unique<TImpl>()) {}
@@ -182,30 +232,33 @@ TTextPainter::TTextPainter(const TSkinDocument& doc, const std::vector<bool>& sk
     : TTextPainter() {
     const TBox shown = Shown(composition);
     for (int i = 0; i < doc.Items.size(); ++i) {
-        if (std::size_t(i) < skip.size() && skip[std::size_t(i)]) continue;
-        const TiText* text =
-            doc.Items[i].Kind == ikText ? RecordOf<TiText>(doc, doc.Items[i]) : nullptr;
-        if (!text || text->Width <= 0 || text->Height <= 0) continue;
-        if (Intersect(MarkerBox(*text), shown).IsEmpty()) continue;
-        TLook* look = D->LookOf(*text);
-        if (!look) continue;
-        const TPlace place = Place(*text, *look, shown);
-        if (place.Part.IsEmpty()) continue;
+        TLook* look = nullptr;
+        TPlace place;
+        if (!D->GlyphsOf(doc, skip, i, shown, look, place)) continue;
         look->Union = Union(look->Union, Moved(place.Part, -place.X, -place.Y));
         look->Count += 1;
         look->SumArea += Area(place.Part);
     }
-    const qint64 most =
-        std::min(SharedLayerMost, SharedLayerFactor * Area(shown) + SharedLayerSlack);
-    for (auto& [key, look] : D->Looks) {
-        const qint64 area = Area(look.Union);
-        look.Shared = look.Count >= 2 && area <= look.SumArea && area <= most;
-    }
+    // The layers together stay within one budget; the looks that save the
+    // most rendering get theirs first.
+    qint64 budget = std::min(SharedLayerMost, SharedLayerFactor * Area(shown) + SharedLayerSlack);
+    std::vector<TLook*> candidates;
+    for (auto& [key, look] : D->Looks)
+        if (look.Count >= 2 && Area(look.Union) <= look.SumArea) candidates.push_back(&look);
+    auto saving = [](const TLook* l) { return l->SumArea - Area(l->Union); };
+    std::sort(candidates.begin(), candidates.end(),
+              [&](const TLook* a, const TLook* b) { return saving(a) > saving(b); });
+    for (TLook* look : candidates)
+        if (Area(look->Union) <= budget) {
+            look->Shared = true;
+            budget -= Area(look->Union);
+        }
+    if (!candidates.empty()) D->FindVisiblePieces(doc, skip, composition);
 }
 
 TTextPainter::~TTextPainter() = default;
 
-void TTextPainter::Paint(QImage& composition, const TiText& text, bool selected) {
+void TTextPainter::Paint(QImage& composition, const TiText& text, bool selected, int entry) {
     if (text.Width <= 0 || text.Height <= 0) return;
     const TBox box = MarkerBox(text);
     const TBox shown = Shown(composition);
@@ -213,12 +266,23 @@ void TTextPainter::Paint(QImage& composition, const TiText& text, bool selected)
     const TPlace place = look ? Place(text, *look, shown) : TPlace();
     if (!place.Part.IsEmpty()) {
         const TBox inCell = Moved(place.Part, -place.X, -place.Y);
-        if (look->Shared && Contains(look->Union, inCell)) {
-            if (look->Layer.isNull()) {
-                look->Layer = RenderLayer(text, *look, look->Union);
-                FindRuns(*look);
+        const auto visible = D->Visible.find(entry);
+        if (look->Shared && visible != D->Visible.end()) {
+            const QPoint origin = LayerOrigin(composition, *look, place);
+            for (std::size_t p = visible->second.first; p < visible->second.second; ++p) {
+                const TPiece& piece = D->Pieces[p];
+                const auto* in = reinterpret_cast<const QRgb*>(
+                    look->Layer.constScanLine(piece.Row - origin.y()));
+                auto* out = reinterpret_cast<QRgb*>(composition.scanLine(piece.Row));
+                for (int c = piece.Columns.Begin; c < piece.Columns.End; ++c)
+                    out[c] = 0xFF000000u | in[c - origin.x()];
             }
-            CopyRuns(composition, *look, place);
+            if (--look->Count == 0) { // its last text: the memory goes back at once
+                look->Layer = QImage();
+                look->Runs = {};
+                look->RowStart = {};
+                look->Shared = false;
+            }
         } else {
             const QImage layer = RenderLayer(text, *look, inCell);
             CopyWithKey(composition, place.Part.Left, place.Part.Top, layer, layer.rect(),

@@ -23,8 +23,9 @@ class TTextPainter {
     TTextPainter(const TTextPainter&) = delete;
     TTextPainter& operator=(const TTextPainter&) = delete;
 
-    // The same pixels as PaintText, from the shared layer where there is one.
-    void Paint(QImage& composition, const TiText& text, bool selected);
+    // The same pixels as PaintText, from the shared layer where there is one;
+    // entry is the text's row in Items (-1 for a text not in the list).
+    void Paint(QImage& composition, const TiText& text, bool selected, int entry = -1);
 
   private:
     struct TImpl;

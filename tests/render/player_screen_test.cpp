@@ -117,6 +117,9 @@ TEST(PlayerScreen, TextsOfOneLookPaintAsEachOnItsOwn) {
         if (i == 3) skin.Add(ImageAt(30, 20, 25, 30, Red));
         if (i == 5) skin.Add(TextAt(0, 20, 120, 50, haLeft, vaTop, 41)); // another look
     }
+    TiText twin = skin.Doc.Texts[2]; // the same glyphs in the same place, over entry 2
+    twin.Height += 1;
+    skin.Add(twin);
     for (int selected : {-1, 2, 4, 9}) {
         QImage alone = Black(120, 90);
         for (int i = 0; i < skin.Doc.Items.size(); ++i) {
