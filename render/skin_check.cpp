@@ -7,6 +7,8 @@
 #include <QHash>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
 
 namespace {
 
@@ -73,7 +75,7 @@ class TChecker {
     explicit TChecker(const TSkinDocument& doc) : Doc(doc) {}
 
     std::vector<TSkinFinding> Run() {
-        CollectImageBoxes();
+        FindCoveringImages();
         for (int i = 0; i < Doc.Items.size(); ++i) {
             Current = i;
             CheckItem(Doc.Items[i]);
@@ -135,12 +137,28 @@ class TChecker {
                                         .arg(normal.Height()));
     }
 
-    void CollectImageBoxes() {
-        for (int i = 0; i < Doc.Items.size(); ++i)
-            if (const auto* image = RecordOf<TiImage>(Doc, Doc.Items[i])) {
+    // For every entry, the first later image item whose box holds the
+    // entry's box (-1 for none). Walked from the end: an image drops every
+    // later one whose box lies within its own, since it is found first and
+    // holds all that they hold; so many alike images cost no more than one.
+    void FindCoveringImages() {
+        CoveringImage.assign(std::size_t(Doc.Items.size()), -1);
+        std::vector<TImageBox> later; // the earliest last
+        for (int i = int(Doc.Items.size()) - 1; i >= 0; --i) {
+            const TDocItem& item = Doc.Items[i];
+            if (const std::optional<TBox> box = MarkerBoxOf(Doc, item); box && !box->IsEmpty())
+                for (auto it = later.rbegin(); it != later.rend(); ++it)
+                    if (Contains(it->Box, *box)) {
+                        CoveringImage[std::size_t(i)] = it->Position;
+                        break;
+                    }
+            if (const auto* image = RecordOf<TiImage>(Doc, item)) {
                 const TBox box = MarkerBox(*image);
-                if (!box.IsEmpty()) ImageBoxes.push_back({i, box});
+                if (box.IsEmpty()) continue;
+                std::erase_if(later, [&](const TImageBox& l) { return Contains(box, l.Box); });
+                later.push_back({i, box});
             }
+        }
     }
 
     void CheckItem(const TDocItem& item) {
@@ -179,17 +197,10 @@ class TChecker {
                                              .arg(Doc.ScreenWidth)
                                              .arg(Doc.ScreenHeight));
         // Later entries paint over earlier ones; image items are opaque.
-        const auto later = std::upper_bound(
-            ImageBoxes.begin(), ImageBoxes.end(), Current,
-            [](int position, const TImageBox& image) { return position < image.Position; });
-        for (auto it = later; it != ImageBoxes.end(); ++it)
-            if (Contains(it->Box, box)) {
-                Warning("hidden",
-                        QStringLiteral("lies wholly under the opaque image item %1 \"%2\"")
-                            .arg(it->Position)
-                            .arg(DecodeName(Doc.Items[it->Position].Name)));
-                break;
-            }
+        if (const int image = CoveringImage[std::size_t(Current)]; image >= 0)
+            Warning("hidden", QStringLiteral("lies wholly under the opaque image item %1 \"%2\"")
+                                  .arg(image)
+                                  .arg(DecodeName(Doc.Items[image].Name)));
     }
 
     void CheckImage(const TiImage& r) {
@@ -221,7 +232,7 @@ class TChecker {
                       .arg(points));
             return;
         }
-        const TTextExtent extent = MeasureText(SkinFont(points, r.Bold), r.PreviewText);
+        const TTextExtent extent = Extent(points, r.Bold, r.PreviewText);
         if (extent.CellHeight > r.Height)
             Warning("text-height", QStringLiteral("Height %1 is less than the %2-pixel cell of its "
                                                   "%3-point font (FontSize %4)")
@@ -235,6 +246,12 @@ class TChecker {
                         .arg(r.PreviewText)
                         .arg(extent.Width)
                         .arg(r.Width));
+    }
+
+    TTextExtent Extent(int points, bool bold, const QString& text) {
+        const std::tuple key(points, bold, text);
+        if (const auto it = Extents.find(key); it != Extents.end()) return it->second;
+        return Extents.emplace(key, MeasureText(SkinFont(points, bold), text)).first->second;
     }
 
     void CheckButton(const TiButton& r) {
@@ -303,7 +320,10 @@ class TChecker {
 
     const TSkinDocument& Doc;
     int Current = -1;
-    std::vector<TImageBox> ImageBoxes; // image items in list order
+    std::vector<int> CoveringImage; // per entry
+    // Texts of one font and sample are measured once: a font is costly to
+    // set up, the more so the larger it is.
+    std::map<std::tuple<int, bool, QString>, TTextExtent> Extents;
     QHash<QByteArray, int> FirstUse;
     std::vector<TSkinFinding> Findings;
 };

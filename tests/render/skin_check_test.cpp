@@ -307,3 +307,23 @@ TEST(SkinCheck, ErrorsComeFirstThenListOrderWithThePlaylistLast) {
     EXPECT_EQ(found[3].Item, 1);
     EXPECT_EQ(found[3].Severity, TFindingSeverity::Warning);
 }
+
+TEST(SkinCheck, AnItemIsNamedUnderTheFirstLaterImageThatHoldsIt) {
+    // The whole screen's image holds the smaller one before it, and
+    // everything the smaller one holds; the smaller one is named first.
+    const std::vector<TSkinFinding> found = Check([](TSkinDocument& d) {
+        AddImage(d, 0, 35, 120, 70); // item 5: holds the button only
+        AddImage(d, 0, 0, 240, 268); // item 6: holds everything
+    });
+    std::vector<std::pair<int, QString>> hidden;
+    for (const TSkinFinding& f : found)
+        if (f.Code == QStringLiteral("hidden")) hidden.emplace_back(f.Item, f.Text);
+    const QString under = QStringLiteral("lies wholly under the opaque image item %1 \"cover up\"");
+    EXPECT_EQ(hidden, (std::vector<std::pair<int, QString>>{{0, under.arg(6)},
+                                                            {1, under.arg(6)},
+                                                            {2, under.arg(5)},
+                                                            {3, under.arg(6)},
+                                                            {4, under.arg(6)},
+                                                            {5, under.arg(6)}}))
+        << Describe(found);
+}
