@@ -36,9 +36,20 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("skntool"));
 
-    TCliResult result = RunSkntool(QGuiApplication::arguments().mid(1));
-    if (!WriteAll(stdout, result.Out) && result.Status == 0) {
-        const QString cause = errno != 0 ? FileErrorText(errno) : QStringLiteral("Not written");
+    // The first failed write ends the writing; the command runs to its end.
+    bool written = true;
+    int error = 0;
+    const auto drain = [&written, &error](QByteArray& out) {
+        if (written && !WriteAll(stdout, out)) {
+            written = false;
+            error = errno;
+        }
+        out.resize(0);
+    };
+    TCliResult result = RunSkntool(QGuiApplication::arguments().mid(1), drain);
+    drain(result.Out);
+    if (!written && result.Status == 0) {
+        const QString cause = error != 0 ? FileErrorText(error) : QStringLiteral("Not written");
         result.Status = 1;
         result.Err += QStringLiteral("skntool: standard output: %1.\n").arg(cause).toUtf8();
     }

@@ -8,7 +8,7 @@
 #include "skin_folder.h"
 #include "skin_json.h"
 
-#include <QJsonDocument>
+#include <QHash>
 
 void RunNew(const QStringList& args, TCliOutput& output) {
     const QString preset = QStringLiteral("preset"), size = QStringLiteral("size");
@@ -36,9 +36,15 @@ void RunNew(const QStringList& args, TCliOutput& output) {
 void RunInfo(const QStringList& args, TCliOutput& output) {
     const TCommandLine cl(QStringLiteral("info"), {}, {QStringLiteral("SKIN.skn")}, args);
     const TSkinDocument doc = ReadSkinArgument(cl.File(0));
-    output.Out += QJsonDocument(SkinToJson(doc, [](const TPicture& picture, const QString&) {
-                      return PictureSizeJson(picture);
-                  })).toJson();
+    // Pictures of one size share one value: a skin holds few sizes.
+    QHash<QSize, QJsonValue> sizes;
+    const auto sizeOf = [&sizes](const TPicture& picture, const QString&) {
+        const QSize size(picture.Width(), picture.Height());
+        auto it = sizes.find(size);
+        if (it == sizes.end()) it = sizes.insert(size, PictureSizeJson(picture));
+        return *it;
+    };
+    WriteSkinJson(doc, sizeOf, [&output](QByteArrayView piece) { output.Print(piece); });
 }
 
 void RunUnpack(const QStringList& args, TCliOutput&) {

@@ -5,6 +5,7 @@
 #include "file_errors.h"
 #include "file_io.h"
 #include "skin_json.h"
+#include "whole_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,13 +81,13 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
         names.append(name);
         return name;
     };
-    const QJsonObject json = SkinToJson(doc, writePicture);
-    try {
-        WriteFileBytes(staging.filePath(SkinJsonName), QJsonDocument(json).toJson());
-    } catch (TCliError& error) {
-        error.Path = QDir(dir).filePath(SkinJsonName); // the user's path, not the hidden one
-        throw;
-    }
+    // The bitmaps are written as the JSON text names them; its failures
+    // name the user's path, not the hidden one.
+    const QString error = WriteWholeFile(staging.filePath(SkinJsonName), -1, [&](QIODevice& out) {
+        WriteSkinJson(doc, writePicture,
+                      [&out](QByteArrayView piece) { out.write(piece.data(), piece.size()); });
+    });
+    if (!error.isEmpty()) FailFile(QDir(dir).filePath(SkinJsonName), error + QLatin1Char('.'));
     names.append(SkinJsonName);
 
     // The one obstacle rename(2) meets in a folder we may write: a folder in the way.
@@ -133,27 +134,34 @@ void UnpackSkin(const TSkinDocument& doc, const QString& dir) {
 
 TSkinDocument PackSkin(const QString& dir) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
-    const QByteArray bytes = ReadFileBytes(jsonPath);
+    QByteArray bytes = ReadFileBytes(jsonPath);
     QJsonParseError parseError{};
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         FailFile(jsonPath, JsonErrorText(bytes, parseError));
+    bytes = QByteArray(); // the parsed document is several times larger: hold one, not both
     if (!json.isObject()) FailFile(jsonPath, QStringLiteral("The file must hold one JSON object."));
 
-    // Each file is decoded once; the slots naming it share the picture.
-    QHash<QString, QImage> decoded;
+    // Each file is decoded once; the slots naming it share the picture. Found
+    // by the name as written first, then by the path it cleans to.
+    QHash<QString, QImage> named, decoded;
     const auto readPicture = [&](const QJsonValue& value, const QString& key) -> QImage {
         if (value.isNull()) return QImage();
-        if (!value.isString() || value.toString().isEmpty())
+        const QString name = value.toString();
+        if (!value.isString() || name.isEmpty())
             throw TSchemaError{
                 QStringLiteral("\"%1\" must be a bitmap file name or null.").arg(key)};
-        const QString path = QDir(dir).filePath(value.toString());
+        if (const auto it = named.constFind(name); it != named.constEnd()) return *it;
+        const QString path = QDir(dir).filePath(name);
         const QString file = QDir::cleanPath(path);
-        if (const auto it = decoded.constFind(file); it != decoded.constEnd()) return *it;
-        TBitmapReadResult bitmap = ReadBitmapFile(path);
-        if (!bitmap.Error.isEmpty()) FailFile(path, bitmap.Error);
-        decoded.insert(file, bitmap.Image);
-        return bitmap.Image;
+        auto it = decoded.constFind(file);
+        if (it == decoded.constEnd()) {
+            TBitmapReadResult bitmap = ReadBitmapFile(path);
+            if (!bitmap.Error.isEmpty()) FailFile(path, bitmap.Error);
+            it = decoded.insert(file, bitmap.Image);
+        }
+        named.insert(name, *it);
+        return *it;
     };
     try {
         return SkinFromJson(json.object(), readPicture);

@@ -5,8 +5,12 @@
 #include "record_fields.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <numeric>
 
 namespace {
 
@@ -22,56 +26,104 @@ QString Place(const QString& record, const char* key) {
     return place;
 }
 
+template <class R>
+void WriteObject(TJsonText& text, const R& record, const QString& where,
+                 const TPictureToJson& picture);
+
+// Writes one field of a record: the one whose place in the description is
+// Wanted. An object is written one member at a time, in QJsonObject's
+// order, so that a large list is never held. Without a text it lists the
+// keys instead.
 class TJsonWriter {
   public:
-    TJsonWriter(QString place, const TPictureToJson& picture)
-        : Where(std::move(place)), ToJson(picture) {}
-    QJsonObject Object;
+    TJsonWriter(TJsonText* text, const QString& where, const TPictureToJson* picture, int wanted,
+                std::vector<const char*>* keys = nullptr)
+        : Text(text), Where(where), ToJson(picture), Wanted(wanted), Keys(keys) {}
 
     template <class T> void Number(TNumberField f, const T& value) {
-        Object.insert(QLatin1String(f.Key), qint64(value));
+        if (Mine(f.Key)) Text->Value(qint64(value));
     }
-    void Flag(const char* key, bool value, TFlagRead) { Object.insert(QLatin1String(key), value); }
+    void Flag(const char* key, bool value, TFlagRead) {
+        if (Mine(key)) Text->Value(value);
+    }
     void Name(const char* key, const QByteArray& name) {
-        Object.insert(QLatin1String(key), DecodeName(name));
+        if (Mine(key)) Text->Value(DecodeName(name));
     }
     template <std::size_t N> void Colors(const char* key, const std::array<TColor, N>& colors) {
-        QJsonArray list;
+        if (!Mine(key)) return;
+        Text->BeginArray();
         for (TColor c : colors)
-            list.append(qint64(c));
-        Object.insert(QLatin1String(key), list);
+            Text->Value(qint64(c));
+        Text->EndArray();
     }
     void Picture(const char* key, const TPicture& picture, bool) {
-        Object.insert(QLatin1String(key), ToJson(picture, Place(Where, key)));
+        if (Mine(key)) Text->Value((*ToJson)(picture, Place(Where, key)));
     }
     // Every slot, stored in the file or not.
     template <std::size_t N, class Stored>
     void Pictures(const char* key, const std::array<TPicture, N>& pictures, Stored) {
-        QJsonArray list;
+        static_assert(N <= 10, "slot numbers of one digit");
+        if (!Mine(key)) return;
+        Text->BeginArray();
         for (std::size_t s = 0; s < N; ++s)
-            list.append(ToJson(pictures[s], QStringLiteral("%1-picture-%2").arg(Where).arg(s)));
-        Object.insert(QLatin1String(key), list);
+            Text->Value(
+                (*ToJson)(pictures[s], Where + QLatin1String("-picture-") + QChar(u'0' + int(s))));
+        Text->EndArray();
     }
     template <class L> void Records(TListNames names, const L& records) {
-        QJsonArray list;
-        for (qsizetype i = 0; i < qsizetype(records.size()); ++i) {
-            TJsonWriter record(QStringLiteral("%1-%2").arg(QLatin1String(names.Place)).arg(i),
-                               ToJson);
-            VisitFields(record, records[std::size_t(i)]);
-            list.append(record.Object);
-        }
-        Object.insert(QLatin1String(names.Key), list);
+        if (!Mine(names.Key)) return;
+        Text->BeginArray();
+        for (qsizetype i = 0; i < qsizetype(records.size()); ++i)
+            WriteObject(*Text, records[std::size_t(i)],
+                        QLatin1String(names.Place) + u'-' + QString::number(i), *ToJson);
+        Text->EndArray();
     }
     template <class R> void Block(TListNames names, const R& block) {
-        TJsonWriter inner(QLatin1String(names.Place), ToJson);
-        VisitFields(inner, block);
-        Object.insert(QLatin1String(names.Key), inner.Object);
+        if (Mine(names.Key)) WriteObject(*Text, block, QLatin1String(names.Place), *ToJson);
     }
 
   private:
-    QString Where;
-    const TPictureToJson& ToJson;
+    bool Mine(const char* key) {
+        if (Keys) Keys->push_back(key);
+        if (Keys || Index++ != Wanted) return false;
+        Text->Key(key);
+        return true;
+    }
+
+    TJsonText* Text;
+    const QString& Where;
+    const TPictureToJson* ToJson;
+    int Wanted, Index = 0;
+    std::vector<const char*>* Keys;
 };
+
+// The places of a record's fields in the description, in the order of their keys.
+template <class R> const std::vector<int>& FieldsByKey() {
+    static const std::vector<int> order = [] {
+        std::vector<const char*> keys;
+        const R record{};
+        const QString nowhere;
+        TJsonWriter list(nullptr, nowhere, nullptr, -1, &keys);
+        VisitFields(list, record);
+        std::vector<int> fields(keys.size());
+        std::iota(fields.begin(), fields.end(), 0);
+        std::sort(fields.begin(), fields.end(),
+                  [&keys](int a, int b) { return std::strcmp(keys[a], keys[b]) < 0; });
+        return fields;
+    }();
+    return order;
+}
+
+template <class R>
+void WriteObject(TJsonText& text, const R& record, const QString& where,
+                 const TPictureToJson& picture) {
+    text.BeginObject();
+    for (const int field : FieldsByKey<R>()) {
+        TJsonWriter member(&text, where, &picture, field);
+        VisitFields(member, record);
+    }
+    text.EndObject();
+}
 
 // ---- reading ----
 
@@ -85,11 +137,12 @@ QString Quoted(const QString& key) {
     return QLatin1Char('"') + key + QLatin1Char('"');
 }
 
-qint64 WholeNumber(const QJsonValue& v, const QString& key, qint64 min, qint64 max) {
+// key() names the value; made only for the message.
+template <class K> qint64 WholeNumber(const QJsonValue& v, const K& key, qint64 min, qint64 max) {
     const double d = v.toDouble();
     if (!v.isDouble() || d != std::floor(d) || d < double(min) || d > double(max))
         Fail(QStringLiteral("%1 must be a whole number from %2 to %3.")
-                 .arg(Quoted(key))
+                 .arg(Quoted(key()))
                  .arg(min)
                  .arg(max));
     return qint64(d);
@@ -108,7 +161,8 @@ class TJsonReader {
     }
 
     template <class T> void Number(TNumberField f, T& value) {
-        value = T(WholeNumber(Value(f.Key), Key(f.Key), 0, f.Max));
+        value = T(WholeNumber(
+            Value(f.Key), [&] { return Key(f.Key); }, 0, f.Max));
     }
     void Flag(const char* key, bool& value, TFlagRead) {
         const QJsonValue v = Value(key);
@@ -129,7 +183,8 @@ class TJsonReader {
     template <std::size_t N> void Colors(const char* key, std::array<TColor, N>& colors) {
         const QJsonArray list = List(key, int(N), "colours");
         for (std::size_t c = 0; c < N; ++c)
-            colors[c] = TColor(WholeNumber(list[qsizetype(c)], Item(key, c), 0, U32Max));
+            colors[c] = TColor(WholeNumber(
+                list[qsizetype(c)], [&] { return Item(key, c); }, 0, U32Max));
     }
     void Picture(const char* key, TPicture& picture, bool transparent) {
         picture = {FromJson(Value(key), Key(key)), transparent};
@@ -195,10 +250,17 @@ QJsonValue PictureSizeJson(const TPicture& picture) {
     return QJsonObject{{"Width", picture.Width()}, {"Height", picture.Height()}};
 }
 
+void WriteSkinJson(const TSkinDocument& doc, const TPictureToJson& picture,
+                   const TJsonText::TSink& sink) {
+    TJsonText text(sink);
+    WriteObject(text, doc, QString(), picture);
+    text.Finish();
+}
+
 QJsonObject SkinToJson(const TSkinDocument& doc, const TPictureToJson& picture) {
-    TJsonWriter top(QString(), picture);
-    VisitFields(top, doc);
-    return top.Object;
+    QByteArray text;
+    WriteSkinJson(doc, picture, [&text](QByteArrayView piece) { text += piece; });
+    return QJsonDocument::fromJson(text).object();
 }
 
 TSkinDocument SkinFromJson(const QJsonObject& json, const TPictureFromJson& picture) {

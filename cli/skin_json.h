@@ -4,6 +4,7 @@
 // folder made by "unpack".
 #pragma once
 
+#include "json_text.h"
 #include "skin_document.h"
 
 #include <QJsonObject>
@@ -13,6 +14,12 @@
 // A picture slot's name after its place, e.g. "button-0-picture-2" or
 // "playlist-folder-icon"; the index is the record's position in its kind's array.
 using TPictureToJson = std::function<QJsonValue(const TPicture&, const QString& place)>;
+
+// The JSON text as QJsonDocument::toJson prints SkinToJson's object, handed
+// to sink a chunk at a time; picture is called for each slot in the order
+// of the text.
+void WriteSkinJson(const TSkinDocument& doc, const TPictureToJson& picture,
+                   const TJsonText::TSink& sink);
 
 QJsonObject SkinToJson(const TSkinDocument& doc, const TPictureToJson& picture);
 

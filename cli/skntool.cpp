@@ -53,8 +53,9 @@ void Help(const QStringList& args, QByteArray& out) {
 
 } // namespace
 
-TCliResult RunSkntool(const QStringList& args) {
+TCliResult RunSkntool(const QStringList& args, std::function<void(QByteArray&)> drain) {
     TCliResult result;
+    result.Drain = std::move(drain);
     QString command;
     try {
         if (args.isEmpty()) FailUsage(QStringLiteral("No command given."));

@@ -8,5 +8,5 @@
 
 struct TCliResult : TCliOutput {};
 
-// args: the arguments after the program name.
-TCliResult RunSkntool(const QStringList& args);
+// args: the arguments after the program name; drain: see TCliOutput::Drain.
+TCliResult RunSkntool(const QStringList& args, std::function<void(QByteArray&)> drain = {});

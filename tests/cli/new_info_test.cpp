@@ -1,5 +1,6 @@
 // skntool new and info: the default skin, the presets, and the whole document as JSON.
 #include "code_page.h"
+#include "item_list.h"
 #include "sample_skin.h"
 #include "skin_file.h"
 #include "skntool_process.h"
@@ -146,4 +147,28 @@ TEST_F(SkntoolTest, InfoShowsEveryNameByteAsWindows1252) {
     EXPECT_EQ(name, DecodeName(all));
     EXPECT_EQ(name[0x80], QChar(0x20AC)); // the euro sign of Windows-1252
     EXPECT_EQ(EncodeName(name), all);
+}
+
+// info writes its JSON as it goes, in chunks once it is long; the text is
+// what QJsonDocument prints: keys sorted, four spaces a level, empty lists
+// on two lines, names escaped as Qt escapes them.
+TEST_F(SkntoolTest, InfoPrintsTheJsonAsQtPrintsIt) {
+    TSkinDocument names = MakeDefaultSkin(); // every list empty
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    names.Items.append({ikText, 0, all});
+    names.Texts.push_back({});
+    TSkinDocument many = MakeRichSkin();
+    for (int i = 0; i < 2000; ++i)
+        AddItem(many, ikButton, "b");
+    const std::pair<const char*, TSkinDocument> skins[] = {
+        {"default.skn", MakeDefaultSkin()}, {"names.skn", names}, {"many.skn", many}};
+    for (const auto& [file, doc] : skins) {
+        WriteSkin(file, doc);
+        const TToolRun run = Run({"info", file});
+        ASSERT_EQ(run.Status, 0) << file;
+        EXPECT_EQ(run.Out, QJsonDocument::fromJson(run.Out).toJson()) << file;
+    }
+    EXPECT_GT(Run({"info", "many.skn"}).Out.size(), 1 << 16); // more than one chunk
 }
