@@ -1,6 +1,12 @@
 #include "hidden_items.h"
 
+#include "marker_box.h"
+#include "wheel_geometry.h"
+
 #include <QHash>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include <unordered_map>
 
@@ -106,4 +112,103 @@ std::vector<bool> RepaintedLater(const TSkinDocument& doc, int selected) {
             kept.push_back(i);
     }
     return skip;
+}
+
+namespace {
+
+TBox Intersect(const TBox& a, const TBox& b) {
+    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+}
+TBox Join(const TBox& a, const TBox& b) {
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+            std::max(a.Bottom, b.Bottom)};
+}
+bool Holds(const TBox& outer, const TBox& inner) {
+    return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right &&
+           inner.Bottom <= outer.Bottom;
+}
+TBox PictureAt(const TPicture& p, qint64 x, qint64 y) {
+    return {x, y, x + p.Width(), y + p.Height()};
+}
+
+// A box holding every pixel the record's painter can write (its marker
+// aside); larger than needed is safe, smaller never.
+TBox PaintedBox(const TiImage& r) {
+    return MarkerBox(r);
+}
+TBox PaintedBox(const TiText& r) {
+    return MarkerBox(r); // the text layer is cut to the box
+}
+TBox PaintedBox(const TiButton& r) {
+    return MarkerBox(r);
+}
+TBox PaintedBox(const TiWheel& r) {
+    const TPicture &body = r.Pictures[0], &icon = r.Pictures[3], &left = r.Pictures[5],
+                   &right = r.Pictures[6], &ball = r.Pictures[7];
+    const qint64 x = r.X, y = r.Y, cx = x + body.Width() / 2, cy = y + body.Height() / 2;
+    TBox box = PictureAt(body, x, y);
+    box = Join(box, PictureAt(icon, x + (body.Width() - icon.Width()) / 2,
+                              y + HalfRoundedEven(body.Height() - icon.Height())));
+    box = Join(box, PictureAt(left, cx - r.BallDist - left.Width() / 2,
+                              y + HalfRoundedEven(body.Height() - left.Height())));
+    box = Join(box, PictureAt(right, cx + r.BallDist - right.Width() / 2,
+                              y + HalfRoundedEven(body.Height() - right.Height())));
+    if (r.BallCount > 0) {
+        // Every ball's offset lies within the distance either way.
+        const qint64 d = std::abs(qint64(r.BallDist));
+        const qint64 bx = cx - ball.Width() / 2, by = cy - ball.Height() / 2;
+        const TBox reach{bx - d, by - d, bx + d + ball.Width(), by + d + ball.Height()};
+        if (ball.Width() > 0 && ball.Height() > 0) box = Join(box, reach);
+    }
+    return box;
+}
+TBox PaintedBox(const TiTrackbar& r) {
+    if (r.Width < 0 || r.Height < 0) return {};
+    const TPicture &progress = r.Pictures[0], &scroller = r.Pictures[1];
+    const qint64 x = r.X, y = r.Y, end = r.Width / 3;
+    const qint64 top = y + (r.Height - progress.Height()) / 2;
+    TBox box{x, top, x + end, top + progress.Height()};
+    if (r.ShowScroller)
+        box = Join(box, PictureAt(scroller, x + end - scroller.Width() / 2,
+                                  y + (r.Height - scroller.Height()) / 2));
+    return box;
+}
+
+// Later opaque image boxes kept for the test; a few suffice for the skins
+// that stack many things under one picture, and keep the test cheap.
+constexpr std::size_t MostCovers = 16;
+
+} // namespace
+
+void HiddenInPart(const TSkinDocument& doc, int selected, const TBox& shown,
+                  std::vector<bool>& skip) {
+    skip.resize(std::size_t(doc.Items.size()), false);
+    std::vector<TBox> covers; // within shown, none inside another
+    for (int i = int(doc.Items.size()) - 1; i >= 0; --i) {
+        if (skip[std::size_t(i)]) continue;
+        TBox painted;
+        if (!WithRecord(doc, doc.Items[i], [&](const auto& r) { painted = PaintedBox(r); }))
+            continue;
+        painted = Intersect(painted, shown);
+        if (i != selected &&
+            (painted.IsEmpty() || std::any_of(covers.begin(), covers.end(),
+                                              [&](const TBox& c) { return Holds(c, painted); }))) {
+            skip[std::size_t(i)] = true;
+            continue;
+        }
+        const auto* image =
+            doc.Items[i].Kind == ikImage ? RecordOf<TiImage>(doc, doc.Items[i]) : nullptr;
+        if (!image || image->Picture.Transparent || painted.IsEmpty()) continue;
+        std::erase_if(covers, [&](const TBox& c) { return Holds(painted, c); });
+        covers.push_back(painted);
+        if (covers.size() > MostCovers) {
+            const auto area = [](const TBox& b) { return (b.Right - b.Left) * (b.Bottom - b.Top); };
+            covers.erase(
+                std::min_element(covers.begin(), covers.end(),
+                                 [&](const TBox& a, const TBox& b) { return area(a) < area(b); }));
+        }
+    }
 }

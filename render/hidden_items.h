@@ -5,9 +5,17 @@
 // painted, for its marker.
 #pragma once
 
+#include "raster_ops.h"
 #include "skin_document.h"
 
 #include <vector>
 
 // One flag per entry of Items: true where painting the entry can be skipped.
 std::vector<bool> RepaintedLater(const TSkinDocument& doc, int selected);
+
+// Adds to skip the entries that change no pixel of the shown part of the
+// screen: those drawing nothing there, and those whose pictures all lie
+// under a later opaque image item, which paints every pixel of its box. The
+// selected entry is always painted, for its marker.
+void HiddenInPart(const TSkinDocument& doc, int selected, const TBox& shown,
+                  std::vector<bool>& skip);

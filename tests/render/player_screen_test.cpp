@@ -5,6 +5,7 @@
 #include "preview.h"
 #include "render_test_util.h"
 #include "sample_skin.h"
+#include "text_painter.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,29 @@ TSkinDocument BusySkin() {
             TextAt(-15 + i * 29, 60 + i * 23, 70 + i * 9, 30, i % 3, (i / 3) % 3, 12 + i * 3);
     }
     return doc;
+}
+
+// Every entry painted on its own, in list order, with nothing left out and
+// nothing shared: what the composition must equal.
+QImage EachAlone(const TSkinDocument& doc, int selected) {
+    QImage img = Black(doc.ScreenWidth, doc.ScreenHeight);
+    TTextPainter texts;
+    for (int i = 0; i < doc.Items.size(); ++i)
+        PaintItem(img, doc, i, i == selected, texts);
+    return img;
+}
+
+// The composition, whole and in parts of small panned views, against EachAlone.
+void ExpectAsEachAlone(const TSkinDocument& doc, int selected) {
+    const QImage alone = EachAlone(doc, selected);
+    ASSERT_EQ(ComposePlayerScreen(doc, selected), alone) << selected;
+    for (QPoint offset : {QPoint(0, 0), QPoint(37, 11), QPoint(100, 70), QPoint(23, 97)}) {
+        const TPreviewView view{0, QSize(20, 19), Grey, offset};
+        const QImage shown = RenderPlayerPreview(doc, selected, view);
+        ASSERT_EQ(shown, alone.copy(QRect(ClampedOffset(doc.ScreenWidth, doc.ScreenHeight, view),
+                                          view.Area)))
+            << selected << " at " << offset.x() << ", " << offset.y();
+    }
 }
 
 } // namespace
@@ -120,23 +144,53 @@ TEST(PlayerScreen, TextsOfOneLookPaintAsEachOnItsOwn) {
     TiText twin = skin.Doc.Texts[2]; // the same glyphs in the same place, over entry 2
     twin.Height += 1;
     skin.Add(twin);
-    for (int selected : {-1, 2, 4, 9}) {
-        QImage alone = Black(120, 90);
-        for (int i = 0; i < skin.Doc.Items.size(); ++i) {
-            const TDocItem& item = skin.Doc.Items[i];
-            if (item.Kind == ikText)
-                PaintText(alone, skin.Doc.Texts[std::size_t(item.Index)], i == selected);
-            else
-                PaintImage(alone, skin.Doc.Images[std::size_t(item.Index)], i == selected);
-        }
-        ASSERT_GT(CountColor(alone, alone.rect(), qRgb(255, 192, 64)), 100);
-        ASSERT_EQ(ComposePlayerScreen(skin.Doc, selected), alone) << selected;
-        for (QPoint offset : {QPoint(0, 0), QPoint(37, 11), QPoint(100, 70)}) {
-            const TPreviewView view{0, QSize(20, 19), Grey, offset};
-            const QImage shown = RenderPlayerPreview(skin.Doc, selected, view);
-            ASSERT_EQ(shown, alone.copy(QRect(offset, view.Area))) << selected;
-        }
-    }
+    ASSERT_GT(CountColor(EachAlone(skin.Doc, -1), QRect(0, 0, 120, 90), qRgb(255, 192, 64)), 100);
+    for (int selected : {-1, 2, 4, 9})
+        ExpectAsEachAlone(skin.Doc, selected);
+}
+
+TEST(PlayerScreen, WhatALaterOpaqueImageHidesIsLeftOutAndNothingElse) {
+    TSkinBuilder skin(180, 140);
+    // A wheel whose balls reach out of its body, the body under an image.
+    TiWheel wheel;
+    wheel.X = wheel.Y = 20;
+    for (TPicture& p : wheel.Pictures)
+        p = Pic(6, 6, Blue);
+    wheel.Pictures[0] = Pic(40, 40, qRgb(0, 128, 0));
+    wheel.BallCount = 8;
+    wheel.BallDist = 30;
+    skin.Add(wheel).Add(ImageAt(20, 20, 40, 40, Red));
+    // The same wheel drawn in closer, wholly under an image.
+    wheel.X = 100;
+    wheel.BallDist = 10;
+    skin.Add(wheel).Add(ImageAt(90, 10, 70, 70, Red));
+    // A bar whose scroller stands out above and below an image over its box.
+    TiTrackbar bar;
+    bar.X = 20;
+    bar.Y = 100;
+    bar.Width = 60;
+    bar.Height = 10;
+    bar.ShowScroller = true;
+    bar.Pictures[0] = Pic(60, 4, qRgb(255, 128, 0));
+    bar.Pictures[1] = Pic(8, 20, Blue);
+    skin.Add(bar).Add(ImageAt(20, 100, 60, 10, Red));
+    // A text sticking out of an image; a button under an image with key holes.
+    skin.Add(TextAt(90, 90, 80, 40, haLeft, vaTop, 30)).Add(ImageAt(90, 90, 30, 40, Red));
+    TiButton button;
+    button.X = button.Y = 130;
+    button.Pictures[0] = Pic(10, 10, qRgb(255, 255, 0));
+    skin.Add(button);
+    TiImage holes = ImageAt(128, 128, 14, 12, qRgb(200, 200, 200));
+    holes.Picture.Transparent = true;
+    holes.Picture.Image.setPixel(5, 5, TransparentKey);
+    skin.Add(holes);
+    skin.Add(ImageAt(0, 0, 0, 0, Red)); // covers nothing
+    // A bar whose progress lies under an image, but not its marker's box.
+    bar.Y = 120;
+    bar.ShowScroller = false;
+    skin.Add(bar).Add(ImageAt(15, 122, 30, 8, Red));
+    for (int selected : {-1, 0, 2, 4, 6, 8, 9, 11})
+        ExpectAsEachAlone(skin.Doc, selected);
 }
 
 TEST(PlayerScreen, ThePartOnScreenIsExactlyTheWholeCompositionCut) {
