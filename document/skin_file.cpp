@@ -2,13 +2,12 @@
 
 #include "item_list.h"
 #include "record_fields.h"
+#include "skin_picture.h"
 #include "whole_file.h"
 
 #include <QtEndian>
 
 #include <cstring>
-#include <new>
-#include <unordered_map>
 
 namespace {
 
@@ -20,11 +19,6 @@ const QString BeyondEnd = QStringLiteral("Read beyond end of file.");
 
 QString Damaged(const QString& what) {
     return QStringLiteral("The skin file is damaged: %1.").arg(what);
-}
-
-// Bytes of one picture row: 16-bit pixels padded to a multiple of 4.
-constexpr quint64 RowBytes(quint32 width) {
-    return quint64(width + 1) / 2 * 4;
 }
 
 // The longest name the 16-bit length holds; a longer one is cut so that the
@@ -85,8 +79,7 @@ class TReader {
     void Picture(const char*, TPicture& pic, bool transparent) {
         const quint32 w = Unsigned(2), h = Unsigned(2), size = Unsigned(4);
         const uchar* data = Take(size);
-        const quint64 rowBytes = RowBytes(w);
-        if (size < rowBytes * h)
+        if (size < StoredRowBytes(w) * h)
             throw TReadFailure{Damaged(QStringLiteral("a picture of %1 x %2 pixels holds only %3 "
                                                       "bytes")
                                            .arg(w)
@@ -98,50 +91,14 @@ class TReader {
             pic.EmptySides = QSize(int(w), int(h));
             return;
         }
-        const QByteArrayView rows(data, qsizetype(rowBytes * h));
-        const size_t hash = qHashBits(rows.data(), size_t(rows.size()), qHashMulti(0, w, h));
-        if (const QImage* seen = Seen(hash, rows, w)) {
-            pic.Image = *seen;
-            return;
-        }
-        QImage img(int(w), int(h), QImage::Format_RGB32);
-        if (img.isNull()) throw TReadFailure{QStringLiteral("Out of memory.")};
-        for (quint32 y = 0; y < h; ++y) {
-            const uchar* src = data + (h - 1 - y) * rowBytes;
-            auto* dst = reinterpret_cast<quint32*>(img.scanLine(int(y)));
-            for (quint32 x = 0; x < w; ++x) {
-                const quint32 v = qFromLittleEndian<quint16>(src + 2 * x);
-                const quint32 r = (v >> 10) & 31, g = (v >> 5) & 31, b = v & 31;
-                dst[x] = 0xFF000000u | (quint32(Widen5(int(r))) << 16) |
-                         (quint32(Widen5(int(g))) << 8) | quint32(Widen5(int(b)));
-            }
-        }
-        Read.emplace(hash, TSeenPicture{rows, w, img});
-        pic.Image = std::move(img);
+        pic.Image = Stored.Decode(data, w, h);
+        if (pic.Image.isNull()) throw TReadFailure{QStringLiteral("Out of memory.")};
     }
-
-  private:
-    // Equal pictures in the file are read into one shared image, so that a
-    // file of many alike slots (the placeholder, a dot) holds one copy; a
-    // slot's first edit detaches its own. A few candidates per hash bound
-    // the comparisons a crafted file can ask for.
-    struct TSeenPicture {
-        QByteArrayView Rows;
-        quint32 Width;
-        QImage Image;
-    };
-    const QImage* Seen(size_t hash, QByteArrayView rows, quint32 width) const {
-        const auto [first, last] = Read.equal_range(hash);
-        int tries = 0;
-        for (auto it = first; it != last && tries < 4; ++it, ++tries)
-            if (it->second.Width == width && it->second.Rows == rows) return &it->second.Image;
-        return nullptr;
-    }
-    std::unordered_multimap<size_t, TSeenPicture> Read;
 
   private:
     const uchar* Pos;
     const uchar* End;
+    TStoredPictures Stored;
 };
 
 QString ItemProblemText(const TItemProblem& problem, const TSkinDocument& doc) {
@@ -164,12 +121,16 @@ QString ItemProblemText(const TItemProblem& problem, const TSkinDocument& doc) {
 
 // ---- writing ----
 
+// Writes to the sink; without one, only counts the bytes.
 class TWriter {
   public:
-    explicit TWriter(TByteSink& sink) : Sink(sink) {}
+    explicit TWriter(TByteSink* sink) : Sink(sink) {}
+    quint64 Size = 0;
 
     void Unsigned(int bytes, quint32 v) {
-        uchar* p = Sink.Extend(bytes);
+        Size += quint64(bytes);
+        if (!Sink) return;
+        uchar* p = Sink->Extend(bytes);
         if (bytes == 1)
             *p = uchar(v);
         else if (bytes == 2)
@@ -185,7 +146,9 @@ class TWriter {
     void Name(const char*, const QByteArray& name) {
         const qsizetype length = StoredNameLength(name);
         Unsigned(2, quint32(length));
-        if (length > 0) std::memcpy(Sink.Extend(length), name.constData(), std::size_t(length));
+        Size += quint64(length);
+        if (Sink && length > 0)
+            std::memcpy(Sink->Extend(length), name.constData(), std::size_t(length));
     }
     template <std::size_t N> void Colors(const char*, const std::array<TColor, N>& colors) {
         for (TColor c : colors)
@@ -204,106 +167,41 @@ class TWriter {
     template <class R> void Block(TListNames, const R& record) { VisitFields(*this, record); }
 
     void Picture(const char*, const TPicture& pic, bool) {
-        const QImage& source = pic.Image;
         const int w = pic.Width(), h = pic.Height();
-        const quint64 rowBytes = RowBytes(quint32(w));
+        const quint64 rows = StoredRowBytes(quint32(w)) * quint64(h);
         Unsigned(2, quint32(w));
         Unsigned(2, quint32(h));
-        Unsigned(4, quint32(rowBytes * quint64(h)));
-        if (source.isNull() || w == 0 || h == 0) return;
-        // Other formats are converted a band of rows at a time, so that a
-        // large picture never needs a second whole copy in memory; the sink
-        // gets a row at a time, so that a file sink holds no more.
-        const bool direct =
-            source.format() == QImage::Format_RGB32 || source.format() == QImage::Format_ARGB32;
-        constexpr int Band = 64;
-        for (int bottom = h; bottom > 0; bottom -= Band) {
-            const int top = std::max(0, bottom - Band);
-            QImage band;
-            if (!direct) {
-                band = source.copy(0, top, w, bottom - top).convertToFormat(QImage::Format_RGB32);
-                if (band.isNull()) throw std::bad_alloc();
-            }
-            for (int y = bottom - 1; y >= top; --y) {
-                const auto* src = reinterpret_cast<const quint32*>(
-                    direct ? source.constScanLine(y) : band.constScanLine(y - top));
-                uchar* dst = Sink.Extend(qsizetype(rowBytes));
-                for (int x = 0; x < w; ++x) {
-                    const quint32 p = src[x];
-                    const quint32 v =
-                        ((p >> 9) & 0x7C00) | ((p >> 6) & 0x03E0) | ((p >> 3) & 0x001F);
-                    qToLittleEndian<quint16>(quint16(v), dst + 2 * x);
-                }
-                std::memset(dst + 2 * w, 0, std::size_t(rowBytes) - 2 * std::size_t(w));
-            }
-        }
+        Unsigned(4, quint32(rows));
+        Size += rows;
+        if (Sink && !pic.Image.isNull() && w > 0 && h > 0) WriteStoredRows(pic.Image, *Sink);
     }
 
   private:
-    TByteSink& Sink;
+    TByteSink* Sink;
 };
 
-// Counts the bytes the writer would write, walking the same descriptions.
-class TSizer {
+// Gathers the writer's bytes in a buffer; with a device, hands them on a
+// chunk at a time, so that a save holds about one chunk, not the whole file.
+class TBufferSink : public TByteSink {
   public:
-    quint64 Bytes = 0;
-
-    template <class T> void Number(TNumberField f, const T&) { Bytes += quint64(f.Bytes); }
-    void Flag(const char*, bool, TFlagRead) { Bytes += 1; }
-    void Name(const char*, const QByteArray& name) { Bytes += 2 + quint64(StoredNameLength(name)); }
-    template <std::size_t N> void Colors(const char*, const std::array<TColor, N>&) {
-        Bytes += 4 * N;
-    }
-    template <std::size_t N, class Stored>
-    void Pictures(const char*, const std::array<TPicture, N>& pictures, Stored stored) {
-        for (std::size_t s = 0; s < N; ++s)
-            if (stored(s)) Picture(nullptr, pictures[s], Keyed);
-    }
-    template <class L> void Records(TListNames, const L& records) {
-        Bytes += 2;
-        for (const auto& r : records)
-            VisitFields(*this, r);
-    }
-    template <class R> void Block(TListNames, const R& record) { VisitFields(*this, record); }
-    void Picture(const char*, const TPicture& pic, bool) {
-        Bytes += 8 + RowBytes(quint32(pic.Width())) * quint64(pic.Height());
-    }
-};
-
-class TByteArraySink : public TByteSink {
-  public:
-    explicit TByteArraySink(QByteArray& out) : Out(out) {}
-    uchar* Extend(qsizetype n) override {
-        const qsizetype start = Out.size();
-        Out.resize(start + n);
-        return reinterpret_cast<uchar*>(Out.data()) + start;
-    }
-
-  private:
-    QByteArray& Out;
-};
-
-// Hands the writer's bytes to the device a chunk at a time: a save holds
-// about one chunk, not the whole file.
-class TDeviceSink : public TByteSink {
-  public:
-    TDeviceSink(QIODevice& out, QByteArray& buffer) : Out(out), Buffer(buffer) {}
+    TBufferSink(QByteArray& buffer, QIODevice* out) : Buffer(buffer), Out(out) {}
     uchar* Extend(qsizetype n) override {
         if (Used + n > Buffer.size()) {
             Flush();
-            if (n > Buffer.size()) Buffer.resize(n);
+            Buffer.resize(std::max(Used + n, Buffer.size()));
         }
         Used += n;
         return reinterpret_cast<uchar*>(Buffer.data()) + Used - n;
     }
     void Flush() {
-        Out.write(Buffer.constData(), Used);
+        if (!Out) return;
+        Out->write(Buffer.constData(), Used);
         Used = 0;
     }
 
   private:
-    QIODevice& Out;
     QByteArray& Buffer;
+    QIODevice* Out;
     qsizetype Used = 0;
 };
 
@@ -347,22 +245,21 @@ TSkinReadResult ReadSkinFile(const QString& path) {
 }
 
 quint64 SkinFileSize(const TSkinDocument& doc) {
-    TSizer sizer;
-    sizer.Bytes = 4; // the version
-    VisitFields(sizer, doc);
-    return sizer.Bytes;
+    TWriter counter(nullptr);
+    counter.Unsigned(4, quint32(SkinFileVersion));
+    VisitFields(counter, doc);
+    return counter.Size;
 }
 
 void WriteSkin(const TSkinDocument& doc, TByteSink& sink) {
-    TWriter out(sink);
+    TWriter out(&sink);
     out.Unsigned(4, quint32(SkinFileVersion));
     VisitFields(out, doc);
 }
 
 QByteArray EncodeSkin(const TSkinDocument& doc) {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(SkinFileSize(doc)));
-    TByteArraySink sink(bytes);
+    QByteArray bytes(qsizetype(SkinFileSize(doc)), Qt::Uninitialized);
+    TBufferSink sink(bytes, nullptr);
     WriteSkin(doc, sink);
     return bytes;
 }
@@ -372,7 +269,7 @@ QString WriteSkinFile(const TSkinDocument& doc, const QString& path) {
     QByteArray buffer(qsizetype(1) << 18, Qt::Uninitialized); // more than the longest row
     const QString error =
         WriteWholeFile(path, qint64(SkinFileSize(doc)), [&doc, &buffer](QIODevice& out) {
-            TDeviceSink sink(out, buffer);
+            TBufferSink sink(buffer, &out);
             WriteSkin(doc, sink);
             sink.Flush();
         });
