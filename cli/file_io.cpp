@@ -10,6 +10,22 @@ namespace {
 bool IsStandardStream(const QString& path) {
     return path == QLatin1String("-");
 }
+
+// Standard output as the skin writer's sink: what is already filled goes
+// on a chunk at a time, so that a large skin is not held whole.
+class TOutputSink : public TByteSink {
+  public:
+    explicit TOutputSink(TCliOutput& output) : Output(output) {}
+    uchar* Extend(qsizetype n) override {
+        Output.Print({});
+        const qsizetype at = Output.Out.size();
+        Output.Out.resize(at + n);
+        return reinterpret_cast<uchar*>(Output.Out.data()) + at;
+    }
+
+  private:
+    TCliOutput& Output;
+};
 } // namespace
 
 QByteArray ReadFileBytes(const QString& path) {
@@ -42,7 +58,8 @@ void WriteOutputBytes(const QString& path, const QByteArray& bytes, TCliOutput& 
 
 void WriteSkinArgument(const TSkinDocument& doc, const QString& path, TCliOutput& output) {
     if (IsStandardStream(path)) {
-        output.Out += EncodeSkin(doc);
+        TOutputSink sink(output);
+        WriteSkin(doc, sink);
         return;
     }
     const QString error = WriteSkinFile(doc, path);

@@ -41,6 +41,18 @@ TEST_F(SkntoolTest, DashReadsStandardInputAndWritesStandardOutput) {
     EXPECT_EQ(cut.Err, "skntool: standard input: Read beyond end of file.\n");
 }
 
+// A skin larger than a chunk goes to standard output a chunk at a time, whole.
+TEST_F(SkntoolTest, LargeSkinOnStandardOutputIsWhole) {
+    TSkinDocument doc = MakeRichSkin();
+    doc.Images[0].Picture.Image = PatternImage(401, 300);
+    WriteSkin("large.skn", doc);
+    const TToolRun run = Run({"dither", "large.skn", "-"});
+    ASSERT_EQ(run.Status, 0) << run.Err.toStdString();
+    ASSERT_EQ(Run({"dither", "large.skn", "dithered.skn"}).Status, 0);
+    EXPECT_GT(run.Out.size(), 200000);
+    EXPECT_EQ(run.Out, Bytes("dithered.skn"));
+}
+
 TEST_F(SkntoolTest, FullDiskIsReportedAndKeepsTheOldFile) {
     Write("old.skn", "old bytes");
     Write("old.png", "old picture");
