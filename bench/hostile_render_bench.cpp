@@ -2,7 +2,8 @@
 // at 100 % and 800 %, beside a plain fill of the same area. The alike skins
 // repaint one entry; the different texts render their glyphs once, walk the
 // ink spans of every text the area shows (from the last back, to find what
-// no later text covers) and copy each shown pixel once.
+// no later text covers) and copy each shown pixel once; the different
+// wheels (each at its own place) draw every ball the area shows.
 #include "bench_ratio.h"
 #include "hostile_corpus.h"
 #include "preview.h"
@@ -31,7 +32,8 @@ enum TSkin {
     AlikeTexts65535Large,
     AlikeTexts2000Large,
     AlikeWheels,
-    DifferentTexts
+    DifferentTexts,
+    DifferentWheels
 };
 
 const TSkinDocument& SkinOf(int which) {
@@ -50,9 +52,17 @@ const TSkinDocument& SkinOf(int which) {
     case AlikeWheels:
         return made[which] = ManyAlikeWheels();
     case DifferentTexts:
+        return made[which] = ManyDifferentTexts();
+    case DifferentWheels:
         break;
     }
-    return made[which] = ManyDifferentTexts();
+    // The alike wheels spread over the screen, each at its own place.
+    TSkinDocument& doc = made[which] = ManyAlikeWheels();
+    for (std::size_t i = 0; i < doc.Wheels.size(); ++i) {
+        doc.Wheels[i].X = int(i % 240);
+        doc.Wheels[i].Y = int(i / 240 % 268);
+    }
+    return doc;
 }
 
 // range(0): the skin; range(1): the zoom index. The entry in the middle of
@@ -73,7 +83,7 @@ BENCHMARK(FillArea)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RepaintHostile)
     ->ArgNames({"skin", "zoom"})
     ->ArgsProduct({{AlikeTexts65535Small, AlikeTexts2000Small, AlikeTexts65535Large,
-                    AlikeTexts2000Large, AlikeWheels, DifferentTexts},
+                    AlikeTexts2000Large, AlikeWheels, DifferentTexts, DifferentWheels},
                    {0, 3}})
     ->Unit(benchmark::kMillisecond);
 

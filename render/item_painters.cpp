@@ -56,11 +56,18 @@ void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {
     if (!ball.Image.isNull()) {
         // A skin file holds at most 255 balls. A larger count lives only while
         // "Ball count" is being typed into, and billions of balls would hang.
-        const int balls = std::min(wheel.BallCount, MaxBallCount);
-        for (int i = 0; i < balls; ++i) {
-            const TBallOffset d = WheelBallOffset(i, balls, wheel.BallDist);
-            DrawPicture(composition, cx + d.Dx - ball.Width() / 2, cy + d.Dy - ball.Height() / 2,
-                        ball);
+        const int balls = std::max(std::min(wheel.BallCount, MaxBallCount), 0);
+        // Balls off the composition are passed by here: there may be
+        // 65,535 wheels of 255 balls.
+        const QPoint o = composition.offset();
+        const qint64 bw = ball.Width(), bh = ball.Height();
+        const qint64 xMin = qint64(o.x()) - bw, xEnd = qint64(o.x()) + composition.width();
+        const qint64 yMin = qint64(o.y()) - bh, yEnd = qint64(o.y()) + composition.height();
+        const TPreparedPicture prepared(ball);
+        for (const TBallOffset& d : WheelBallOffsets(balls, wheel.BallDist)) {
+            const qint64 bx = cx + d.Dx - bw / 2, by = cy + d.Dy - bh / 2;
+            if (bx > xMin && bx < xEnd && by > yMin && by < yEnd)
+                prepared.Draw(composition, bx, by);
         }
     }
     DrawPicture(composition, cx - wheel.BallDist - left.Width() / 2,

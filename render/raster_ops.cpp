@@ -112,6 +112,34 @@ void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture) {
     Blit(dst, x, y, picture.Image, picture.Image.rect(), picture.Transparent, TransparentKey);
 }
 
+TPreparedPicture::TPreparedPicture(const TPicture& picture) : Picture(picture) {
+    const QImage& image = picture.Image;
+    const auto f = image.format();
+    Direct = !image.isNull() && (f == QImage::Format_RGB32 || f == QImage::Format_ARGB32);
+    if (!Direct) return;
+    Bits = image.constBits();
+    BytesPerLine = image.bytesPerLine();
+    Width = image.width();
+    Height = image.height();
+}
+
+void TPreparedPicture::Draw(QImage& dst, qint64 x, qint64 y) const {
+    if (!Direct) {
+        DrawPicture(dst, x, y, Picture);
+        return;
+    }
+    const QPoint o = dst.offset();
+    const qint64 dx = x - o.x(), dy = y - o.y();
+    const TSpan xs = Clip(dx, dx + Width, dst.width());
+    const TSpan ys = Clip(dy, dy + Height, dst.height());
+    if (xs.IsEmpty() || ys.IsEmpty()) return;
+    for (qint64 ty = ys.Begin; ty < ys.End; ++ty) {
+        const auto* in = reinterpret_cast<const QRgb*>(Bits + (ty - dy) * BytesPerLine);
+        CopySpan(DstRow(dst, ty) + xs.Begin, in + (xs.Begin - dx), xs.End - xs.Begin,
+                 Picture.Transparent, TransparentKey & RgbMask);
+    }
+}
+
 void DrawPictureScaled(QImage& dst, const TBox& screenBox, const TPicture& picture) {
     const TBox box = ToDst(dst, screenBox);
     const QImage& src = picture.Image;

@@ -26,6 +26,21 @@ void FillBox(QImage& dst, const TBox& box, QRgb color);
 // equal to TransparentKey are skipped when the picture is transparent.
 void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture);
 
+// A picture drawn many times in one repaint (the balls of a wheel), its rows
+// looked up once; Draw gives the pixels DrawPicture gives.
+class TPreparedPicture {
+  public:
+    explicit TPreparedPicture(const TPicture& picture);
+    void Draw(QImage& dst, qint64 x, qint64 y) const;
+
+  private:
+    const TPicture& Picture;
+    bool Direct = false; // 32-bit rows read in place; otherwise DrawPicture
+    const uchar* Bits = nullptr;
+    qsizetype BytesPerLine = 0;
+    qint64 Width = 0, Height = 0;
+};
+
 // The picture scaled into the box by nearest neighbour (destination column
 // i takes source column i * width / box width), honouring its transparency.
 void DrawPictureScaled(QImage& dst, const TBox& box, const TPicture& picture);

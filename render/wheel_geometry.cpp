@@ -1,20 +1,65 @@
 #include "wheel_geometry.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 // The ball positions depend on the 64-bit mantissa of the x87 format; a
 // build where long double is anything else would draw balls a pixel off.
 static_assert(std::numeric_limits<long double>::digits == 64,
               "wheel balls need the 80-bit x87 long double");
 
-TBallOffset WheelBallOffset(int i, int count, int dist) {
+namespace {
+
+struct TDirection {
+    long double Cos, Sin;
+};
+
+TDirection DirectionOf(int i, int count) {
     const long double extendedAngle =
         static_cast<long double>(i) / count * 2 * std::numbers::pi_v<long double>;
     const long double angle = static_cast<double>(extendedAngle);
+    return {std::cos(angle), std::sin(angle)};
+}
+
+// The directions depend on the count alone, which a skin file keeps in 8
+// bits; worked out once per count, since extended-precision sine and cosine
+// are slow and a skin may hold 65,535 wheels of 255 balls each.
+constexpr int MostTabledCount = 255;
+
+const TDirection& TabledDirection(int i, int count) {
+    thread_local std::array<std::vector<TDirection>, MostTabledCount + 1> tables;
+    std::vector<TDirection>& table = tables[std::size_t(count)];
+    if (table.empty())
+        for (int k = 0; k < count; ++k)
+            table.push_back(DirectionOf(k, count));
+    return table[std::size_t(i)];
+}
+
+} // namespace
+
+TBallOffset WheelBallOffset(int i, int count, int dist) {
+    const TDirection direction = count > 0 && count <= MostTabledCount && i >= 0 && i < count
+                                     ? TabledDirection(i, count)
+                                     : DirectionOf(i, count);
     const long double d = dist;
-    return {static_cast<qint64>(std::cos(angle) * d), static_cast<qint64>(std::sin(angle) * d)};
+    return {static_cast<qint64>(direction.Cos * d), static_cast<qint64>(direction.Sin * d)};
+}
+
+const std::vector<TBallOffset>& WheelBallOffsets(int count, int dist) {
+    // Wheels of a skin mostly share their count and distance.
+    thread_local int lastCount = -1, lastDist = 0;
+    thread_local std::vector<TBallOffset> offsets;
+    if (count != lastCount || dist != lastDist) {
+        offsets.clear();
+        for (int i = 0; i < count; ++i)
+            offsets.push_back(WheelBallOffset(i, count, dist));
+        lastCount = count;
+        lastDist = dist;
+    }
+    return offsets;
 }
 
 qint64 HalfRoundedEven(qint64 d) {

@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+#include <vector>
+
 struct TBallOffset {
     qint64 Dx = 0, Dy = 0;
     bool operator==(const TBallOffset&) const = default;
@@ -14,6 +16,9 @@ struct TBallOffset {
 // 2 x pi in extended precision, rounded to double, then trunc(cos x dist)
 // and trunc(sin x dist) in extended precision.
 TBallOffset WheelBallOffset(int i, int count, int dist);
+
+// The offsets of balls 0 .. count - 1, valid until the next call.
+const std::vector<TBallOffset>& WheelBallOffsets(int count, int dist);
 
 // round(d / 2) with ties to even: 7 -> 4, 5 -> 2, -5 -> -2.
 qint64 HalfRoundedEven(qint64 d);
