@@ -133,18 +133,16 @@ constexpr qint64 U16Max = 0xFFFF, U32Max = 0xFFFFFFFF;
     throw TSchemaError{text};
 }
 
-QString Quoted(const QString& key) {
-    return QLatin1Char('"') + key + QLatin1Char('"');
+// A problem with the value at key, e.g. "\"Texts[0].Bold\" must be true or false."
+[[noreturn]] void FailAt(const QString& key, const QString& problem) {
+    Fail(QLatin1Char('"') + key + QLatin1Char('"') + problem);
 }
 
 // key() names the value; made only for the message.
 template <class K> qint64 WholeNumber(const QJsonValue& v, const K& key, qint64 min, qint64 max) {
     const double d = v.toDouble();
     if (!v.isDouble() || d != std::floor(d) || d < double(min) || d > double(max))
-        Fail(QStringLiteral("%1 must be a whole number from %2 to %3.")
-                 .arg(Quoted(key()))
-                 .arg(min)
-                 .arg(max));
+        FailAt(key(), QStringLiteral(" must be a whole number from %1 to %2.").arg(min).arg(max));
     return qint64(d);
 }
 
@@ -155,8 +153,7 @@ class TJsonReader {
   public:
     TJsonReader(const QJsonValue& v, QString where, const TPictureFromJson& picture)
         : Where(std::move(where)), FromJson(picture) {
-        if (!Where.isEmpty() && !v.isObject())
-            Fail(QStringLiteral("%1 must be an object.").arg(Quoted(Where)));
+        if (!Where.isEmpty() && !v.isObject()) FailAt(Where, QStringLiteral(" must be an object."));
         Object = v.toObject();
     }
 
@@ -166,19 +163,18 @@ class TJsonReader {
     }
     void Flag(const char* key, bool& value, TFlagRead) {
         const QJsonValue v = Value(key);
-        if (!v.isBool()) Fail(QStringLiteral("%1 must be true or false.").arg(Quoted(Key(key))));
+        if (!v.isBool()) FailAt(Key(key), QStringLiteral(" must be true or false."));
         value = v.toBool();
     }
     void Name(const char* key, QByteArray& name) {
         const QJsonValue v = Value(key);
-        if (!v.isString()) Fail(QStringLiteral("%1 must be a string.").arg(Quoted(Key(key))));
+        if (!v.isString()) FailAt(Key(key), QStringLiteral(" must be a string."));
         const QString text = v.toString();
         name = EncodeName(text);
         if (DecodeName(name) != text)
-            Fail(QStringLiteral("%1 holds a character that Windows-1252 cannot store.")
-                     .arg(Quoted(Key(key))));
+            FailAt(Key(key), QStringLiteral(" holds a character that Windows-1252 cannot store."));
         if (name.size() > U16Max)
-            Fail(QStringLiteral("%1 is longer than %2 bytes.").arg(Quoted(Key(key))).arg(U16Max));
+            FailAt(Key(key), QStringLiteral(" is longer than %1 bytes.").arg(U16Max));
     }
     template <std::size_t N> void Colors(const char* key, std::array<TColor, N>& colors) {
         const QJsonArray list = List(key, int(N), "colours");
@@ -219,7 +215,7 @@ class TJsonReader {
     QJsonValue Value(const char* name) const {
         const auto it = Object.constFind(QLatin1String(name));
         if (it == Object.constEnd())
-            Fail(QStringLiteral("The key %1 is missing.").arg(Quoted(Key(name))));
+            Fail(QStringLiteral("The key \"%1\" is missing.").arg(Key(name)));
         return *it;
     }
     // size < 0: any length up to the file's 16-bit counts.
@@ -227,15 +223,13 @@ class TJsonReader {
         const QJsonValue v = Value(name);
         const QJsonArray list = v.toArray();
         if (!v.isArray() || (size >= 0 && list.size() != size))
-            Fail(size >= 0 ? QStringLiteral("%1 must be a list of %2 %3.")
-                                 .arg(Quoted(Key(name)))
-                                 .arg(size)
-                                 .arg(QLatin1String(what))
-                           : QStringLiteral("%1 must be a list.").arg(Quoted(Key(name))));
+            FailAt(
+                Key(name),
+                size >= 0
+                    ? QStringLiteral(" must be a list of %1 %2.").arg(size).arg(QLatin1String(what))
+                    : QStringLiteral(" must be a list."));
         if (list.size() > U16Max)
-            Fail(QStringLiteral("%1 holds more than %2 entries.")
-                     .arg(Quoted(Key(name)))
-                     .arg(U16Max));
+            FailAt(Key(name), QStringLiteral(" holds more than %1 entries.").arg(U16Max));
         return list;
     }
 
