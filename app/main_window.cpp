@@ -241,8 +241,13 @@ void TForm1::OpenSkinFile(const QString& path) {
         PlayerPanel->ReloadList();
         PlaylistPanel->FillFromDocument(); // as after New
     }
+    // Showing the first item repaints, and so does Open: one repaint is
+    // enough, which a skin of 65,535 entries notices.
+    const bool deferred = RepaintsDeferred;
+    SetRepaintsDeferred(true);
     SelectFirstItem();
     RedrawSkin();
+    SetRepaintsDeferred(deferred);
 }
 
 void TForm1::SaveSkin() {
