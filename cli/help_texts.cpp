@@ -26,7 +26,8 @@ QString OverviewHelp() {
         "\"-\" as a skin or an output is standard input or standard output;\n"
         "\"--\" ends the options, so that a file name may begin with \"-\".\n"
         "Exit status: 0 on success, 1 when a file cannot be read or written or is not\n"
-        "a valid skin, 2 for a usage error. Nothing is written when a command fails.\n"
+        "a valid skin, 2 for a usage error. A command that fails changes no file\n"
+        "(standard output keeps what reached it before the failure).\n"
         "check exits with 3 when it finds something; diff with 0 for equal skins, 1\n"
         "for different ones and 2 for any trouble, as diff(1).\n");
 }
@@ -57,10 +58,12 @@ QString CommandHelp(const QString& command) {
                         "\n"
                         "Writes DIR/skin.json (the JSON of \"info\", each picture a file name\n"
                         "relative to DIR, null for a picture of 0 x 0 pixels) and one 24-bit .bmp\n"
-                        "per picture slot, named after its place: image-0-picture.bmp,\n"
-                        "button-0-picture-2.bmp, wheel-1-picture-7.bmp, trackbar-0-picture-1.bmp,\n"
-                        "playlist-folder-icon.bmp, playlist-song-icon.bmp. DIR is created when\n"
-                        "missing; other files in it are left alone.\n")},
+                        "per distinct picture, named after the first slot skin.json lists it in:\n"
+                        "image-0-picture.bmp, button-0-picture-2.bmp, wheel-1-picture-7.bmp,\n"
+                        "trackbar-0-picture-1.bmp, playlist-folder-icon.bmp,\n"
+                        "playlist-song-icon.bmp. Every slot holding an equal picture names that\n"
+                        "one file. DIR is created when missing; other files in it are left\n"
+                        "alone.\n")},
         {QStringLiteral("pack"),
          QStringLiteral("Usage: skntool pack DIR OUT.skn\n"
                         "\n"
