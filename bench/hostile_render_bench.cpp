@@ -54,15 +54,9 @@ const TSkinDocument& SkinOf(int which) {
     case DifferentTexts:
         return made[which] = ManyDifferentTexts();
     case DifferentWheels:
-        break;
+        return made[which] = ManyDifferentWheels();
     }
-    // The alike wheels spread over the screen, each at its own place.
-    TSkinDocument& doc = made[which] = ManyAlikeWheels();
-    for (std::size_t i = 0; i < doc.Wheels.size(); ++i) {
-        doc.Wheels[i].X = int(i % 240);
-        doc.Wheels[i].Y = int(i / 240 % 268);
-    }
-    return doc;
+    return made[which];
 }
 
 // range(0): the skin; range(1): the zoom index. The entry in the middle of

@@ -70,6 +70,15 @@ TSkinDocument ManyAlikeWheels() {
     return doc;
 }
 
+TSkinDocument ManyDifferentWheels() {
+    TSkinDocument doc = ManyAlikeWheels();
+    for (std::size_t i = 0; i < doc.Wheels.size(); ++i) {
+        doc.Wheels[i].X = int(i % 240);
+        doc.Wheels[i].Y = int(i / 240 % 268);
+    }
+    return doc;
+}
+
 TSkinDocument EveryKindInBulk() {
     TSkinDocument doc = Skin(240, 268);
     const QByteArray name(30, 'n');
@@ -147,7 +156,9 @@ std::vector<THostileInput> HostileInputs() {
         skin("alike_texts_2000_small_screen", ManyAlikeTexts(2000, 240, 268)),
         skin("alike_texts_65535_large_screen", ManyAlikeTexts(65535, 2048, 2048)),
         skin("alike_texts_2000_large_screen", ManyAlikeTexts(2000, 2048, 2048)),
+        skin("different_texts", ManyDifferentTexts()),
         skin("alike_wheels", ManyAlikeWheels()),
+        skin("different_wheels", ManyDifferentWheels()),
         skin("every_kind_in_bulk", EveryKindInBulk()),
         folder("rle_bomb", RleBombBitmap(65535, 2048), 1),
         folder("rle_bombs_in_18_slots", RleBombBitmap(4096, 1024), 18),

@@ -23,6 +23,8 @@ TSkinDocument ManyDifferentTexts();
 
 // MostEntries alike wheels of 255 balls, every picture 1 x 1.
 TSkinDocument ManyAlikeWheels();
+// The same wheels spread over the screen, each at its own place.
+TSkinDocument ManyDifferentWheels();
 
 // MostEntries entries and as many records of every kind, small pictures.
 TSkinDocument EveryKindInBulk();

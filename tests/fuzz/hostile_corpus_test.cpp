@@ -116,9 +116,9 @@ TEST_F(HostileCorpus, SkinsGoThroughEveryCommandInBoundedTimeAndMemory) {
         Check({"render", "--zoom", "800", "--area", "1600x1000", skin, Path("shown.png")},
               Path("shown.png"));
         Check({"render", skin, Path("shown.png")}, Path("shown.png"));
-        // The alike texts differ only in what render shows: one of them
-        // goes through the other commands.
-        if (input.Name.startsWith("alike_texts") && input.Name != "alike_texts_65535_large_screen")
+        // The texts differ only in what render shows: one skin of them goes
+        // through the other commands.
+        if (input.Name.contains("texts") && input.Name != "alike_texts_65535_large_screen")
             continue;
         Check({"info", skin});
         Check({"unpack", skin, folder}, folder);
