@@ -135,22 +135,16 @@ void UnpackSkin(const TSkinDocument& doc, const QString& dir) {
 TSkinDocument PackSkin(const QString& dir) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
     QByteArray bytes = ReadFileBytes(jsonPath);
-    QJsonParseError parseError{};
-    const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError)
-        FailFile(jsonPath, JsonErrorText(bytes, parseError));
-    bytes = QByteArray(); // the parsed document is several times larger: hold one, not both
-    if (!json.isObject()) FailFile(jsonPath, QStringLiteral("The file must hold one JSON object."));
 
     // Each file is decoded once; the slots naming it share the picture. Found
     // by the name as written first, then by the path it cleans to.
     QHash<QString, QImage> named, decoded;
-    const auto readPicture = [&](const QJsonValue& value, const QString& key) -> QImage {
+    const auto readPicture = [&](const QJsonValue& value, const TJsonKey& key) -> QImage {
         if (value.isNull()) return QImage();
         const QString name = value.toString();
         if (!value.isString() || name.isEmpty())
             throw TSchemaError{
-                QStringLiteral("\"%1\" must be a bitmap file name or null.").arg(key)};
+                QStringLiteral("\"%1\" must be a bitmap file name or null.").arg(QString(key))};
         if (const auto it = named.constFind(name); it != named.constEnd()) return *it;
         const QString path = QDir(dir).filePath(name);
         const QString file = QDir::cleanPath(path);
@@ -163,6 +157,22 @@ TSkinDocument PackSkin(const QString& dir) {
         named.insert(name, *it);
         return *it;
     };
+
+    // A record at a time, the text held but never its whole parsed tree.
+    // Whatever goes wrong there, the whole parse below meets again and names
+    // as ever: a JSON error before the first problem of the skin.
+    try {
+        return SkinFromJsonText(bytes, readPicture);
+    } catch (...) {
+        named.clear();
+        decoded.clear();
+    }
+    QJsonParseError parseError{};
+    const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        FailFile(jsonPath, JsonErrorText(bytes, parseError));
+    bytes = QByteArray(); // the parsed document is several times larger: hold one, not both
+    if (!json.isObject()) FailFile(jsonPath, QStringLiteral("The file must hold one JSON object."));
     try {
         return SkinFromJson(json.object(), readPicture);
     } catch (const TSchemaError& error) {

@@ -134,111 +134,117 @@ constexpr qint64 U16Max = 0xFFFF, U32Max = 0xFFFFFFFF;
 }
 
 // A problem with the value at key, e.g. "\"Texts[0].Bold\" must be true or false."
-[[noreturn]] void FailAt(const QString& key, const QString& problem) {
-    Fail(QLatin1Char('"') + key + QLatin1Char('"') + problem);
+[[noreturn]] void FailAt(const TJsonKey& key, const QString& problem) {
+    Fail(QLatin1Char('"') + QString(key) + QLatin1Char('"') + problem);
 }
 
-// key() names the value; made only for the message.
-template <class K> qint64 WholeNumber(const QJsonValue& v, const K& key, qint64 min, qint64 max) {
+qint64 WholeNumber(const QJsonValue& v, const TJsonKey& key, qint64 min, qint64 max) {
     const double d = v.toDouble();
     if (!v.isDouble() || d != std::floor(d) || d < double(min) || d > double(max))
-        FailAt(key(), QStringLiteral(" must be a whole number from %1 to %2.").arg(min).arg(max));
+        FailAt(key, QStringLiteral(" must be a whole number from %1 to %2.").arg(min).arg(max));
     return qint64(d);
 }
 
-// The fields of one JSON object, each looked up by name with its full key
-// ("Wheels[1].BallCount") ready for the message, read as the descriptions
-// walk them.
+// The fields of one JSON object, each looked up by name, read as the
+// descriptions walk them. Lists cut out of the text are parsed a record at a time.
 class TJsonReader {
   public:
-    TJsonReader(const QJsonValue& v, QString where, const TPictureFromJson& picture)
-        : Where(std::move(where)), FromJson(picture) {
-        if (!Where.isEmpty() && !v.isObject()) FailAt(Where, QStringLiteral(" must be an object."));
+    TJsonReader(const QJsonValue& v, const TJsonKey& where, const TPictureFromJson& picture,
+                const TJsonLists* lists = nullptr)
+        : Where(where), FromJson(picture), Lists(lists) {
+        if (!Where.IsWhole() && !v.isObject()) FailAt(Where, QStringLiteral(" must be an object."));
         Object = v.toObject();
     }
 
     template <class T> void Number(TNumberField f, T& value) {
-        value = T(WholeNumber(
-            Value(f.Key), [&] { return Key(f.Key); }, 0, f.Max));
+        value = T(WholeNumber(Value(f.Key), {Where, f.Key}, 0, f.Max));
     }
     void Flag(const char* key, bool& value, TFlagRead) {
         const QJsonValue v = Value(key);
-        if (!v.isBool()) FailAt(Key(key), QStringLiteral(" must be true or false."));
+        if (!v.isBool()) FailAt({Where, key}, QStringLiteral(" must be true or false."));
         value = v.toBool();
     }
     void Name(const char* key, QByteArray& name) {
         const QJsonValue v = Value(key);
-        if (!v.isString()) FailAt(Key(key), QStringLiteral(" must be a string."));
+        if (!v.isString()) FailAt({Where, key}, QStringLiteral(" must be a string."));
         const QString text = v.toString();
         name = EncodeName(text);
         if (DecodeName(name) != text)
-            FailAt(Key(key), QStringLiteral(" holds a character that Windows-1252 cannot store."));
+            FailAt({Where, key},
+                   QStringLiteral(" holds a character that Windows-1252 cannot store."));
         if (name.size() > U16Max)
-            FailAt(Key(key), QStringLiteral(" is longer than %1 bytes.").arg(U16Max));
+            FailAt({Where, key}, QStringLiteral(" is longer than %1 bytes.").arg(U16Max));
     }
     template <std::size_t N> void Colors(const char* key, std::array<TColor, N>& colors) {
         const QJsonArray list = List(key, int(N), "colours");
+        const TJsonKey where(Where, key);
         for (std::size_t c = 0; c < N; ++c)
-            colors[c] = TColor(WholeNumber(
-                list[qsizetype(c)], [&] { return Item(key, c); }, 0, U32Max));
+            colors[c] = TColor(WholeNumber(list[qsizetype(c)], {where, c}, 0, U32Max));
     }
     void Picture(const char* key, TPicture& picture, bool transparent) {
-        picture = {FromJson(Value(key), Key(key)), transparent};
+        picture = {FromJson(Value(key), {Where, key}), transparent};
     }
     template <std::size_t N, class Stored>
     void Pictures(const char* key, std::array<TPicture, N>& pictures, Stored) {
         const QJsonArray list = List(key, int(N), "pictures");
+        const TJsonKey where(Where, key);
         for (std::size_t s = 0; s < N; ++s)
-            pictures[s] = {FromJson(list[qsizetype(s)], Item(key, s)), Keyed};
+            pictures[s] = {FromJson(list[qsizetype(s)], {where, s}), Keyed};
     }
     template <class L> void Records(TListNames names, L& records) {
-        const QJsonArray list = this->List(names.Key, -1, "");
-        records.resize(list.size());
-        for (qsizetype i = 0; i < list.size(); ++i) {
-            TJsonReader record(list[i], Item(names.Key, std::size_t(i)), FromJson);
+        const auto cut = Lists ? Lists->find(names.Key) : TJsonLists::const_iterator();
+        const bool isCut = Lists && cut != Lists->end();
+        const QJsonArray list = isCut ? QJsonArray() : this->List(names.Key, -1, "");
+        const std::size_t count = isCut ? cut->second.size() : std::size_t(list.size());
+        const TJsonKey where(Where, names.Key);
+        if (count > U16Max)
+            FailAt(where, QStringLiteral(" holds more than %1 entries.").arg(U16Max));
+        records.resize(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            TJsonReader record(isCut ? ParseJsonElement(cut->second[i]) : list[qsizetype(i)],
+                               {where, i}, FromJson);
             VisitFields(record, records[i]);
         }
     }
     template <class R> void Block(TListNames names, R& block) {
-        TJsonReader inner(Value(names.Key), Key(names.Key), FromJson);
+        TJsonReader inner(Value(names.Key), {Where, names.Key}, FromJson);
         VisitFields(inner, block);
     }
 
   private:
-    QString Key(const char* name) const {
-        return Where.isEmpty() ? QLatin1String(name)
-                               : Where + QLatin1Char('.') + QLatin1String(name);
-    }
-    QString Item(const char* name, std::size_t i) const {
-        return Key(name) + QStringLiteral("[%1]").arg(i);
-    }
     QJsonValue Value(const char* name) const {
         const auto it = Object.constFind(QLatin1String(name));
         if (it == Object.constEnd())
-            Fail(QStringLiteral("The key \"%1\" is missing.").arg(Key(name)));
+            Fail(QStringLiteral("The key \"%1\" is missing.").arg(QString(TJsonKey(Where, name))));
         return *it;
     }
-    // size < 0: any length up to the file's 16-bit counts.
+    // size < 0: any length.
     QJsonArray List(const char* name, int size, const char* what) const {
         const QJsonValue v = Value(name);
         const QJsonArray list = v.toArray();
         if (!v.isArray() || (size >= 0 && list.size() != size))
             FailAt(
-                Key(name),
+                {Where, name},
                 size >= 0
                     ? QStringLiteral(" must be a list of %1 %2.").arg(size).arg(QLatin1String(what))
                     : QStringLiteral(" must be a list."));
-        if (list.size() > U16Max)
-            FailAt(Key(name), QStringLiteral(" holds more than %1 entries.").arg(U16Max));
         return list;
     }
 
     QJsonObject Object;
-    QString Where;
+    const TJsonKey Where;
     const TPictureFromJson& FromJson;
+    const TJsonLists* Lists;
 };
 
 } // namespace
+
+TJsonKey::operator QString() const {
+    if (!Parent) return QString();
+    const QString parent = *Parent;
+    if (!Name) return parent + u'[' + QString::number(Index) + u']';
+    return parent.isEmpty() ? QString::fromLatin1(Name) : parent + u'.' + QLatin1String(Name);
+}
 
 QJsonValue PictureSizeJson(const TPicture& picture) {
     return QJsonObject{{"Width", picture.Width()}, {"Height", picture.Height()}};
@@ -257,9 +263,18 @@ QJsonObject SkinToJson(const TSkinDocument& doc, const TPictureToJson& picture) 
     return QJsonDocument::fromJson(text).object();
 }
 
-TSkinDocument SkinFromJson(const QJsonObject& json, const TPictureFromJson& picture) {
+TSkinDocument SkinFromJsonText(QByteArrayView text, const TPictureFromJson& picture) {
+    std::vector<const char*> lists{ItemListNames.Key};
+    for (const TListNames& names : RecordListNames)
+        lists.push_back(names.Key);
+    const TJsonSplit split = SplitJson(text, lists);
+    return SkinFromJson(split.Rest, picture, &split.Lists);
+}
+
+TSkinDocument SkinFromJson(const QJsonObject& json, const TPictureFromJson& picture,
+                           const TJsonLists* lists) {
     TSkinDocument doc;
-    TJsonReader top(json, QString(), picture);
+    TJsonReader top(json, TJsonKey(), picture, lists);
     VisitFields(top, doc);
 
     // Every entry must designate its own existing record, or the editor refuses the file.

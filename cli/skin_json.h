@@ -4,6 +4,7 @@
 // folder made by "unpack".
 #pragma once
 
+#include "json_split.h"
 #include "json_text.h"
 #include "skin_document.h"
 
@@ -31,11 +32,34 @@ struct TSchemaError {
     QString Text; // full stop included
 };
 
+// Where a value lies, e.g. "Buttons[0].Pictures[2]": a chain of links to
+// the keys around it, made text only for a message.
+class TJsonKey {
+  public:
+    TJsonKey() = default; // the whole document
+    TJsonKey(const TJsonKey& parent, const char* name) : Parent(&parent), Name(name) {}
+    TJsonKey(const TJsonKey& parent, std::size_t index) : Parent(&parent), Index(index) {}
+    bool IsWhole() const { return !Parent; }
+    operator QString() const;
+
+  private:
+    const TJsonKey* Parent = nullptr; // outlives this
+    const char* Name = nullptr;       // else an index into a list
+    std::size_t Index = 0;
+};
+
 // Gives the picture for a JSON value; key names it for messages. May throw
 // TSchemaError for a value of the wrong type, or anything of its own.
-using TPictureFromJson = std::function<QImage(const QJsonValue&, const QString& key)>;
+using TPictureFromJson = std::function<QImage(const QJsonValue&, const TJsonKey& key)>;
 
 // The document the JSON describes, with every slot's transparency as the skin
 // reader gives it (image pictures opaque, all others keyed). Every key is
-// required; numbers must fit the file's fields. Throws TSchemaError.
-TSkinDocument SkinFromJson(const QJsonObject& json, const TPictureFromJson& picture);
+// required; numbers must fit the file's fields. Record lists found in lists
+// are read from there, a record at a time. Throws TSchemaError.
+TSkinDocument SkinFromJson(const QJsonObject& json, const TPictureFromJson& picture,
+                           const TJsonLists* lists = nullptr);
+
+// The same from the JSON text, never parsed whole: its record lists are cut
+// out by SplitJson. Throws TJsonNotSplit where the text does not split, or a
+// record does not parse: a whole parse then finds the problem.
+TSkinDocument SkinFromJsonText(QByteArrayView text, const TPictureFromJson& picture);

@@ -1,0 +1,32 @@
+// A large JSON object read without building it whole: the arrays of objects
+// under the given keys are cut out, each element kept as its span of the
+// text, and Qt parses the rest now and each element when it is wanted, so
+// every value is exactly Qt's. Only the layout that QJsonDocument::toJson
+// prints, or one like it, is split; anything else is left to a whole parse,
+// which also names a problem where it lies.
+#pragma once
+
+#include <QByteArrayView>
+#include <QJsonObject>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Thrown where the text is not as the splitter expects, a problem included:
+// parse it whole instead.
+struct TJsonNotSplit {};
+
+// Each cut-out list's elements as text, in order, by key.
+using TJsonLists = std::map<std::string, std::vector<QByteArrayView>, std::less<>>;
+
+struct TJsonSplit {
+    QJsonObject Rest; // the object with each cut-out list empty
+    TJsonLists Lists; // views into the text, which must outlive them
+};
+
+// Throws TJsonNotSplit.
+TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKeys);
+
+// One element of a cut-out list. Throws TJsonNotSplit.
+QJsonObject ParseJsonElement(QByteArrayView element);
