@@ -66,12 +66,17 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
     // Each distinct picture is written once, under the name of the first
     // slot that holds it; every other slot holding it names that file.
     TWrittenPictures written;
+    // A picture the skin shares between slots is known by its key alone.
+    QHash<qint64, QString> shared;
     const auto writePicture = [&](const TPicture& picture, const QString& place) -> QJsonValue {
         if (picture.Image.isNull()) return QJsonValue::Null; // a bitmap cannot be 0 x 0
+        if (const auto it = shared.constFind(picture.Image.cacheKey()); it != shared.constEnd())
+            return *it;
         // The skin keeps 5 bits per channel, so 24 bits lose nothing.
         const QImage rgb = picture.Image.convertToFormat(QImage::Format_RGB888);
         if (rgb.isNull()) throw std::bad_alloc();
-        if (const QString* name = written.Find(picture.Image, rgb)) return *name;
+        if (const QString* name = written.Find(picture.Image, rgb))
+            return *shared.insert(picture.Image.cacheKey(), *name);
         const QString name = place + QStringLiteral(".bmp");
         const QString staged = staging.filePath(name);
         QString error = WriteBitmapFile(rgb, staged);
@@ -79,7 +84,7 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
             FailFile(QDir(dir).filePath(name), error.replace(staged, QDir(dir).filePath(name)));
         written.Add(picture.Image, rgb, name);
         names.append(name);
-        return name;
+        return *shared.insert(picture.Image.cacheKey(), name);
     };
     // The bitmaps are written as the JSON text names them; its failures
     // name the user's path, not the hidden one.
