@@ -90,7 +90,8 @@ class TScanner {
 
 } // namespace
 
-TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKeys) {
+TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKeys,
+                     std::size_t maxElements) {
     TJsonSplit split;
     QByteArray rest; // the text with each cut-out list written "[]"
     const char* copied = text.begin();
@@ -112,7 +113,7 @@ TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKe
             ++scan.At;
             if (!scan.Take(']')) {
                 do {
-                    if (scan.Peek() != '{') NotSplit();
+                    if (scan.Peek() != '{' || list->second.size() == maxElements) NotSplit();
                     const char* start = scan.At;
                     scan.SkipValue();
                     list->second.emplace_back(start, scan.At);

@@ -25,8 +25,9 @@ struct TJsonSplit {
     TJsonLists Lists; // views into the text, which must outlive them
 };
 
-// Throws TJsonNotSplit.
-TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKeys);
+// A list longer than maxElements is not split either. Throws TJsonNotSplit.
+TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKeys,
+                     std::size_t maxElements);
 
 // One element of a cut-out list. Throws TJsonNotSplit.
 QJsonObject ParseJsonElement(QByteArrayView element);

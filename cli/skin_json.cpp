@@ -267,7 +267,7 @@ TSkinDocument SkinFromJsonText(QByteArrayView text, const TPictureFromJson& pict
     std::vector<const char*> lists{ItemListNames.Key};
     for (const TListNames& names : RecordListNames)
         lists.push_back(names.Key);
-    const TJsonSplit split = SplitJson(text, lists);
+    const TJsonSplit split = SplitJson(text, lists, U16Max);
     return SkinFromJson(split.Rest, picture, &split.Lists);
 }
 
