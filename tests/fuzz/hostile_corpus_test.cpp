@@ -29,19 +29,6 @@ struct TRun {
     QByteArray Err;
 };
 
-// Commands whose memory is not yet in proportion to the input: pack holds
-// the parsed skin.json whole. They must still end cleanly; their figures are
-// printed, not judged.
-const char* const NotYetBounded[] = {"pack every_kind_in_bulk"};
-
-bool IsBounded(const QStringList& args) {
-    const QString key =
-        args.value(0) + QLatin1Char(' ') + QFileInfo(args.value(1)).completeBaseName();
-    for (const char* pending : NotYetBounded)
-        if (key == QLatin1String(pending)) return false;
-    return true;
-}
-
 class HostileCorpus : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
@@ -93,7 +80,6 @@ class HostileCorpus : public ::testing::Test {
             EXPECT_TRUE(run.Err.startsWith("skntool: ") && run.Err.endsWith(".\n")) << what;
             EXPECT_FALSE(run.Err.contains(".skntool-")) << what << ": " << run.Err.toStdString();
         }
-        if (!IsBounded(args)) return;
         // Writing an output larger than the budget takes its own time: a
         // second more for each budget's worth.
         EXPECT_LT(run.Seconds, BoundSeconds + double(outputKb) / BudgetKb) << what;
