@@ -2,8 +2,8 @@
 
 #include "cli_error.h"
 #include "command_line.h"
+#include "file_io.h"
 #include "skin_diff.h"
-#include "skin_file.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -15,10 +15,15 @@ constexpr int ExitDifferent = 1, ExitTrouble = 2;
 
 const char* const KindNames[ItemKindCount] = {"image", "text", "button", "wheel", "trackbar"};
 
+// As every command reads a skin ("-" too), but any failure is trouble (2),
+// as diff(1) has it.
 TSkinDocument ReadForDiff(const QString& path) {
-    TSkinReadResult read = ReadSkinFile(path);
-    if (!read.Document) throw TCliError{ExitTrouble, path, read.Error};
-    return std::move(*read.Document);
+    try {
+        return ReadSkinArgument(path);
+    } catch (TCliError& error) {
+        error.Status = ExitTrouble;
+        throw;
+    }
 }
 
 QString ValueText(const QJsonValue& v) {
@@ -83,6 +88,9 @@ void RunDiff(const QStringList& args, TCliOutput& output) {
     const QString json = QStringLiteral("json");
     const TCommandLine cl(QStringLiteral("diff"), {QCommandLineOption(json)},
                           {QStringLiteral("A.skn"), QStringLiteral("B.skn")}, args);
+    // Standard input holds one skin.
+    if (cl.File(0) == QLatin1String("-") && cl.File(1) == QLatin1String("-"))
+        FailUsage(QStringLiteral("Only one of the two skins can be standard input."));
     const TSkinDocument a = ReadForDiff(cl.File(0));
     const TSkinDocument b = ReadForDiff(cl.File(1));
     const std::vector<TSkinDifference> differences = DiffSkins(a, b);

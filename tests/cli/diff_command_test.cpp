@@ -87,6 +87,12 @@ TEST_F(SkntoolTest, DiffExitsWith2ForAnUnreadableFileAndForUsage) {
     EXPECT_EQ(Run({"diff", "a.skn"}).Status, 2);
     EXPECT_EQ(Run({"diff", "--binary", "a.skn", "a.skn"}).Status, 2);
     EXPECT_EQ(Run({"diff", "a.skn", "a.skn"}).Status, 0);
+    // "-" is standard input, as for every command, and only one skin fits there.
+    EXPECT_EQ(Run({"diff", "-", "a.skn"}, {}, Path("a.skn")).Status, 0);
+    const TToolRun badInput = Run({"diff", "a.skn", "-"}, {}, Path("bad.skn"));
+    EXPECT_EQ(badInput.Status, 2);
+    EXPECT_TRUE(badInput.Err.startsWith("skntool: standard input: ")) << badInput.Err.data();
+    EXPECT_EQ(Run({"diff", "-", "-"}, {}, Path("a.skn")).Status, 2);
     EXPECT_TRUE(Run({"help", "diff"}).Out.contains("0 when the documents are equal, 1 when"));
 }
 
