@@ -5,12 +5,12 @@
 // repaint, not 100.
 #include "bench_ratio.h"
 #include "busy_skin.h"
+#include "gui_bench_main.h"
 #include "main_window.h"
 #include "marker_box.h"
 #include "player_panel.h"
 #include "preview.h"
 #include "preview_area.h"
-#include "skin_fonts.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -149,12 +149,5 @@ BENCHMARK(DragStepAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BurstOf100Moves)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    RegisterSkinFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks<QApplication>(argc, argv);
 }

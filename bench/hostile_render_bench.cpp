@@ -5,9 +5,9 @@
 // no later text covers) and copy each shown pixel once; the different
 // wheels (each at its own place) draw every ball the area shows.
 #include "bench_ratio.h"
+#include "gui_bench_main.h"
 #include "hostile_corpus.h"
 #include "preview.h"
-#include "skin_fonts.h"
 
 #include <QGuiApplication>
 
@@ -81,14 +81,6 @@ BENCHMARK(RepaintHostile)
                    {0, 3}})
     ->Unit(benchmark::kMillisecond);
 
-// Text needs a GUI application and the registered Tahoma.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    RegisterSkinFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks<QGuiApplication>(argc, argv);
 }

@@ -2,10 +2,10 @@
 // the repaint of a huge screen beside that of a small one.
 #include "bench_ratio.h"
 #include "busy_skin.h"
+#include "gui_bench_main.h"
 #include "item_list.h"
 #include "preview.h"
 #include "sample_skin.h"
-#include "skin_fonts.h"
 
 #include <QGuiApplication>
 
@@ -84,14 +84,6 @@ BENCHMARK(RepaintPlaylist)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RepaintSmallScreen)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RepaintHugeScreen)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
-// Text needs a GUI application and the registered Tahoma.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    RegisterSkinFonts();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunGuiBenchmarks<QGuiApplication>(argc, argv);
 }
