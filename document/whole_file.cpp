@@ -119,10 +119,11 @@ std::optional<QString> Replace(const QString& path, const struct stat* old,
     return QString();
 }
 
-// Pipes and devices take the bytes as they come; a plain file first gets
-// room for the whole new length, so a full disk or a size limit is found
-// before one old byte changes.
-QString WriteInPlace(const QByteArray& native, qint64 size, const TFileProducer& produce) {
+// Pipes and devices take the bytes as they come. A plain file is built in
+// memory first, so that a producer failing midway (out of memory) leaves it
+// as it was, and then gets room for the whole new length, so that a full
+// disk or a size limit is found before one old byte changes.
+QString WriteInPlace(const QByteArray& native, const TFileProducer& produce) {
     TDescriptor fd(::open(native.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     if (fd.Get() < 0) return FileErrorText(errno);
     struct stat st {};
@@ -135,21 +136,15 @@ QString WriteInPlace(const QByteArray& native, qint64 size, const TFileProducer&
     }
 
     QByteArray staged;
-    if (size < 0) {
-        QBuffer buffer(&staged);
-        buffer.open(QIODevice::WriteOnly);
-        produce(buffer);
-        size = staged.size();
-        if (ExceedsFileSizeLimit(size)) return FileErrorText(EFBIG);
-    }
-    if (size > 0) {
-        const int error = ::posix_fallocate(fd.Get(), 0, size);
+    QBuffer buffer(&staged);
+    buffer.open(QIODevice::WriteOnly);
+    produce(buffer);
+    if (ExceedsFileSizeLimit(staged.size())) return FileErrorText(EFBIG);
+    if (!staged.isEmpty()) {
+        const int error = ::posix_fallocate(fd.Get(), 0, staged.size());
         if (error != 0 && error != EOPNOTSUPP) return FileErrorText(error);
     }
-    if (staged.isNull())
-        produce(sink);
-    else
-        sink.write(staged);
+    sink.write(staged);
     if (sink.Failed) return FailureText(sink.Error, NotWritten);
     if (::ftruncate(fd.Get(), sink.Written) != 0 || ::fsync(fd.Get()) != 0)
         return FailureText(errno, NotWritten);
@@ -200,7 +195,7 @@ QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& pr
         if (std::optional<QString> replaced = Replace(path, exists ? &st : nullptr, produce))
             return *replaced;
     }
-    return WriteInPlace(native, size, produce);
+    return WriteInPlace(native, produce);
 }
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {

@@ -25,8 +25,9 @@ TFileRead ReadWholeDescriptor(int fd);
 using TFileProducer = std::function<void(QIODevice&)>;
 
 // size: the exact number of bytes produce writes, or -1 when not known in
-// advance (a file written in place is then built in memory first, so its
-// length can be reserved). Returns the text of the failure without its full
-// stop, or an empty string.
+// advance; a size beyond the process's file size limit fails before any file
+// is touched. produce may throw (out of memory): a plain file written in
+// place is built in memory first, so that it stays as it was. Returns the
+// text of the failure without its full stop, or an empty string.
 QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& produce);
 QString WriteWholeFile(const QString& path, const QByteArray& bytes);

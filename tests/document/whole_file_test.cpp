@@ -139,6 +139,23 @@ TEST_F(WholeFile, HardLinksBothShowTheNewBytes) {
     }
 }
 
+// Running out of memory while the new bytes are made leaves both names of a
+// hard-linked file, which is written in place, with every old byte.
+TEST_F(WholeFile, ProducerFailingMidwayLeavesAHardLinkedFileAsItWas) {
+    const QByteArray old = Pattern(3000, 'a');
+    Put(Path("a.skn"), old);
+    ASSERT_EQ(::link(QFile::encodeName(Path("a.skn")).constData(),
+                     QFile::encodeName(Path("b.skn")).constData()),
+              0);
+    EXPECT_THROW(WriteWholeFile(Path("a.skn"), 5000,
+                                [](QIODevice& out) {
+                                    out.write(Pattern(2 * QtBufferSize, 'n'));
+                                    throw std::bad_alloc();
+                                }),
+                 std::bad_alloc);
+    EXPECT_EQ(Contents(Path("b.skn")), old);
+}
+
 TEST_F(WholeFile, SymbolicLinkIsFollowed) {
     Put(Path("target.skn"), "old");
     ASSERT_EQ(::symlink("target.skn", QFile::encodeName(Path("link.skn")).constData()), 0);
