@@ -116,24 +116,6 @@ std::vector<bool> RepaintedLater(const TSkinDocument& doc, int selected) {
 
 namespace {
 
-TBox Intersect(const TBox& a, const TBox& b) {
-    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom)};
-}
-TBox Join(const TBox& a, const TBox& b) {
-    if (a.IsEmpty()) return b;
-    if (b.IsEmpty()) return a;
-    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-            std::max(a.Bottom, b.Bottom)};
-}
-bool Holds(const TBox& outer, const TBox& inner) {
-    return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right &&
-           inner.Bottom <= outer.Bottom;
-}
-TBox PictureAt(const TPicture& p, qint64 x, qint64 y) {
-    return {x, y, x + p.Width(), y + p.Height()};
-}
-
 // A box holding every pixel the record's painter can write (its marker
 // aside); larger than needed is safe, smaller never.
 TBox PaintedBox(const TiImage& r) {
@@ -149,13 +131,13 @@ TBox PaintedBox(const TiWheel& r) {
     const TPicture &body = r.Pictures[0], &icon = r.Pictures[3], &left = r.Pictures[5],
                    &right = r.Pictures[6], &ball = r.Pictures[7];
     const qint64 x = r.X, y = r.Y, cx = x + body.Width() / 2, cy = y + body.Height() / 2;
-    TBox box = PictureAt(body, x, y);
-    box = Join(box, PictureAt(icon, x + (body.Width() - icon.Width()) / 2,
-                              y + HalfRoundedEven(body.Height() - icon.Height())));
-    box = Join(box, PictureAt(left, cx - r.BallDist - left.Width() / 2,
-                              y + HalfRoundedEven(body.Height() - left.Height())));
-    box = Join(box, PictureAt(right, cx + r.BallDist - right.Width() / 2,
-                              y + HalfRoundedEven(body.Height() - right.Height())));
+    TBox box = PictureBox(body, x, y);
+    box = Join(box, PictureBox(icon, x + (body.Width() - icon.Width()) / 2,
+                               y + HalfRoundedEven(body.Height() - icon.Height())));
+    box = Join(box, PictureBox(left, cx - r.BallDist - left.Width() / 2,
+                               y + HalfRoundedEven(body.Height() - left.Height())));
+    box = Join(box, PictureBox(right, cx + r.BallDist - right.Width() / 2,
+                               y + HalfRoundedEven(body.Height() - right.Height())));
     if (r.BallCount > 0) {
         // Every ball's offset lies within the distance either way.
         const qint64 d = std::abs(qint64(r.BallDist));
@@ -172,8 +154,8 @@ TBox PaintedBox(const TiTrackbar& r) {
     const qint64 top = y + (r.Height - progress.Height()) / 2;
     TBox box{x, top, x + end, top + progress.Height()};
     if (r.ShowScroller)
-        box = Join(box, PictureAt(scroller, x + end - scroller.Width() / 2,
-                                  y + (r.Height - scroller.Height()) / 2));
+        box = Join(box, PictureBox(scroller, x + end - scroller.Width() / 2,
+                                   y + (r.Height - scroller.Height()) / 2));
     return box;
 }
 

@@ -1,9 +1,6 @@
 #include "marker_box.h"
 
 namespace {
-TBox PictureBox(const TPicture& picture, qint64 x, qint64 y) {
-    return {x, y, x + picture.Width(), y + picture.Height()};
-}
 TBox SizedBox(qint64 x, qint64 y, qint64 width, qint64 height) {
     return {x, y, x + width, y + height};
 }

@@ -42,11 +42,7 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part) {
 void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected) {
     composition.fill(qRgb(0, 0, 0));
     std::vector<bool> skip = RepaintedLater(doc, selected);
-    const QPoint o = composition.offset();
-    HiddenInPart(
-        doc, selected,
-        {o.x(), o.y(), qint64(o.x()) + composition.width(), qint64(o.y()) + composition.height()},
-        skip);
+    HiddenInPart(doc, selected, ShownBox(composition), skip);
     TTextPainter texts(doc, skip, composition);
     for (int i = 0; i < doc.Items.size(); ++i)
         if (!skip[std::size_t(i)]) PaintItem(composition, doc, i, i == selected, texts);

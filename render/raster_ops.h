@@ -10,12 +10,40 @@
 
 #include <QImage>
 
+#include <algorithm>
+
 // A box in screen pixels, right and bottom edges excluded. 64-bit so that
 // sums of 32-bit record fields (X + Width) never overflow.
 struct TBox {
     qint64 Left = 0, Top = 0, Right = 0, Bottom = 0;
     bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
 };
+
+inline TBox Intersect(const TBox& a, const TBox& b) {
+    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
+            std::min(a.Bottom, b.Bottom)};
+}
+// The smallest box holding both; an empty box adds nothing.
+inline TBox Join(const TBox& a, const TBox& b) {
+    if (a.IsEmpty()) return b;
+    if (b.IsEmpty()) return a;
+    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
+            std::max(a.Bottom, b.Bottom)};
+}
+inline bool Holds(const TBox& outer, const TBox& inner) {
+    return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right &&
+           inner.Bottom <= outer.Bottom;
+}
+// The picture at its own size with its top-left corner at (x, y).
+inline TBox PictureBox(const TPicture& picture, qint64 x, qint64 y) {
+    return {x, y, x + picture.Width(), y + picture.Height()};
+}
+// The part of the screen a composition holds.
+inline TBox ShownBox(const QImage& composition) {
+    const QPoint o = composition.offset();
+    return {o.x(), o.y(), qint64(o.x()) + composition.width(),
+            qint64(o.y()) + composition.height()};
+}
 
 // The key of text layers: glyph pixels of any other colour are copied.
 inline constexpr QRgb TextLayerKey = 0xFF828282; // RGB(130, 130, 130)

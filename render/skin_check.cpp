@@ -49,11 +49,6 @@ QString BoxText(const TBox& b) {
         .arg(b.Top);
 }
 
-bool Contains(const TBox& outer, const TBox& inner) {
-    return outer.Left <= inner.Left && outer.Top <= inner.Top && inner.Right <= outer.Right &&
-           inner.Bottom <= outer.Bottom;
-}
-
 qint64 MagentaPixels(const QImage& image) {
     const QImage rgb =
         image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
@@ -148,14 +143,14 @@ class TChecker {
             const TDocItem& item = Doc.Items[i];
             if (const std::optional<TBox> box = MarkerBoxOf(Doc, item); box && !box->IsEmpty())
                 for (auto it = later.rbegin(); it != later.rend(); ++it)
-                    if (Contains(it->Box, *box)) {
+                    if (Holds(it->Box, *box)) {
                         CoveringImage[std::size_t(i)] = it->Position;
                         break;
                     }
             if (const auto* image = RecordOf<TiImage>(Doc, item)) {
                 const TBox box = MarkerBox(*image);
                 if (box.IsEmpty()) continue;
-                std::erase_if(later, [&](const TImageBox& l) { return Contains(box, l.Box); });
+                std::erase_if(later, [&](const TImageBox& l) { return Holds(box, l.Box); });
                 later.push_back({i, box});
             }
         }
@@ -192,7 +187,7 @@ class TChecker {
             Error("off-screen", where.arg(BoxText(box), QStringLiteral("wholly"))
                                     .arg(Doc.ScreenWidth)
                                     .arg(Doc.ScreenHeight));
-        else if (!Contains(screen, box))
+        else if (!Holds(screen, box))
             Warning("partly-off-screen", where.arg(BoxText(box), QStringLiteral("partly"))
                                              .arg(Doc.ScreenWidth)
                                              .arg(Doc.ScreenHeight));

@@ -25,26 +25,11 @@ constexpr qint64 SharedLayerFactor = 4;
 constexpr qint64 SharedLayerSlack = qint64(1) << 20;
 constexpr qint64 SharedLayerMost = qint64(1) << 25;
 
-TBox Intersect(const TBox& a, const TBox& b) {
-    return {std::max(a.Left, b.Left), std::max(a.Top, b.Top), std::min(a.Right, b.Right),
-            std::min(a.Bottom, b.Bottom)};
-}
-TBox Union(const TBox& a, const TBox& b) {
-    if (a.IsEmpty()) return b;
-    return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right),
-            std::max(a.Bottom, b.Bottom)};
-}
 TBox Moved(const TBox& b, qint64 dx, qint64 dy) {
     return {b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy};
 }
 qint64 Area(const TBox& b) {
     return b.IsEmpty() ? 0 : (b.Right - b.Left) * (b.Bottom - b.Top);
-}
-
-TBox Shown(const QImage& composition) {
-    const QPoint o = composition.offset();
-    return {o.x(), o.y(), qint64(o.x()) + composition.width(),
-            qint64(o.y()) + composition.height()};
 }
 
 // What the glyphs of a text depend on, besides where they go.
@@ -198,7 +183,7 @@ struct TTextPainter::TImpl {
     // others of its look thus costs its spans, not its pixels.
     void FindVisiblePieces(const TSkinDocument& doc, const std::vector<bool>& skip,
                            const QImage& composition) {
-        const TBox shown = Shown(composition);
+        const TBox shown = ShownBox(composition);
         TRowCoverage coverage(composition.height());
         std::vector<TColumnSpan> spans, visible;
         for (int i = int(doc.Items.size()) - 1; i >= 0; --i) {
@@ -230,12 +215,12 @@ TTextPainter::TTextPainter() : D(std::make_unique<TImpl>()) {}
 TTextPainter::TTextPainter(const TSkinDocument& doc, const std::vector<bool>& skip,
                            const QImage& composition)
     : TTextPainter() {
-    const TBox shown = Shown(composition);
+    const TBox shown = ShownBox(composition);
     for (int i = 0; i < doc.Items.size(); ++i) {
         TLook* look = nullptr;
         TPlace place;
         if (!D->GlyphsOf(doc, skip, i, shown, look, place)) continue;
-        look->Union = Union(look->Union, Moved(place.Part, -place.X, -place.Y));
+        look->Union = Join(look->Union, Moved(place.Part, -place.X, -place.Y));
         look->Count += 1;
         look->SumArea += Area(place.Part);
     }
@@ -261,7 +246,7 @@ TTextPainter::~TTextPainter() = default;
 void TTextPainter::Paint(QImage& composition, const TiText& text, bool selected, int entry) {
     if (text.Width <= 0 || text.Height <= 0) return;
     const TBox box = MarkerBox(text);
-    const TBox shown = Shown(composition);
+    const TBox shown = ShownBox(composition);
     TLook* look = Intersect(box, shown).IsEmpty() ? nullptr : D->LookOf(text);
     const TPlace place = look ? Place(text, *look, shown) : TPlace();
     if (!place.Part.IsEmpty()) {
