@@ -128,16 +128,13 @@ TBox PaintedBox(const TiButton& r) {
     return MarkerBox(r);
 }
 TBox PaintedBox(const TiWheel& r) {
-    const TPicture &body = r.Pictures[0], &icon = r.Pictures[3], &left = r.Pictures[5],
-                   &right = r.Pictures[6], &ball = r.Pictures[7];
-    const qint64 x = r.X, y = r.Y, cx = x + body.Width() / 2, cy = y + body.Height() / 2;
-    TBox box = PictureBox(body, x, y);
-    box = Join(box, PictureBox(icon, x + (body.Width() - icon.Width()) / 2,
-                               y + HalfRoundedEven(body.Height() - icon.Height())));
-    box = Join(box, PictureBox(left, cx - r.BallDist - left.Width() / 2,
-                               y + HalfRoundedEven(body.Height() - left.Height())));
-    box = Join(box, PictureBox(right, cx + r.BallDist - right.Width() / 2,
-                               y + HalfRoundedEven(body.Height() - right.Height())));
+    const TPicture& ball = r.Pictures[7];
+    const TWheelPlaces at = WheelPlaces(r);
+    const qint64 cx = at.Cx, cy = at.Cy;
+    TBox box = PictureBox(r.Pictures[0], r.X, r.Y);
+    box = Join(box, PictureBox(r.Pictures[3], at.IconX, at.IconY));
+    box = Join(box, PictureBox(r.Pictures[5], at.LeftX, at.LeftY));
+    box = Join(box, PictureBox(r.Pictures[6], at.RightX, at.RightY));
     if (r.BallCount > 0) {
         // Every ball's offset lies within the distance either way.
         const qint64 d = std::abs(qint64(r.BallDist));

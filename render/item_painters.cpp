@@ -46,13 +46,11 @@ void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {
     const TPicture& left = wheel.Pictures[5];
     const TPicture& right = wheel.Pictures[6];
     const TPicture& ball = wheel.Pictures[7];
-    const qint64 x = wheel.X, y = wheel.Y;
-    const qint64 cx = x + body.Width() / 2, cy = y + body.Height() / 2;
+    const TWheelPlaces at = WheelPlaces(wheel);
+    const qint64 cx = at.Cx, cy = at.Cy;
 
-    DrawPicture(composition, x, y, body);
-    // Horizontal offsets truncate, vertical ones round half to even.
-    DrawPicture(composition, x + (body.Width() - icon.Width()) / 2,
-                y + HalfRoundedEven(body.Height() - icon.Height()), icon);
+    DrawPicture(composition, wheel.X, wheel.Y, body);
+    DrawPicture(composition, at.IconX, at.IconY, icon);
     if (!ball.Image.isNull()) {
         // A skin file holds at most 255 balls. A larger count lives only while
         // "Ball count" is being typed into, and billions of balls would hang.
@@ -70,10 +68,8 @@ void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected) {
                 prepared.Draw(composition, bx, by);
         }
     }
-    DrawPicture(composition, cx - wheel.BallDist - left.Width() / 2,
-                y + HalfRoundedEven(body.Height() - left.Height()), left);
-    DrawPicture(composition, cx + wheel.BallDist - right.Width() / 2,
-                y + HalfRoundedEven(body.Height() - right.Height()), right);
+    DrawPicture(composition, at.LeftX, at.LeftY, left);
+    DrawPicture(composition, at.RightX, at.RightY, right);
     if (selected) DrawSelectionMarker(composition, MarkerBox(wheel));
 }
 

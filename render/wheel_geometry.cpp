@@ -67,3 +67,19 @@ qint64 HalfRoundedEven(qint64 d) {
     const qint64 below = (d - 1) / 2; // floor(d / 2): d - 1 is even
     return below % 2 == 0 ? below : below + 1;
 }
+
+TWheelPlaces WheelPlaces(const TiWheel& wheel) {
+    const TPicture &body = wheel.Pictures[0], &icon = wheel.Pictures[3], &left = wheel.Pictures[5],
+                   &right = wheel.Pictures[6];
+    const qint64 x = wheel.X, y = wheel.Y;
+    const qint64 cx = x + body.Width() / 2, cy = y + body.Height() / 2;
+    // Horizontal offsets truncate, vertical ones round half to even.
+    return {cx,
+            cy,
+            x + (body.Width() - icon.Width()) / 2,
+            y + HalfRoundedEven(body.Height() - icon.Height()),
+            cx - wheel.BallDist - left.Width() / 2,
+            y + HalfRoundedEven(body.Height() - left.Height()),
+            cx + wheel.BallDist - right.Width() / 2,
+            y + HalfRoundedEven(body.Height() - right.Height())};
+}
