@@ -1,9 +1,13 @@
 #include "whole_file.h"
 
 #include "file_errors.h"
+#include "kept_traits.h"
+#include "save_copy.h"
+#include "save_lock.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -85,21 +89,9 @@ class TDescriptor {
     int Fd;
 };
 
-// The new file takes the old one's owner, group and permission bits, as far
-// as this process may give them.
-void KeepOwnerAndMode(int fd, const struct stat& old) {
-    mode_t mode = old.st_mode & 07777;
-    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
-        mode &= ~mode_t(S_ISUID | S_ISGID); // never set-id for another owner
-        if (::fchown(fd, uid_t(-1), old.st_gid) != 0) {
-        }
-    }
-    if (::fchmod(fd, mode) != 0) {
-    }
-}
-
 // A temporary file beside the target, renamed over it once every byte is on
-// disk. nullopt when no temporary file can be made beside an existing file.
+// disk. nullopt when no temporary file can be made beside an existing file,
+// or when it cannot be given everything the old file had.
 std::optional<QString> Replace(const QString& path, const struct stat* old,
                                const TFileProducer& produce) {
     QSaveFile file(path);
@@ -108,7 +100,7 @@ std::optional<QString> Replace(const QString& path, const struct stat* old,
         if (old) return std::nullopt;
         return FailureText(errno, "The file could not be created");
     }
-    if (old) KeepOwnerAndMode(file.handle(), *old);
+    if (old && !GiveOldTraits(file.handle(), QFile::encodeName(path), *old)) return std::nullopt;
     TWriteSink sink(file.handle());
     produce(sink);
     // QSaveFile drops its temporary file when it is not committed.
@@ -121,9 +113,11 @@ std::optional<QString> Replace(const QString& path, const struct stat* old,
 
 // Pipes and devices take the bytes as they come. A plain file is built in
 // memory first, so that a producer failing midway (out of memory) leaves it
-// as it was, and then gets room for the whole new length, so that a full
+// as it was; its complete copy goes to disk, so that an interrupted write
+// loses nothing; then it gets room for the whole new length, so that a full
 // disk or a size limit is found before one old byte changes.
-QString WriteInPlace(const QByteArray& native, const TFileProducer& produce) {
+QString WriteInPlace(const QByteArray& native, const QString& canonical,
+                     const TFileProducer& produce) {
     TDescriptor fd(::open(native.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
     if (fd.Get() < 0) return FileErrorText(errno);
     struct stat st {};
@@ -140,24 +134,59 @@ QString WriteInPlace(const QByteArray& native, const TFileProducer& produce) {
     buffer.open(QIODevice::WriteOnly);
     produce(buffer);
     if (ExceedsFileSizeLimit(staged.size())) return FileErrorText(EFBIG);
+    TSaveCopy copy(canonical, st, staged);
     if (!staged.isEmpty()) {
         const int error = ::posix_fallocate(fd.Get(), 0, staged.size());
-        if (error != 0 && error != EOPNOTSUPP) return FileErrorText(error);
+        if (error != 0 && error != EOPNOTSUPP) {
+            copy.Remove();
+            return FileErrorText(error);
+        }
     }
+    // From here a failure may leave the file torn: its copy stays, for the
+    // next open to name.
     sink.write(staged);
-    if (sink.Failed) return FailureText(sink.Error, NotWritten);
+    if (sink.Failed) {
+        if (sink.Written == 0) copy.Remove();
+        return FailureText(sink.Error, NotWritten);
+    }
     if (::ftruncate(fd.Get(), sink.Written) != 0 || ::fsync(fd.Get()) != 0)
         return FailureText(errno, NotWritten);
-    return fd.Close();
+    QString closed = fd.Close();
+    if (closed.isEmpty()) copy.Remove();
+    return closed;
 }
 
 } // namespace
+
+QString InterruptedSaveError(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    struct stat st {};
+    if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (InterruptedSaveCopy(canonical, st).isEmpty()) return {};
+    // A save in progress holds the file: let it end first.
+    TSaveLock lock;
+    if (const QString locked = lock.Take(native, false, st); !locked.isEmpty()) return locked;
+    const QString copy = InterruptedSaveCopy(canonical, st);
+    if (copy.isEmpty()) return {};
+    TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    // Every byte written, and only the copy's removal missed: nothing is lost.
+    if (fd.Get() >= 0 && CopyMatchesFile(copy, fd.Get())) {
+        QFile::remove(copy);
+        return {};
+    }
+    return QStringLiteral("The file is damaged: a save was interrupted; its complete new content "
+                          "is in \"%1\"")
+        .arg(copy);
+}
 
 TFileRead ReadWholeFile(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty()) return {{}, FileErrorText(ENOENT)};
     TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC));
     if (fd.Get() < 0) return {{}, FileErrorText(errno)};
+    if (const QString refused = InterruptedSaveError(path); !refused.isEmpty())
+        return {{}, refused};
     return ReadWholeDescriptor(fd.Get());
 }
 
@@ -191,11 +220,20 @@ QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& pr
     if (!exists && errno != ENOENT) return FileErrorText(errno);
     if (exists && S_ISDIR(st.st_mode)) return FileErrorText(EISDIR);
     if (ExceedsFileSizeLimit(size)) return FileErrorText(EFBIG);
-    if (!exists || (S_ISREG(st.st_mode) && st.st_nlink == 1)) {
-        if (std::optional<QString> replaced = Replace(path, exists ? &st : nullptr, produce))
-            return *replaced;
+    if (!exists) {
+        if (std::optional<QString> created = Replace(path, nullptr, produce)) return *created;
     }
-    return WriteInPlace(native, produce);
+    // One save at a time: a second one waits for the first, or fails having changed nothing.
+    TSaveLock lock;
+    if (exists && S_ISREG(st.st_mode)) {
+        if (const QString locked = lock.Take(native, true, st); !locked.isEmpty()) return locked;
+    }
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (exists && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
+        FolderLetsRenameReplace(QFile::encodeName(QFileInfo(canonical).absolutePath()), st)) {
+        if (std::optional<QString> replaced = Replace(canonical, &st, produce)) return *replaced;
+    }
+    return WriteInPlace(native, canonical, produce);
 }
 
 QString WriteWholeFile(const QString& path, const QByteArray& bytes) {

@@ -1,8 +1,12 @@
 // Whole files read and written for every caller (skins, bitmaps, skntool),
 // with the editor's texts for failures. A save either writes every byte or
-// leaves what was there: a plain file is replaced through a temporary file;
-// a pipe, a device, a hard-linked file or one in a folder that takes no new
-// file is written in place once its new length is reserved.
+// leaves what was there. A file is replaced through a temporary file when the
+// new one keeps everything the old one had (one link, owner, group, mode,
+// extended attributes and ACLs, a folder that lets the rename happen);
+// otherwise it is written in place once its complete new content is on disk
+// beside it (or in the user's state folder) and its new length is reserved.
+// Pipes and devices take the bytes as they come. A save holds an advisory
+// lock on the file: a second save waits for it up to 5 s.
 #pragma once
 
 #include <QByteArray>
@@ -16,7 +20,16 @@ struct TFileRead {
     QString Error; // empty on success; the editor's text without its full stop
 };
 
+// Refuses a file whose save in place was interrupted (see
+// InterruptedSaveError), as a damaged file is refused.
 TFileRead ReadWholeFile(const QString& path);
+
+// The text refusing the file when a save in place was interrupted and left
+// the complete new content in a copy, naming the copy; or the text of a save
+// that holds the file for longer than a reader waits; empty otherwise (also
+// when the copy turns out to hold what the file holds: it is removed). Every
+// path that reads a file the editor saves calls it before trusting the bytes.
+QString InterruptedSaveError(const QString& path);
 // An open descriptor read to its end, e.g. standard input; it stays open.
 TFileRead ReadWholeDescriptor(int fd);
 
