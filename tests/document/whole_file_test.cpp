@@ -1,6 +1,7 @@
 // The save policy on real files: what a save replaces, what it writes in
 // place, and that a failure leaves every old byte where it was.
 #include "file_size_limit.h"
+#include "real_files.h"
 #include "small_disk.h"
 #include "whole_file.h"
 
@@ -24,65 +25,6 @@
 namespace {
 
 constexpr qint64 QtBufferSize = 16384; // QIODevice's write buffer
-
-QByteArray Contents(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(unreadable)");
-}
-
-void Put(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
-
-struct stat Stat(const QString& path) {
-    struct stat st {};
-    EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
-    return st;
-}
-
-QByteArray Pattern(qint64 size, char seed) {
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (qint64 i = 0; i < size; ++i)
-        bytes[i] = char(seed + i * 7);
-    return bytes;
-}
-
-QStringList Entries(const QString& dir) {
-    return QDir(dir).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// Runs body in a child process as user `nobody`; its text comes back.
-std::optional<QString> AsNobody(const std::function<QString()>& body) {
-    const passwd* nobody = ::getpwnam("nobody");
-    if (::geteuid() != 0 || !nobody) return std::nullopt;
-    int fds[2];
-    if (::pipe(fds) != 0) return std::nullopt;
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(fds[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        int status = 1;
-        if (::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0) {
-            const QByteArray text = body().toUtf8();
-            status =
-                ::write(fds[1], text.constData(), std::size_t(text.size())) == text.size() ? 0 : 1;
-        }
-        ::_exit(status);
-    }
-    ::close(fds[1]);
-    QByteArray text;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(fds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, n);
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    return QString::fromUtf8(text);
-}
 
 class WholeFile : public ::testing::Test {
   protected:
