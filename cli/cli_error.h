@@ -10,12 +10,16 @@ inline constexpr int ExitUsage = 2;
 
 struct TCliError {
     int Status = ExitFileError;
-    QString Path; // empty for usage errors, which name no file
+    QString Path; // empty for usage errors, which name no file, and texts that name it
     QString Text; // full stop included
 };
 
 [[noreturn]] inline void FailFile(const QString& path, const QString& text) {
     throw TCliError{ExitFileError, path, text};
+}
+// A text that names its file itself ("Cannot create file "x". Disk full.").
+[[noreturn]] inline void FailNamed(const QString& text) {
+    throw TCliError{ExitFileError, {}, text};
 }
 [[noreturn]] inline void FailUsage(const QString& text) {
     throw TCliError{ExitUsage, {}, text};

@@ -3,18 +3,49 @@
 #include "file_errors.h"
 #include "skntool.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 namespace {
+
+bool StartingPlatform = false;
+
 // Qt's own notes (fonts, platform) are not skntool's output; only its
-// critical failures are worth a line on standard error.
+// critical failures are worth a line on standard error. A platform that
+// cannot start is a failure of the command, not a crash.
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg && StartingPlatform) {
+        // What the plugin's loading last met, when it says why.
+        const int error = errno;
+        QString cause;
+        if (error == EMFILE || error == ENFILE)
+            cause = QStringLiteral(" ") + FileErrorText(error) + QLatin1Char('.');
+        else if (error == ENOMEM)
+            cause = QStringLiteral(" Out of memory.");
+        std::fprintf(stderr, "skntool: The drawing platform could not start.%s\n",
+                     cause.toLocal8Bit().constData());
+        std::_Exit(1);
+    }
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "skntool: %s\n", message.toLocal8Bit().constData());
+}
+
+// Only the commands that measure or draw text need the windowing platform
+// (its fonts); the others run on the core alone, which needs no display.
+bool DrawsText(int argc, char** argv) {
+    if (argc < 2) return false;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0) break;
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return false;
+    }
+    return std::strcmp(argv[1], "render") == 0 || std::strcmp(argv[1], "check") == 0;
 }
 
 bool WriteAll(std::FILE* stream, const QByteArray& bytes) {
@@ -29,12 +60,19 @@ int main(int argc, char** argv) {
     // A file-size limit fails the write with EFBIG, reported as "Disk full.";
     // the signal would kill the process before the message.
     std::signal(SIGXFSZ, SIG_IGN);
-    // skntool never opens a window. The offscreen platform works without a
-    // display and draws text exactly as the tests of the previews do.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietMessages);
-    QGuiApplication app(argc, argv);
-    QGuiApplication::setApplicationName(QStringLiteral("skntool"));
+    std::unique_ptr<QCoreApplication> app;
+    if (DrawsText(argc, argv)) {
+        // skntool never opens a window. The offscreen platform works without
+        // a display and draws text exactly as the tests of the previews do.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        StartingPlatform = true;
+        app = std::make_unique<QGuiApplication>(argc, argv);
+        StartingPlatform = false;
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication::setApplicationName(QStringLiteral("skntool"));
 
     // The first failed write ends the writing; the command runs to its end.
     bool written = true;
@@ -46,7 +84,7 @@ int main(int argc, char** argv) {
         }
         out.resize(0);
     };
-    TCliResult result = RunSkntool(QGuiApplication::arguments().mid(1), drain);
+    TCliResult result = RunSkntool(QCoreApplication::arguments().mid(1), drain);
     drain(result.Out);
     if (!written && result.Status == 0) {
         const QString cause = error != 0 ? FileErrorText(error) : QStringLiteral("Not written");

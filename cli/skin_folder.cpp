@@ -5,6 +5,7 @@
 #include "file_errors.h"
 #include "file_io.h"
 #include "skin_json.h"
+#include "staged_files.h"
 #include "whole_file.h"
 
 #include <QDir>
@@ -56,11 +57,13 @@ class TWrittenPictures {
     std::unordered_multimap<size_t, TEntry> Names;
 };
 
-// Writes every file into a hidden folder inside dir, then moves them in, so
-// that a failure part-way leaves the folder as it was.
+// Writes every file into a hidden folder inside dir, then moves them in all
+// or none, so that a failure part-way leaves the folder as it was.
 void StageFolder(const TSkinDocument& doc, const QString& dir) {
+    errno = 0;
     QTemporaryDir staging(QDir(dir).filePath(QStringLiteral(".skntool-XXXXXX")));
-    if (!staging.isValid()) FailFile(dir, staging.errorString() + QLatin1Char('.'));
+    // The editor's text for the cause, as every other failure here gives it.
+    if (!staging.isValid()) FailErrno(dir, errno);
 
     QStringList names;
     // Each distinct picture is written once, under the name of the first
@@ -80,8 +83,8 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
         const QString name = place + QStringLiteral(".bmp");
         const QString staged = staging.filePath(name);
         QString error = WriteBitmapFile(rgb, staged);
-        if (!error.isEmpty())
-            FailFile(QDir(dir).filePath(name), error.replace(staged, QDir(dir).filePath(name)));
+        // The text names the file already: the user's path, not the hidden one.
+        if (!error.isEmpty()) FailNamed(error.replace(staged, QDir(dir).filePath(name)));
         written.Add(picture.Image, rgb, name);
         names.append(name);
         return *shared.insert(picture.Image.cacheKey(), name);
@@ -99,13 +102,7 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
     for (const QString& name : names)
         if (QFileInfo(QDir(dir).filePath(name)).isDir())
             FailFile(QDir(dir).filePath(name), QStringLiteral("Is a folder."));
-    for (const QString& name : names) {
-        const QString target = QDir(dir).filePath(name);
-        // rename(2) replaces an existing file in one step, which QFile::rename does not.
-        if (std::rename(QFile::encodeName(staging.filePath(name)).constData(),
-                        QFile::encodeName(target).constData()) != 0)
-            FailErrno(target, errno);
-    }
+    MoveStagedFiles(staging.path(), dir, names);
 }
 
 QString JsonErrorText(const QByteArray& bytes, const QJsonParseError& error) {
