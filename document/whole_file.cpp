@@ -228,7 +228,8 @@ QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& pr
     if (exists && S_ISREG(st.st_mode)) {
         if (const QString locked = lock.Take(native, true, st); !locked.isEmpty()) return locked;
     }
-    const QString canonical = QFileInfo(path).canonicalFilePath();
+    QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty()) canonical = QFileInfo(path).absoluteFilePath(); // gone meanwhile
     if (exists && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
         FolderLetsRenameReplace(QFile::encodeName(QFileInfo(canonical).absolutePath()), st)) {
         if (std::optional<QString> replaced = Replace(canonical, &st, produce)) return *replaced;
