@@ -143,8 +143,6 @@ class SavePolicy : public ::testing::Test {
         int refused = 0;
         for (const int delayUs : {-1, 0, 0, 3000, 30000}) {
             SCOPED_TRACE(delayUs);
-            QElapsedTimer t;
-            t.start();
             SaveKilled(path, next, copy, delayUs, asNobody);
             if (OldNewOrNamedCopy(path, old, next, copy)) {
                 ++refused;
