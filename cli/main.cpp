@@ -22,15 +22,9 @@ bool StartingPlatform = false;
 // cannot start is a failure of the command, not a crash.
 void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg && StartingPlatform) {
-        // What the plugin's loading last met, when it says why.
-        const int error = errno;
-        QString cause;
-        if (error == EMFILE || error == ENFILE)
-            cause = QStringLiteral(" ") + FileErrorText(error) + QLatin1Char('.');
-        else if (error == ENOMEM)
-            cause = QStringLiteral(" Out of memory.");
-        std::fprintf(stderr, "skntool: The drawing platform could not start.%s\n",
-                     cause.toLocal8Bit().constData());
+        // Qt's own text would speak of reinstalling; the cause is most often
+        // a limit (descriptors, memory) the user sets.
+        std::fputs("skntool: The drawing platform could not start.\n", stderr);
         std::_Exit(1);
     }
     if (type == QtCriticalMsg || type == QtFatalMsg)
