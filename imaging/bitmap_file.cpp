@@ -401,12 +401,25 @@ TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     }
 }
 
+namespace {
+TBitmapReadResult DecodeRead(const TFileRead& read, const QString& path) {
+    if (!read.Error.isEmpty())
+        return {QImage(), QStringLiteral("Cannot open file \"%1\". %2.").arg(path, read.Error)};
+    return DecodeBitmap(read.Bytes);
+}
+} // namespace
+
 TBitmapReadResult ReadBitmapFile(const QString& path) {
     try {
-        const TFileRead read = ReadWholeFile(path);
-        if (!read.Error.isEmpty())
-            return {QImage(), QStringLiteral("Cannot open file \"%1\". %2.").arg(path, read.Error)};
-        return DecodeBitmap(read.Bytes);
+        return DecodeRead(ReadWholeFile(path), path);
+    } catch (const std::bad_alloc&) {
+        return {QImage(), OutOfMemoryText};
+    }
+}
+
+TBitmapReadResult ReadBitmapDescriptor(int fd, const QString& path) {
+    try {
+        return DecodeRead(ReadWholeDescriptor(fd), path);
     } catch (const std::bad_alloc&) {
         return {QImage(), OutOfMemoryText};
     }
