@@ -37,8 +37,9 @@ QByteArray ReadFileBytes(const QString& path) {
 }
 
 TSkinDocument ReadSkinArgument(const QString& path) {
+    // A stream, read only as far as the reader has got.
     TSkinReadResult read =
-        IsStandardStream(path) ? DecodeSkin(ReadFileBytes(path)) : ReadSkinFile(path);
+        IsStandardStream(path) ? ReadSkinDescriptor(STDIN_FILENO) : ReadSkinFile(path);
     if (!read.Document)
         FailFile(IsStandardStream(path) ? QStringLiteral("standard input") : path, read.Error);
     return std::move(*read.Document);

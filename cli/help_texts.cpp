@@ -68,8 +68,10 @@ QString CommandHelp(const QString& command) {
          QStringLiteral("Usage: skntool pack DIR OUT.skn\n"
                         "\n"
                         "Builds a skin from a folder that \"unpack\" wrote, hand-edited or not.\n"
-                        "Every key is required and numbers must fit the skin file's fields.\n"
-                        "Pictures may be any bitmap the editor reads. Image pictures are drawn\n"
+                        "Every key is required, once, and numbers must fit the skin file's\n"
+                        "fields. Pictures may be any bitmap the editor reads, named by a path\n"
+                        "relative to DIR that stays inside it once symbolic links are followed\n"
+                        "and ends at a regular file. Image pictures are drawn\n"
                         "opaque, all others with magenta (255, 0, 255) transparent. A skin the\n"
                         "editor wrote gives the same bytes after unpack and pack.\n")},
         {QStringLiteral("render"),

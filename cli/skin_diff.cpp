@@ -1,6 +1,7 @@
 #include "skin_diff.h"
 
 #include "code_page.h"
+#include "record_fields.h"
 #include "skin_json.h"
 
 #include <QHash>
@@ -12,28 +13,102 @@
 
 namespace {
 
-// The record arrays of the JSON form, by TItemKind.
-const char* const RecordArrays[ItemKindCount] = {"Images", "Texts", "Buttons", "Wheels",
-                                                 "Trackbars"};
-
-// A skin's JSON form; each picture stands as its place, looked up in Pictures.
-struct TSkinForm {
+// One record's JSON form, built when it is compared, never the whole
+// skin's; each picture stands as its place, looked up in Pictures.
+struct TRecordForm {
     QJsonObject Json;
     QHash<QString, const TPicture*> Pictures;
 
-    explicit TSkinForm(const TSkinDocument& doc) {
-        Json = SkinToJson(doc, [this](const TPicture& picture, const QString& place) {
+    TPictureToJson Recorder() {
+        return [this](const TPicture& picture, const QString& place) {
             Pictures.insert(place, &picture);
             return QJsonValue(place);
-        });
+        };
     }
     const TPicture* PictureOf(const QJsonValue& v) const {
         return v.isString() ? Pictures.value(v.toString()) : nullptr;
     }
-    QJsonObject Record(const TDocItem& item) const {
-        return Json[QLatin1String(RecordArrays[item.Kind])].toArray()[item.Index].toObject();
-    }
 };
+
+// Whether two records of one kind hold equal fields and pictures as the
+// JSON form compares them. Most records of two versions of a skin do, and
+// need no JSON form at all. The first record's fields are listed, then the
+// second's are walked in the same order against them.
+class TFieldList {
+  public:
+    std::vector<const void*> Fields;
+    template <class T> void Number(TNumberField, const T& v) { Fields.push_back(&v); }
+    void Flag(const char*, const bool& v, TFlagRead) { Fields.push_back(&v); }
+    void Name(const char*, const QByteArray& v) { Fields.push_back(&v); }
+    template <std::size_t N> void Colors(const char*, const std::array<TColor, N>& v) {
+        Fields.push_back(&v);
+    }
+    void Picture(const char*, const TPicture& v, bool) { Fields.push_back(&v); }
+    template <std::size_t N, class Stored>
+    void Pictures(const char*, const std::array<TPicture, N>& v, Stored) {
+        Fields.push_back(&v);
+    }
+    template <class L> void Records(TListNames, const L&) {}
+    template <class R> void Block(TListNames, const R&) {}
+};
+
+bool SamePicture(const TPicture& a, const TPicture& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() &&
+           (a.Image.cacheKey() == b.Image.cacheKey() || DifferingPixels(a.Image, b.Image) == 0);
+}
+
+class TFieldMatch {
+  public:
+    explicit TFieldMatch(const std::vector<const void*>& fields) : Fields(fields) {}
+    bool Equal = true;
+    template <class T> void Number(TNumberField, const T& v) { Same(v); }
+    void Flag(const char*, const bool& v, TFlagRead) { Same(v); }
+    void Name(const char*, const QByteArray& v) { Same(v); }
+    template <std::size_t N> void Colors(const char*, const std::array<TColor, N>& v) { Same(v); }
+    void Picture(const char*, const TPicture& v, bool) {
+        Equal = Equal && SamePicture(*static_cast<const TPicture*>(Fields[At++]), v);
+    }
+    template <std::size_t N, class Stored>
+    void Pictures(const char*, const std::array<TPicture, N>& v, Stored) {
+        const auto& other = *static_cast<const std::array<TPicture, N>*>(Fields[At++]);
+        for (std::size_t s = 0; s < N && Equal; ++s)
+            Equal = SamePicture(other[s], v[s]);
+    }
+    template <class L> void Records(TListNames, const L&) {}
+    template <class R> void Block(TListNames, const R&) {}
+
+  private:
+    template <class T> void Same(const T& v) {
+        Equal = Equal && *static_cast<const T*>(Fields[At++]) == v;
+    }
+    const std::vector<const void*>& Fields;
+    std::size_t At = 0;
+};
+
+template <class R> bool EqualRecords(const R& a, const R& b) {
+    TFieldList list;
+    VisitFields(list, a);
+    TFieldMatch match(list.Fields);
+    VisitFields(match, b);
+    return match.Equal;
+}
+
+bool EqualRecords(const TSkinDocument& a, const TDocItem& x, const TSkinDocument& b,
+                  const TDocItem& y) {
+    const auto i = std::size_t(x.Index), j = std::size_t(y.Index);
+    switch (x.Kind) {
+    case ikImage:
+        return EqualRecords(a.Images[i], b.Images[j]);
+    case ikText:
+        return EqualRecords(a.Texts[i], b.Texts[j]);
+    case ikButton:
+        return EqualRecords(a.Buttons[i], b.Buttons[j]);
+    case ikWheel:
+        return EqualRecords(a.Wheels[i], b.Wheels[j]);
+    default:
+        return EqualRecords(a.Trackbars[i], b.Trackbars[j]);
+    }
+}
 
 QImage Rgb32(const QImage& image) {
     return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
@@ -43,11 +118,12 @@ QImage Rgb32(const QImage& image) {
 
 class TDiffer {
   public:
-    TDiffer(const TSkinDocument& a, const TSkinDocument& b) : A(a), B(b), FormA(a), FormB(b) {}
+    TDiffer(const TSkinDocument& a, const TSkinDocument& b) : A(a), B(b) {}
 
     std::vector<TSkinDifference> Run() {
-        for (auto it = FormA.Json.constBegin(); it != FormA.Json.constEnd(); ++it)
-            if (!it->isArray() && !it->isObject() && *it != FormB.Json[it.key()])
+        const QJsonObject numbersA = SkinNumbersToJson(A), numbersB = SkinNumbersToJson(B);
+        for (auto it = numbersA.constBegin(); it != numbersA.constEnd(); ++it)
+            if (*it != numbersB[it.key()])
                 Add({TSkinDifference::dsScreen,
                      QStringLiteral("changed"),
                      -1,
@@ -55,17 +131,23 @@ class TDiffer {
                      -1,
                      it.key(),
                      *it,
-                     FormB.Json[it.key()]});
+                     numbersB[it.key()]});
         DiffItems();
         Scope = TSkinDifference::dsPlaylist;
         Row = -1;
-        CompareObjects(FormA.Json[QLatin1String("Playlist")].toObject(),
-                       FormB.Json[QLatin1String("Playlist")].toObject(), QString());
+        NewForms();
+        FormA.Json = PlaylistToJson(A, FormA.Recorder());
+        FormB.Json = PlaylistToJson(B, FormB.Recorder());
+        CompareObjects(FormA.Json, FormB.Json, QString());
         return std::move(Differences);
     }
 
   private:
     void Add(TSkinDifference d) { Differences.push_back(std::move(d)); }
+    void NewForms() {
+        FormA = TRecordForm();
+        FormB = TRecordForm();
+    }
 
     void ItemChange(const char* change, const TDocItem& item, int row, QJsonValue old = {},
                     QJsonValue now = {}) {
@@ -116,7 +198,11 @@ class TDiffer {
                 Add({TSkinDifference::dsItem, QStringLiteral("changed"), j,
                      DecodeName(B.Items[j].Name), B.Items[j].Kind, QStringLiteral("Name"),
                      DecodeName(A.Items[i].Name), DecodeName(B.Items[j].Name)});
-            CompareObjects(FormA.Record(A.Items[i]), FormB.Record(B.Items[j]), QString());
+            if (EqualRecords(A, A.Items[i], B, B.Items[j])) continue;
+            NewForms();
+            FormA.Json = RecordToJson(A, A.Items[i].Kind, A.Items[i].Index, FormA.Recorder());
+            FormB.Json = RecordToJson(B, B.Items[j].Kind, B.Items[j].Index, FormB.Recorder());
+            CompareObjects(FormA.Json, FormB.Json, QString());
         }
     }
 
@@ -187,7 +273,7 @@ class TDiffer {
     }
 
     const TSkinDocument &A, &B;
-    const TSkinForm FormA, FormB;
+    TRecordForm FormA, FormB; // the records being compared
     TSkinDifference::TScope Scope = TSkinDifference::dsItem;
     int Row = -1;
     std::vector<TSkinDifference> Differences;

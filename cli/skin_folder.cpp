@@ -4,6 +4,8 @@
 #include "cli_error.h"
 #include "file_errors.h"
 #include "file_io.h"
+#include "folder_file.h"
+#include "json_keys.h"
 #include "skin_json.h"
 #include "staged_files.h"
 #include "whole_file.h"
@@ -17,6 +19,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <map>
 #include <new>
 #include <unordered_map>
 
@@ -137,10 +140,13 @@ void UnpackSkin(const TSkinDocument& doc, const QString& dir) {
 TSkinDocument PackSkin(const QString& dir) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
     QByteArray bytes = ReadFileBytes(jsonPath);
+    if (const std::optional<QString> key = FindRepeatedKey(bytes))
+        FailFile(jsonPath, QStringLiteral("The key \"%1\" is given twice.").arg(*key));
 
-    // Each file is decoded once; the slots naming it share the picture. Found
-    // by the name as written first, then by the path it cleans to.
-    QHash<QString, QImage> named, decoded;
+    // Each file is decoded once; the slots naming it share the picture.
+    // Found by the name as written first, then by the file it leads to.
+    QHash<QString, QImage> named;
+    std::map<std::pair<dev_t, ino_t>, QImage> decoded;
     const auto readPicture = [&](const QJsonValue& value, const TJsonKey& key) -> QImage {
         if (value.isNull()) return QImage();
         const QString name = value.toString();
@@ -148,16 +154,21 @@ TSkinDocument PackSkin(const QString& dir) {
             throw TSchemaError{
                 QStringLiteral("\"%1\" must be a bitmap file name or null.").arg(QString(key))};
         if (const auto it = named.constFind(name); it != named.constEnd()) return *it;
+        const TFolderFile file(dir, name);
+        if (!file.Refusal().isEmpty())
+            throw TSchemaError{QLatin1Char('"') + QString(key) + QLatin1Char('"') + file.Refusal()};
         const QString path = QDir(dir).filePath(name);
-        const QString file = QDir::cleanPath(path);
-        auto it = decoded.constFind(file);
-        if (it == decoded.constEnd()) {
-            TBitmapReadResult bitmap = ReadBitmapFile(path);
+        if (file.OpenError() != 0)
+            FailFile(path, QStringLiteral("Cannot open file \"%1\". %2.")
+                               .arg(path, FileErrorText(file.OpenError())));
+        auto it = decoded.find({file.Device(), file.Inode()});
+        if (it == decoded.end()) {
+            TBitmapReadResult bitmap = ReadBitmapDescriptor(file.Descriptor(), path);
             if (!bitmap.Error.isEmpty()) FailFile(path, bitmap.Error);
-            it = decoded.insert(file, bitmap.Image);
+            it = decoded.emplace(std::pair(file.Device(), file.Inode()), bitmap.Image).first;
         }
-        named.insert(name, *it);
-        return *it;
+        named.insert(name, it->second);
+        return it->second;
     };
 
     // A record at a time, the text held but never its whole parsed tree.

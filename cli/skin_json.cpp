@@ -125,6 +125,53 @@ void WriteObject(TJsonText& text, const R& record, const QString& where,
     text.EndObject();
 }
 
+// Builds one record's object directly, field by field; the lists a record
+// holds are left out (only the document's top level has them).
+class TObjectBuilder {
+  public:
+    TObjectBuilder(const QString& where, const TPictureToJson& picture)
+        : Where(where), ToJson(picture) {}
+    QJsonObject Object;
+
+    template <class T> void Number(TNumberField f, const T& value) {
+        Object.insert(QLatin1String(f.Key), qint64(value));
+    }
+    void Flag(const char* key, bool value, TFlagRead) { Object.insert(QLatin1String(key), value); }
+    void Name(const char* key, const QByteArray& name) {
+        Object.insert(QLatin1String(key), DecodeName(name));
+    }
+    template <std::size_t N> void Colors(const char* key, const std::array<TColor, N>& colors) {
+        QJsonArray list;
+        for (TColor c : colors)
+            list.append(qint64(c));
+        Object.insert(QLatin1String(key), list);
+    }
+    void Picture(const char* key, const TPicture& picture, bool) {
+        Object.insert(QLatin1String(key), ToJson(picture, Place(Where, key)));
+    }
+    template <std::size_t N, class Stored>
+    void Pictures(const char* key, const std::array<TPicture, N>& pictures, Stored) {
+        QJsonArray list;
+        for (std::size_t s = 0; s < N; ++s)
+            list.append(
+                ToJson(pictures[s], Where + QLatin1String("-picture-") + QChar(u'0' + int(s))));
+        Object.insert(QLatin1String(key), list);
+    }
+    template <class L> void Records(TListNames, const L&) {}
+    template <class R> void Block(TListNames, const R&) {}
+
+  private:
+    const QString& Where;
+    const TPictureToJson& ToJson;
+};
+
+template <class R>
+QJsonObject BuildObject(const R& record, const QString& where, const TPictureToJson& picture) {
+    TObjectBuilder builder(where, picture);
+    VisitFields(builder, record);
+    return builder.Object;
+}
+
 // ---- reading ----
 
 constexpr qint64 U16Max = 0xFFFF, U32Max = 0xFFFFFFFF;
@@ -261,6 +308,34 @@ QJsonObject SkinToJson(const TSkinDocument& doc, const TPictureToJson& picture) 
     QByteArray text;
     WriteSkinJson(doc, picture, [&text](QByteArrayView piece) { text += piece; });
     return QJsonDocument::fromJson(text).object();
+}
+
+QJsonObject SkinNumbersToJson(const TSkinDocument& doc) {
+    const QString top;
+    return BuildObject(doc, top, [](const TPicture&, const QString&) { return QJsonValue(); });
+}
+
+QJsonObject RecordToJson(const TSkinDocument& doc, int kind, int index,
+                         const TPictureToJson& picture) {
+    const QString where =
+        QLatin1String(RecordListNames[kind].Place) + u'-' + QString::number(index);
+    const std::size_t i = std::size_t(index);
+    switch (kind) {
+    case ikImage:
+        return BuildObject(doc.Images[i], where, picture);
+    case ikText:
+        return BuildObject(doc.Texts[i], where, picture);
+    case ikButton:
+        return BuildObject(doc.Buttons[i], where, picture);
+    case ikWheel:
+        return BuildObject(doc.Wheels[i], where, picture);
+    default:
+        return BuildObject(doc.Trackbars[i], where, picture);
+    }
+}
+
+QJsonObject PlaylistToJson(const TSkinDocument& doc, const TPictureToJson& picture) {
+    return BuildObject(doc.Playlist, QStringLiteral("playlist"), picture);
 }
 
 TSkinDocument SkinFromJsonText(QByteArrayView text, const TPictureFromJson& picture) {

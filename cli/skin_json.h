@@ -24,6 +24,15 @@ void WriteSkinJson(const TSkinDocument& doc, const TPictureToJson& picture,
 
 QJsonObject SkinToJson(const TSkinDocument& doc, const TPictureToJson& picture);
 
+// Parts of SkinToJson's object, each built alone, so that a large skin is
+// compared a record at a time: the top level's numbers without the lists,
+// the record of kind at index, and the playlist, each with the same values
+// and picture places.
+QJsonObject SkinNumbersToJson(const TSkinDocument& doc);
+QJsonObject RecordToJson(const TSkinDocument& doc, int kind, int index,
+                         const TPictureToJson& picture);
+QJsonObject PlaylistToJson(const TSkinDocument& doc, const TPictureToJson& picture);
+
 // {"Width": w, "Height": h}
 QJsonValue PictureSizeJson(const TPicture& picture);
 

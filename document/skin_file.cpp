@@ -1,13 +1,20 @@
 #include "skin_file.h"
 
+#include "file_errors.h"
+#include "file_source.h"
 #include "item_list.h"
 #include "record_fields.h"
 #include "skin_picture.h"
 #include "whole_file.h"
 
+#include <QFile>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -29,15 +36,18 @@ qsizetype StoredNameLength(const QByteArray& name) {
 
 // ---- reading ----
 
+// Takes the file's bytes as the fields want them, so that a pipe or a device
+// is judged as it arrives and only one picture's bytes are held at a time.
 class TReader {
   public:
-    explicit TReader(QByteArrayView data)
-        : Pos(reinterpret_cast<const uchar*>(data.data())), End(Pos + data.size()) {}
+    explicit TReader(TByteSource& source) : Source(source) {}
 
+    // Valid until the next call.
     const uchar* Take(quint64 n) {
-        if (n > quint64(End - Pos)) throw TReadFailure{BeyondEnd};
-        const uchar* p = Pos;
-        Pos += n;
+        const uchar* p = Source.Take(n);
+        if (!p && Source.ReadError() != 0)
+            throw TReadFailure{FileErrorText(Source.ReadError()) + QLatin1Char('.')};
+        if (!p) throw TReadFailure{BeyondEnd};
         return p;
     }
     quint32 Unsigned(int bytes) {
@@ -96,8 +106,7 @@ class TReader {
     }
 
   private:
-    const uchar* Pos;
-    const uchar* End;
+    TByteSource& Source;
     TStoredPictures Stored;
 };
 
@@ -207,10 +216,12 @@ class TBufferSink : public TByteSink {
 
 } // namespace
 
-TSkinReadResult DecodeSkin(QByteArrayView data) {
+namespace {
+
+TSkinReadResult ReadSkin(TByteSource& source) {
     TSkinReadResult result;
     try {
-        TReader in(data);
+        TReader in(source);
         if (qint32(in.Unsigned(4)) != SkinFileVersion) {
             result.WrongVersion = true;
             result.Error = VersionMismatchText;
@@ -229,14 +240,34 @@ TSkinReadResult DecodeSkin(QByteArrayView data) {
     return result;
 }
 
-TSkinReadResult ReadSkinFile(const QString& path) {
-    TSkinReadResult result;
-    TFileRead read = ReadWholeFile(path);
-    if (!read.Error.isEmpty()) {
-        result.Error = read.Error + QLatin1Char('.');
+} // namespace
+
+TSkinReadResult DecodeSkin(QByteArrayView data) {
+    TByteSource source(data);
+    return ReadSkin(source);
+}
+
+TSkinReadResult ReadSkinDescriptor(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        TSkinReadResult result;
+        result.Error = FileErrorText(S_ISDIR(st.st_mode) ? EISDIR : errno) + QLatin1Char('.');
         return result;
     }
-    result = DecodeSkin(read.Bytes);
+    TByteSource source(fd);
+    return ReadSkin(source);
+}
+
+TSkinReadResult ReadSkinFile(const QString& path) {
+    TSkinReadResult result;
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = native.isEmpty() ? -1 : ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        result.Error = FileErrorText(native.isEmpty() ? ENOENT : errno) + QLatin1Char('.');
+        return result;
+    }
+    result = ReadSkinDescriptor(fd);
+    ::close(fd);
     if (result.Document) {
         result.Document->FileName = path;
         result.Document->Untitled = false;

@@ -23,8 +23,12 @@ struct TSkinReadResult {
 // Decodes a whole file's bytes; FileName and Untitled are left at their defaults.
 TSkinReadResult DecodeSkin(QByteArrayView data);
 
-// Reads a file; on success FileName is the path and Untitled is false.
+// Reads a file as a stream, never holding it whole: a pipe or a device is
+// judged as it arrives. On success FileName is the path and Untitled is false.
 TSkinReadResult ReadSkinFile(const QString& path);
+// The same from an open descriptor (standard input), which stays open;
+// FileName is left at its default.
+TSkinReadResult ReadSkinDescriptor(int fd);
 
 // Where the writer puts a file's bytes, a piece at a time, so that a file can
 // be written as it is encoded.

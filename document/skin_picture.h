@@ -16,14 +16,13 @@ constexpr quint64 StoredRowBytes(quint32 width) {
 // dot) holds one copy; a slot's first edit detaches its own.
 class TStoredPictures {
   public:
-    // rows: StoredRowBytes(width) x height bytes that stay in place while
-    // this lives; width and height above 0. A null image when the memory
-    // cannot be had.
+    // rows: StoredRowBytes(width) x height bytes, needed only during the
+    // call (the file is read a picture at a time); width and height above 0.
+    // A null image when the memory cannot be had.
     QImage Decode(const uchar* rows, quint32 width, quint32 height);
 
   private:
     struct TSeen {
-        QByteArrayView Rows;
         quint32 Width;
         QImage Image;
     };

@@ -1,13 +1,20 @@
 #include "bitmap_file.h"
 
+#include "file_errors.h"
 #include "whole_file.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QImageReader>
 
+#include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <fcntl.h>
 #include <new>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Qt's bitmap reader is the decoder, but it trusts the file: rows missing at
 // the end and pixels an RLE stream skips come back as uninitialised memory,
@@ -401,12 +408,70 @@ TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     }
 }
 
+namespace {
+
+TBitmapReadResult DecodeRead(const TFileRead& read, const QString& path) {
+    if (!read.Error.isEmpty())
+        return {QImage(), QStringLiteral("Cannot open file \"%1\". %2.").arg(path, read.Error)};
+    return DecodeBitmap(read.Bytes);
+}
+
+// From a pipe or a device, only as many bytes as the headers say the
+// picture needs, judged as they arrive: a stream of anything but a bitmap
+// ends after its first kilobyte. What is held grows with what arrived.
+TFileRead ReadBitmapStream(int fd) {
+    TFileRead read;
+    bool ended = false;
+    const auto readTo = [&](qint64 want) {
+        while (!ended && read.Error.isEmpty() && read.Bytes.size() < want) {
+            const qsizetype filled = read.Bytes.size();
+            const qsizetype room = qsizetype(
+                std::min<qint64>(want, filled + std::clamp<qint64>(filled, 4096, 1 << 20)));
+            read.Bytes.resize(room);
+            const ssize_t got = ::read(fd, read.Bytes.data() + filled, std::size_t(room - filled));
+            read.Bytes.truncate(filled + std::max<ssize_t>(got, 0));
+            if (got < 0 && errno != EINTR) read.Error = FileErrorText(errno);
+            ended = got == 0;
+        }
+    };
+    // Every header, the masks and the largest colour table.
+    constexpr qint64 MostHeaders = FileHeaderSize + 124 + 12 + 256 * 4;
+    readTo(MostHeaders);
+    TParse parse = ParseHeader(read.Bytes);
+    if (!parse.Header && parse.Error == ReadErrorText && read.Bytes.size() >= MostHeaders) {
+        // Rows that start further on, though not beyond what the largest picture needs.
+        const qint64 start = TByteReader{read.Bytes}.U32(10);
+        if (start <= MostHeaders + pictureLimit * 4) readTo(start);
+        parse = ParseHeader(read.Bytes);
+    }
+    if (!read.Error.isEmpty() || !parse.Header) return read; // the decoder names the problem
+    const TBmpHeader& h = *parse.Header;
+    if (h.Width > MaxSkinPictureSide || h.Height > MaxSkinPictureSide || !FitsPictureLimit(h))
+        return read;
+    // An RLE stream takes at most 2 bytes a pixel and an end for every row.
+    const bool rle = h.Compression == CompRle4 || h.Compression == CompRle8;
+    readTo(h.DataStart + (rle ? 2 * h.Width * h.Height + 2 * h.Height + 2
+                              : RowBytes(h.Width, h.BitCount) * h.Height));
+    return read;
+}
+
+} // namespace
+
 TBitmapReadResult ReadBitmapFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = native.isEmpty() ? -1 : ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return DecodeRead({{}, FileErrorText(native.isEmpty() ? ENOENT : errno)}, path);
+    TBitmapReadResult result = ReadBitmapDescriptor(fd, path);
+    ::close(fd);
+    return result;
+}
+
+TBitmapReadResult ReadBitmapDescriptor(int fd, const QString& path) {
     try {
-        const TFileRead read = ReadWholeFile(path);
-        if (!read.Error.isEmpty())
-            return {QImage(), QStringLiteral("Cannot open file \"%1\". %2.").arg(path, read.Error)};
-        return DecodeBitmap(read.Bytes);
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode))
+            return DecodeRead(ReadBitmapStream(fd), path);
+        return DecodeRead(ReadWholeDescriptor(fd), path);
     } catch (const std::bad_alloc&) {
         return {QImage(), OutOfMemoryText};
     }

@@ -30,6 +30,9 @@ void SetPictureLimitPixels(qint64 pixels);
 // the picture limit, or memory that cannot be had),
 // "The picture is too large for a skin file (at most 65535 x 65535 pixels)."
 TBitmapReadResult ReadBitmapFile(const QString& path);
+// The same from a descriptor open for reading, which stays open; path names
+// the file in messages.
+TBitmapReadResult ReadBitmapDescriptor(int fd, const QString& path);
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes);
 
 // Writes the picture in the format it holds (16-bit pictures as 16-bit files,

@@ -4,6 +4,7 @@ lumora_packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  rapidjson-dev
   fonts-wine
   desktop-file-utils appstream
   help2man

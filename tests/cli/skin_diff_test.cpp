@@ -8,6 +8,8 @@
 
 #include <QJsonObject>
 
+#include <functional>
+
 namespace {
 
 using D = TSkinDifference;
@@ -195,4 +197,52 @@ TEST(SkinDiff, PlaylistFieldsAndIcons) {
     EXPECT_EQ(diffs[2].Old, Size(15, 15));
     EXPECT_EQ(diffs[2].New, Size(16, 16));
     EXPECT_EQ(diffs[2].Pixels, 16 * 16);
+}
+
+// A change to the last element of each list alone: the last row, the last
+// record of each kind, the last slot, the last colour, the last key of each
+// object. A comparison stopping one short of any list misses one of them.
+TEST(SkinDiff, TheLastElementOfEveryList) {
+    const TSkinDocument a = MakeRichSkin();
+    const auto rowOf = [&a](int kind, std::size_t records) {
+        for (qsizetype row = 0; row < a.Items.size(); ++row)
+            if (a.Items[row].Kind == kind && std::size_t(a.Items[row].Index) == records - 1)
+                return int(row);
+        return -1;
+    };
+    const QImage other = PatternImage(5, 3, 7);
+    struct TCase {
+        std::function<void(TSkinDocument&)> Change;
+        D::TScope Scope;
+        int Row;
+        const char* Field;
+    };
+    const TCase cases[] = {
+        {[](TSkinDocument& d) { d.ScreenWidth += 1; }, D::dsScreen, -1, "ScreenWidth"},
+        {[](TSkinDocument& d) { d.Items.back().Name = "renamed"; }, D::dsItem,
+         int(a.Items.size()) - 1, "Name"},
+        {[&](TSkinDocument& d) { d.Images.back().Picture.Image = other; }, D::dsItem,
+         rowOf(ikImage, a.Images.size()), "Picture"},
+        {[](TSkinDocument& d) { d.Texts.back().Y += 1; }, D::dsItem, rowOf(ikText, a.Texts.size()),
+         "Y"},
+        {[&](TSkinDocument& d) { d.Buttons.back().Pictures.back().Image = other; }, D::dsItem,
+         rowOf(ikButton, a.Buttons.size()), "Pictures[3]"},
+        {[&](TSkinDocument& d) { d.Wheels.back().Pictures.back().Image = other; }, D::dsItem,
+         rowOf(ikWheel, a.Wheels.size()), "Pictures[7]"},
+        {[&](TSkinDocument& d) { d.Trackbars.back().Pictures.back().Image = other; }, D::dsItem,
+         rowOf(ikTrackbar, a.Trackbars.size()), "Pictures[1]"},
+        {[](TSkinDocument& d) { d.Playlist.Colors.back() ^= 1; }, D::dsPlaylist, -1, "Colors[6]"},
+        {[](TSkinDocument& d) { d.Playlist.TitleHeight += 1; }, D::dsPlaylist, -1, "TitleHeight"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Field);
+        TSkinDocument b = a;
+        c.Change(b);
+        const std::vector<D> diffs = DiffSkins(a, b);
+        ASSERT_EQ(diffs.size(), 1u) << Describe(diffs);
+        EXPECT_EQ(diffs[0].Scope, c.Scope);
+        EXPECT_EQ(diffs[0].Change, "changed");
+        EXPECT_EQ(diffs[0].Item, c.Row);
+        EXPECT_EQ(diffs[0].Field, c.Field);
+    }
 }

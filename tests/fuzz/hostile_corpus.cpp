@@ -79,6 +79,17 @@ TSkinDocument ManyDifferentWheels() {
     return doc;
 }
 
+TSkinDocument ManySlotsSharingOnePicture() {
+    TSkinDocument doc = Skin(240, 268);
+    QImage picture(1024, 1024, QImage::Format_RGB32);
+    picture.fill(qRgb(40, 80, 120));
+    for (int i = 0; i < 160; ++i)
+        AddItem(doc, ikImage, "i");
+    for (TiImage& r : doc.Images)
+        r.Picture.Image = picture;
+    return doc;
+}
+
 TSkinDocument EveryKindInBulk() {
     TSkinDocument doc = Skin(240, 268);
     const QByteArray name(30, 'n');
@@ -160,6 +171,7 @@ std::vector<THostileInput> HostileInputs() {
         skin("alike_wheels", ManyAlikeWheels()),
         skin("different_wheels", ManyDifferentWheels()),
         skin("every_kind_in_bulk", EveryKindInBulk()),
+        skin("one_picture_in_160_slots", ManySlotsSharingOnePicture()),
         folder("rle_bomb", RleBombBitmap(65535, 2048), 1),
         folder("rle_bombs_in_18_slots", RleBombBitmap(4096, 1024), 18),
         folder("paletted_5800", Paletted8Bitmap(5800, 5800), 1),

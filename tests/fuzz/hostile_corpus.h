@@ -29,6 +29,10 @@ TSkinDocument ManyDifferentWheels();
 // MostEntries entries and as many records of every kind, small pictures.
 TSkinDocument EveryKindInBulk();
 
+// 160 images sharing one 1024 x 1024 picture: a 335 MB file whose distinct
+// content is one picture of 2 MB.
+TSkinDocument ManySlotsSharingOnePicture();
+
 // The largest picture a few bytes of RLE8 give: width x height pixels of index 0.
 QByteArray RleBombBitmap(int width, int height);
 
