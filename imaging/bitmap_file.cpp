@@ -375,6 +375,10 @@ void SetPictureLimitPixels(qint64 pixels) {
     pictureLimit = pixels;
 }
 
+qint64 PictureLimitPixels() {
+    return pictureLimit;
+}
+
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     const TParse parse = ParseHeader(bytes);
     if (!parse.Header) return {QImage(), parse.Error};

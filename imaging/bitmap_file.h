@@ -19,6 +19,7 @@ inline constexpr qint64 DefaultPictureLimitPixels = qint64(1) << 27;
 // Lowers (or restores) the limit, for the fuzzers, which spend their time on
 // shapes rather than on sizes. Qt's own limit is kept at least as high.
 void SetPictureLimitPixels(qint64 pixels);
+qint64 PictureLimitPixels();
 
 // Reads every uncompressed depth (1, 4, 8, 16, 24, 32 bits) and RLE4/RLE8.
 // The picture keeps the file's depth: Mono, Indexed8, RGB555 or RGB16 for
