@@ -123,9 +123,8 @@ TBitmapReadResult ReadPictureFile(const QString& path) {
     }
 }
 
-QImage ApplyAlphaRule(const QImage& picture, bool keyed) {
-    if (!picture.hasAlphaChannel()) return picture;
-    QImage img = picture;
+QImage ApplyAlphaRule(QImage img, bool keyed) {
+    if (!img.hasAlphaChannel()) return img;
     if (img.format() == QImage::Format_Indexed8 || img.format() == QImage::Format_Mono) {
         QList<QRgb> table = img.colorTable();
         for (QRgb& entry : table)
@@ -153,7 +152,7 @@ TBitmapReadResult ReadSlotPicture(const QString& path, bool keyed) {
     TBitmapReadResult read = ReadPictureFile(path);
     if (!read.Error.isEmpty()) return read;
     try {
-        read.Image = ApplyAlphaRule(read.Image, keyed);
+        read.Image = ApplyAlphaRule(std::move(read.Image), keyed);
     } catch (const std::bad_alloc&) {
         return {QImage(), OutOfMemoryText};
     }

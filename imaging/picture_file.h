@@ -26,8 +26,9 @@ TBitmapReadResult ReadPictureFile(const QString& path);
 // The rule for a picture with an alpha channel: in a keyed slot every pixel
 // whose alpha is below half becomes TransparentKey and every other one its
 // own colour, opaque; in an opaque slot every pixel is composed over black.
-// A picture without alpha comes back as it is. Throws std::bad_alloc.
-QImage ApplyAlphaRule(const QImage& picture, bool keyed);
+// A picture without alpha comes back as it is. Converts in place when the
+// caller hands over the only copy. Throws std::bad_alloc.
+QImage ApplyAlphaRule(QImage picture, bool keyed);
 
 // What Open puts into a slot: the file read and the slot's rule applied.
 TBitmapReadResult ReadSlotPicture(const QString& path, bool keyed);

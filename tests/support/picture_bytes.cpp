@@ -93,6 +93,7 @@ QByteArray GifFile(int width, int height, const QList<QRgb>& palette, int transp
         out.append(char(qGreen(c)));
         out.append(char(qBlue(c)));
     }
+    QByteArray coded, codes;
     for (const QByteArray& frame : frames) {
         out.append("\x21\xF9\x04", 3);
         out.append(char(transparentIndex >= 0 ? 0x09 : 0x08)); // restore to background
@@ -105,7 +106,12 @@ QByteArray GifFile(int width, int height, const QList<QRgb>& palette, int transp
         Put16(out, quint32(width));
         Put16(out, quint32(height));
         out.append('\0');
-        out += GifLzw(frame, std::max(2, tableBits));
+        // Frames alike are coded once: a thousand of them cost one.
+        if (codes.isEmpty() || frame != coded) {
+            coded = frame;
+            codes = GifLzw(frame, std::max(2, tableBits));
+        }
+        out += codes;
     }
     out.append('\x3B');
     return out;
