@@ -14,7 +14,7 @@ QString OverviewHelp() {
         "Commands:\n"
         "  new [--preset N | --size WxH] OUT.skn   write a new empty skin\n"
         "  info SKIN.skn                           print the whole skin as JSON\n"
-        "  unpack SKIN.skn DIR                     write skin.json and one .bmp per picture\n"
+        "  unpack [--png] SKIN.skn DIR             write skin.json and one .bmp per picture\n"
         "  pack DIR OUT.skn                        build a skin from such a folder\n"
         "  render SKIN.skn OUT.png [OPTIONS]       write the editor's preview as a PNG\n"
         "  dither IN.skn OUT.skn                   dither every item picture\n"
@@ -54,7 +54,7 @@ QString CommandHelp(const QString& command) {
                         "kinds, enumerations and colours (0x00BBGGRR) as numbers, item names as\n"
                         "text, and each picture as {\"Width\": w, \"Height\": h}.\n")},
         {QStringLiteral("unpack"),
-         QStringLiteral("Usage: skntool unpack SKIN.skn DIR\n"
+         QStringLiteral("Usage: skntool unpack [--png] SKIN.skn DIR\n"
                         "\n"
                         "Writes DIR/skin.json (the JSON of \"info\", each picture a file name\n"
                         "relative to DIR, null for a picture of 0 x 0 pixels) and one 24-bit .bmp\n"
@@ -63,15 +63,26 @@ QString CommandHelp(const QString& command) {
                         "trackbar-0-picture-1.bmp, playlist-folder-icon.bmp,\n"
                         "playlist-song-icon.bmp. Every slot holding an equal picture names that\n"
                         "one file. DIR is created when missing; other files in it are left\n"
-                        "alone.\n")},
-        {QStringLiteral("pack"),
-         QStringLiteral("Usage: skntool pack DIR OUT.skn\n"
+                        "alone.\n"
                         "\n"
-                        "Builds a skin from a folder that \"unpack\" wrote, hand-edited or not.\n"
-                        "Every key is required and numbers must fit the skin file's fields.\n"
-                        "Pictures may be any bitmap the editor reads. Image pictures are drawn\n"
-                        "opaque, all others with magenta (255, 0, 255) transparent. A skin the\n"
-                        "editor wrote gives the same bytes after unpack and pack.\n")},
+                        "  --png   write .png files instead, for any drawing program: in every\n"
+                        "          slot but an image's, magenta (255, 0, 255) pixels are fully\n"
+                        "          transparent. Equal pictures share a file only when their slots\n"
+                        "          are alike in that. \"pack\" gives the same skin back.\n")},
+        {QStringLiteral("pack"),
+         QStringLiteral(
+             "Usage: skntool pack DIR OUT.skn\n"
+             "\n"
+             "Builds a skin from a folder that \"unpack\" wrote, hand-edited or not.\n"
+             "Every key is required and numbers must fit the skin file's fields.\n"
+             "Pictures may be any bitmap the editor reads, or PNG, JPEG, GIF (its first\n"
+             "frame), WebP or TIFF files, known by their content. Image pictures are\n"
+             "drawn opaque, all others with magenta (255, 0, 255) transparent. A\n"
+             "picture with an alpha channel becomes, in an image, its colours\n"
+             "composed over black; in any other slot, magenta where its alpha is below\n"
+             "half and its own colour, opaque, elsewhere. A picture without alpha is\n"
+             "taken as it is. A skin the editor wrote gives the same bytes after\n"
+             "unpack and pack.\n")},
         {QStringLiteral("render"),
          QStringLiteral(
              "Usage: skntool render SKIN.skn OUT.png [OPTIONS]\n"

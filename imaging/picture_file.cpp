@@ -4,6 +4,7 @@
 #include "whole_file.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImageReader>
 
 #include <new>
@@ -146,6 +147,33 @@ QImage ApplyAlphaRule(QImage img, bool keyed) {
     }
     img.reinterpretAsFormat(QImage::Format_RGB32);
     return img;
+}
+
+void ApplyAlphaRuleToSlots(TSkinDocument& doc) {
+    QHash<std::pair<qint64, bool>, QImage> done;
+    const auto apply = [&done](TPicture& slot) {
+        if (!slot.Image.hasAlphaChannel()) return;
+        const std::pair<qint64, bool> key(slot.Image.cacheKey(), slot.Transparent);
+        if (const auto it = done.constFind(key); it != done.constEnd()) {
+            slot.Image = *it;
+            return;
+        }
+        slot.Image = ApplyAlphaRule(std::move(slot.Image), slot.Transparent);
+        done.insert(key, slot.Image);
+    };
+    for (TiImage& r : doc.Images)
+        apply(r.Picture);
+    for (TiButton& r : doc.Buttons)
+        for (TPicture& p : r.Pictures)
+            apply(p);
+    for (TiWheel& r : doc.Wheels)
+        for (TPicture& p : r.Pictures)
+            apply(p);
+    for (TiTrackbar& r : doc.Trackbars)
+        for (TPicture& p : r.Pictures)
+            apply(p);
+    apply(doc.Playlist.FolderIcon);
+    apply(doc.Playlist.SongIcon);
 }
 
 TBitmapReadResult ReadSlotPicture(const QString& path, bool keyed) {

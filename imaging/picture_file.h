@@ -5,6 +5,7 @@
 #pragma once
 
 #include "bitmap_file.h"
+#include "skin_document.h"
 
 #include <QByteArrayView>
 #include <QImage>
@@ -29,6 +30,10 @@ TBitmapReadResult ReadPictureFile(const QString& path);
 // A picture without alpha comes back as it is. Converts in place when the
 // caller hands over the only copy. Throws std::bad_alloc.
 QImage ApplyAlphaRule(QImage picture, bool keyed);
+
+// The rule of each slot's own transparency on every picture of the skin;
+// slots sharing a picture share its result. Throws std::bad_alloc.
+void ApplyAlphaRuleToSlots(TSkinDocument& doc);
 
 // What Open puts into a slot: the file read and the slot's rule applied.
 TBitmapReadResult ReadSlotPicture(const QString& path, bool keyed);
