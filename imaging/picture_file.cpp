@@ -86,6 +86,9 @@ TBitmapReadResult DecodeWithReader(QByteArrayView bytes, const char* format) {
         const QImage room(size, QImage::Format_RGB32);
         return {QImage(), room.isNull() ? OutOfMemoryText : NotValidText};
     }
+    // A reader may give another size than its header said; the skin's limit holds still.
+    if (img.width() > MaxSkinPictureSide || img.height() > MaxSkinPictureSide)
+        return {QImage(), TooLargeText};
     img = Normalised(std::move(img));
     if (img.isNull()) return {QImage(), OutOfMemoryText};
     return {img, QString()};
