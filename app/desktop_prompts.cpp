@@ -22,8 +22,11 @@ QFileDialog* MakeFileDialog(TFileDialog kind, QWidget* parent) {
     const bool open = kind == TFileDialog::OpenSkin || kind == TFileDialog::OpenPicture;
     auto* dialog = new QFileDialog(parent);
     dialog->setWindowTitle(open ? QStringLiteral("Open") : QStringLiteral("Save As"));
-    dialog->setNameFilter(skin ? QStringLiteral("Lumora skin files (*.skn)")
-                               : QStringLiteral("Bitmap pictures (*.bmp)"));
+    dialog->setNameFilters(skin ? QStringList{QStringLiteral("Lumora skin files (*.skn)")}
+                                : QStringList{QStringLiteral("Bitmap pictures (*.bmp)"),
+                                              QStringLiteral("Pictures (*.bmp *.png *.jpg *.jpeg "
+                                                             "*.gif *.webp *.tif *.tiff)"),
+                                              QStringLiteral("All files (*)")});
     dialog->setDefaultSuffix(skin ? QStringLiteral("skn") : QStringLiteral("bmp"));
     dialog->setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     // A missing file fails when it is read, with the reader's own message.

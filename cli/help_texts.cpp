@@ -14,7 +14,7 @@ QString OverviewHelp() {
         "Commands:\n"
         "  new [--preset N | --size WxH] OUT.skn   write a new empty skin\n"
         "  info SKIN.skn                           print the whole skin as JSON\n"
-        "  unpack SKIN.skn DIR                     write skin.json and one .bmp per picture\n"
+        "  unpack [--png] SKIN.skn DIR             write skin.json and one .bmp per picture\n"
         "  pack DIR OUT.skn                        build a skin from such a folder\n"
         "  render SKIN.skn OUT.png [OPTIONS]       write the editor's preview as a PNG\n"
         "  dither IN.skn OUT.skn                   dither every item picture\n"
@@ -54,7 +54,7 @@ QString CommandHelp(const QString& command) {
                         "kinds, enumerations and colours (0x00BBGGRR) as numbers, item names as\n"
                         "text, and each picture as {\"Width\": w, \"Height\": h}.\n")},
         {QStringLiteral("unpack"),
-         QStringLiteral("Usage: skntool unpack SKIN.skn DIR\n"
+         QStringLiteral("Usage: skntool unpack [--png] SKIN.skn DIR\n"
                         "\n"
                         "Writes DIR/skin.json (the JSON of \"info\", each picture a file name\n"
                         "relative to DIR, null for a picture of 0 x 0 pixels) and one 24-bit .bmp\n"
@@ -63,17 +63,27 @@ QString CommandHelp(const QString& command) {
                         "trackbar-0-picture-1.bmp, playlist-folder-icon.bmp,\n"
                         "playlist-song-icon.bmp. Every slot holding an equal picture names that\n"
                         "one file. DIR is created when missing; other files in it are left\n"
-                        "alone.\n")},
-        {QStringLiteral("pack"),
-         QStringLiteral("Usage: skntool pack DIR OUT.skn\n"
+                        "alone.\n"
                         "\n"
-                        "Builds a skin from a folder that \"unpack\" wrote, hand-edited or not.\n"
-                        "Every key is required, once, and numbers must fit the skin file's\n"
-                        "fields. Pictures may be any bitmap the editor reads, named by a path\n"
-                        "relative to DIR that stays inside it once symbolic links are followed\n"
-                        "and ends at a regular file. Image pictures are drawn\n"
-                        "opaque, all others with magenta (255, 0, 255) transparent. A skin the\n"
-                        "editor wrote gives the same bytes after unpack and pack.\n")},
+                        "  --png   write .png files instead, for any drawing program: in every\n"
+                        "          slot but an image's, magenta (255, 0, 255) pixels are fully\n"
+                        "          transparent. Equal pictures share a file only when their slots\n"
+                        "          are alike in that. \"pack\" gives the same skin back.\n")},
+        {QStringLiteral("pack"),
+         QStringLiteral(
+             "Usage: skntool pack DIR OUT.skn\n"
+             "\n"
+             "Builds a skin from a folder that \"unpack\" wrote, hand-edited or not.\n"
+             "Every key is required, once, and numbers must fit the skin file's\n"
+             "fields. Pictures may be any bitmap the editor reads, or PNG, JPEG, GIF\n"
+             "(its first frame), WebP or TIFF files, known by their content, each named\n"
+             "by a path relative to DIR that stays inside it once symbolic links are\n"
+             "followed and ends at a regular file. Image pictures are drawn opaque,\n"
+             "all others with magenta (255, 0, 255) transparent. A picture with an\n"
+             "alpha channel becomes, in an image, its colours composed over black; in\n"
+             "any other slot, magenta where its alpha is below half and its own\n"
+             "colour, opaque, elsewhere. A picture without alpha is taken as it is.\n"
+             "A skin the editor wrote gives the same bytes after unpack and pack.\n")},
         {QStringLiteral("render"),
          QStringLiteral(
              "Usage: skntool render SKIN.skn OUT.png [OPTIONS]\n"

@@ -48,9 +48,11 @@ void RunInfo(const QStringList& args, TCliOutput& output) {
 }
 
 void RunUnpack(const QStringList& args, TCliOutput&) {
-    const TCommandLine cl(QStringLiteral("unpack"), {},
+    const QString png = QStringLiteral("png");
+    const TCommandLine cl(QStringLiteral("unpack"), {QCommandLineOption(png)},
                           {QStringLiteral("SKIN.skn"), QStringLiteral("DIR")}, args);
-    UnpackSkin(ReadSkinArgument(cl.File(0)), cl.File(1));
+    UnpackSkin(ReadSkinArgument(cl.File(0)), cl.File(1),
+               cl.IsSet(png) ? TPictureFiles::Png : TPictureFiles::Bitmaps);
 }
 
 void RunPack(const QStringList& args, TCliOutput& output) {

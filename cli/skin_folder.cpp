@@ -6,6 +6,7 @@
 #include "file_io.h"
 #include "folder_file.h"
 #include "json_keys.h"
+#include "picture_file.h"
 #include "skin_json.h"
 #include "staged_files.h"
 #include "whole_file.h"
@@ -29,25 +30,28 @@ namespace {
     FailFile(path, FileErrorText(error != 0 ? error : EIO) + QLatin1Char('.'));
 }
 
-// The pictures unpack has written, found again by their pixels. Only the
-// slot's own (shared) picture is kept, not its 24-bit copy.
+// The pictures unpack has written, found again by their pixels and, for PNG
+// files, by whether their key pixels are transparent. Only the slot's own
+// (shared) picture is kept, not its 24-bit copy.
 class TWrittenPictures {
   public:
-    const QString* Find(const QImage& picture, const QImage& rgb) const {
+    const QString* Find(const QImage& picture, const QImage& rgb, bool keyed) const {
         const auto range = Names.equal_range(HashOf(rgb));
         for (auto it = range.first; it != range.second; ++it)
-            if (it->second.Picture == picture ||
-                it->second.Picture.convertToFormat(QImage::Format_RGB888) == rgb)
+            if (it->second.Keyed == keyed &&
+                (it->second.Picture == picture ||
+                 it->second.Picture.convertToFormat(QImage::Format_RGB888) == rgb))
                 return &it->second.Name;
         return nullptr;
     }
-    void Add(const QImage& picture, const QImage& rgb, const QString& name) {
-        Names.emplace(HashOf(rgb), TEntry{picture, name});
+    void Add(const QImage& picture, const QImage& rgb, bool keyed, const QString& name) {
+        Names.emplace(HashOf(rgb), TEntry{picture, keyed, name});
     }
 
   private:
     struct TEntry {
         QImage Picture;
+        bool Keyed;
         QString Name;
     };
     static size_t HashOf(const QImage& rgb) {
@@ -62,7 +66,7 @@ class TWrittenPictures {
 
 // Writes every file into a hidden folder inside dir, then moves them in all
 // or none, so that a failure part-way leaves the folder as it was.
-void StageFolder(const TSkinDocument& doc, const QString& dir) {
+void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles files) {
     errno = 0;
     QTemporaryDir staging(QDir(dir).filePath(QStringLiteral(".skntool-XXXXXX")));
     // The editor's text for the cause, as every other failure here gives it.
@@ -73,24 +77,27 @@ void StageFolder(const TSkinDocument& doc, const QString& dir) {
     // slot that holds it; every other slot holding it names that file.
     TWrittenPictures written;
     // A picture the skin shares between slots is known by its key alone.
-    QHash<qint64, QString> shared;
+    QHash<std::pair<qint64, bool>, QString> shared;
+    const bool png = files == TPictureFiles::Png;
     const auto writePicture = [&](const TPicture& picture, const QString& place) -> QJsonValue {
         if (picture.Image.isNull()) return QJsonValue::Null; // a bitmap cannot be 0 x 0
-        if (const auto it = shared.constFind(picture.Image.cacheKey()); it != shared.constEnd())
-            return *it;
+        // A PNG of a keyed slot differs from one of an opaque slot: they share no file.
+        const bool keyed = png && picture.Transparent;
+        const std::pair<qint64, bool> key(picture.Image.cacheKey(), keyed);
+        if (const auto it = shared.constFind(key); it != shared.constEnd()) return *it;
         // The skin keeps 5 bits per channel, so 24 bits lose nothing.
         const QImage rgb = picture.Image.convertToFormat(QImage::Format_RGB888);
         if (rgb.isNull()) throw std::bad_alloc();
-        if (const QString* name = written.Find(picture.Image, rgb))
-            return *shared.insert(picture.Image.cacheKey(), *name);
-        const QString name = place + QStringLiteral(".bmp");
+        if (const QString* name = written.Find(picture.Image, rgb, keyed))
+            return *shared.insert(key, *name);
+        const QString name = place + (png ? QStringLiteral(".png") : QStringLiteral(".bmp"));
         const QString staged = staging.filePath(name);
-        QString error = WriteBitmapFile(rgb, staged);
+        QString error = png ? WritePictureFile(rgb, keyed, staged) : WriteBitmapFile(rgb, staged);
         // The text names the file already: the user's path, not the hidden one.
         if (!error.isEmpty()) FailNamed(error.replace(staged, QDir(dir).filePath(name)));
-        written.Add(picture.Image, rgb, name);
+        written.Add(picture.Image, rgb, keyed, name);
         names.append(name);
-        return *shared.insert(picture.Image.cacheKey(), name);
+        return *shared.insert(key, name);
     };
     // The bitmaps are written as the JSON text names them; its failures
     // name the user's path, not the hidden one.
@@ -120,7 +127,7 @@ QString JsonErrorText(const QByteArray& bytes, const QJsonParseError& error) {
 
 } // namespace
 
-void UnpackSkin(const TSkinDocument& doc, const QString& dir) {
+void UnpackSkin(const TSkinDocument& doc, const QString& dir, TPictureFiles files) {
     const QFileInfo info(dir);
     bool created = false;
     if (info.exists() && !info.isDir()) FailFile(dir, QStringLiteral("Not a folder."));
@@ -130,14 +137,17 @@ void UnpackSkin(const TSkinDocument& doc, const QString& dir) {
         created = true;
     }
     try {
-        StageFolder(doc, dir);
+        StageFolder(doc, dir, files);
     } catch (...) {
         if (created) QDir(dir).removeRecursively();
         throw;
     }
 }
 
-TSkinDocument PackSkin(const QString& dir) {
+namespace {
+
+// The folder's skin, each picture as its file holds it, alpha kept.
+TSkinDocument ReadFolder(const QString& dir) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
     QByteArray bytes = ReadFileBytes(jsonPath);
     if (const std::optional<QString> key = FindRepeatedKey(bytes))
@@ -163,7 +173,7 @@ TSkinDocument PackSkin(const QString& dir) {
                                .arg(path, FileErrorText(file.OpenError())));
         auto it = decoded.find({file.Device(), file.Inode()});
         if (it == decoded.end()) {
-            TBitmapReadResult bitmap = ReadBitmapDescriptor(file.Descriptor(), path);
+            TBitmapReadResult bitmap = ReadPictureDescriptor(file.Descriptor(), path);
             if (!bitmap.Error.isEmpty()) FailFile(path, bitmap.Error);
             it = decoded.emplace(std::pair(file.Device(), file.Inode()), bitmap.Image).first;
         }
@@ -191,4 +201,14 @@ TSkinDocument PackSkin(const QString& dir) {
     } catch (const TSchemaError& error) {
         FailFile(jsonPath, error.Text);
     }
+}
+
+} // namespace
+
+TSkinDocument PackSkin(const QString& dir) {
+    // Each slot's rule once the folder's files are let go, so that a picture
+    // only one slot names is converted where it lies.
+    TSkinDocument doc = ReadFolder(dir);
+    ApplyAlphaRuleToSlots(doc);
+    return doc;
 }

@@ -1,5 +1,5 @@
 // A skin as a folder for version control: skin.json plus one 24-bit bitmap
-// per picture slot, named after its place ("button-0-picture-2.bmp").
+// (or PNG) per picture slot, named after its place ("button-0-picture-2.bmp").
 #pragma once
 
 #include "skin_document.h"
@@ -8,11 +8,16 @@
 
 inline const QString SkinJsonName = QStringLiteral("skin.json");
 
+// Bitmaps, or PNG files whose key pixels are transparent in keyed slots.
+enum class TPictureFiles { Bitmaps, Png };
+
 // Writes the folder, creating it when missing. Files are staged first, so a
 // failure leaves what was there before. Throws TCliError.
-void UnpackSkin(const TSkinDocument& doc, const QString& dir);
+void UnpackSkin(const TSkinDocument& doc, const QString& dir,
+                TPictureFiles files = TPictureFiles::Bitmaps);
 
 // Reads a folder made by UnpackSkin, hand-edited or not; picture names are
-// relative to the folder, null stands for a picture of 0 x 0 pixels.
-// Throws TCliError naming skin.json and the key, or the bitmap that failed.
+// relative to the folder, null stands for a picture of 0 x 0 pixels. Every
+// picture format a slot opens is read, with each slot's alpha rule.
+// Throws TCliError naming skin.json and the key, or the picture that failed.
 TSkinDocument PackSkin(const QString& dir);

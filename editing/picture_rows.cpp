@@ -1,6 +1,6 @@
 #include "picture_rows.h"
 
-#include "bitmap_file.h"
+#include "picture_file.h"
 #include "picture_row_icons.h"
 
 #include <QGridLayout>
@@ -132,7 +132,7 @@ void TPictureSlots::Dispatch(int action, TPicture* slot) {
 void TPictureSlots::LoadPic(TPicture& slot) {
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::OpenPicture);
     if (!path) return;
-    TBitmapReadResult read = ReadBitmapFile(*path);
+    TBitmapReadResult read = ReadSlotPicture(*path, slot.Transparent);
     if (!read.Error.isEmpty()) {
         Context.Prompts.ShowError(read.Error);
         return;
@@ -144,7 +144,7 @@ void TPictureSlots::LoadPic(TPicture& slot) {
 void TPictureSlots::SavePic(const TPicture& slot) {
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::SavePicture);
     if (!path) return;
-    const QString error = WriteBitmapFile(slot.Image, *path);
+    const QString error = WritePictureFile(slot.Image, slot.Transparent, *path);
     if (!error.isEmpty()) {
         Context.Prompts.ShowError(error);
         return;

@@ -53,10 +53,13 @@ class TPictureSlots {
     void BitBtn47Click(int n);
     void BitBtn53Click(int n);
 
-    // Open: the picture from a bitmap file replaces the slot's content; its
-    // transparency stays. On an error the slot keeps its picture.
+    // Open: the picture from a picture file (bitmap, PNG, JPEG, GIF, WebP,
+    // TIFF) replaces the slot's content, its alpha turned into what the
+    // slot's transparency holds, which stays. On an error the slot keeps its
+    // picture.
     void LoadPic(TPicture& slot);
-    // Save: the slot's picture to a bitmap file.
+    // Save: the slot's picture to a PNG file for a name ending in ".png",
+    // its key pixels transparent in a keyed slot; to a bitmap file otherwise.
     void SavePic(const TPicture& slot);
     // View: the picture in the image viewer, opaque, modally.
     void ViewPic(const TPicture& slot);

@@ -15,8 +15,8 @@
 enum class TFileDialog {
     OpenSkin,    // "Lumora skin files (*.skn)", default suffix skn
     SaveSkin,    // same filter; no question before replacing a file
-    OpenPicture, // "Bitmap pictures (*.bmp)", default suffix bmp
-    SavePicture,
+    OpenPicture, // "Bitmap pictures (*.bmp)", then "Pictures (...)" of every format
+    SavePicture, // read and "All files (*)"; default suffix bmp
 };
 
 class TPrompts {

@@ -382,6 +382,10 @@ void SetPictureLimitPixels(qint64 pixels) {
     pictureLimit = pixels;
 }
 
+qint64 PictureLimitPixels() {
+    return pictureLimit;
+}
+
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     const TParse parse = ParseHeader(bytes);
     if (!parse.Header) return {QImage(), parse.Error};
@@ -416,11 +420,11 @@ TBitmapReadResult DecodeRead(const TFileRead& read, const QString& path) {
     return DecodeBitmap(read.Bytes);
 }
 
-// From a pipe or a device, only as many bytes as the headers say the
-// picture needs, judged as they arrive: a stream of anything but a bitmap
-// ends after its first kilobyte. What is held grows with what arrived.
-TFileRead ReadBitmapStream(int fd) {
+} // namespace
+
+TFileRead ReadBitmapStream(int fd, QByteArray head) {
     TFileRead read;
+    read.Bytes = std::move(head);
     bool ended = false;
     const auto readTo = [&](qint64 want) {
         while (!ended && read.Error.isEmpty() && read.Bytes.size() < want) {
@@ -454,8 +458,6 @@ TFileRead ReadBitmapStream(int fd) {
                               : RowBytes(h.Width, h.BitCount) * h.Height));
     return read;
 }
-
-} // namespace
 
 TBitmapReadResult ReadBitmapFile(const QString& path) {
     const QByteArray native = QFile::encodeName(path);

@@ -2,6 +2,8 @@
 // editor's messages for every failure.
 #pragma once
 
+#include "whole_file.h"
+
 #include <QByteArrayView>
 #include <QImage>
 #include <QString>
@@ -19,6 +21,7 @@ inline constexpr qint64 DefaultPictureLimitPixels = qint64(1) << 27;
 // Lowers (or restores) the limit, for the fuzzers, which spend their time on
 // shapes rather than on sizes. Qt's own limit is kept at least as high.
 void SetPictureLimitPixels(qint64 pixels);
+qint64 PictureLimitPixels();
 
 // Reads every uncompressed depth (1, 4, 8, 16, 24, 32 bits) and RLE4/RLE8.
 // The picture keeps the file's depth: Mono, Indexed8, RGB555 or RGB16 for
@@ -34,6 +37,10 @@ TBitmapReadResult ReadBitmapFile(const QString& path);
 // the file in messages.
 TBitmapReadResult ReadBitmapDescriptor(int fd, const QString& path);
 TBitmapReadResult DecodeBitmap(QByteArrayView bytes);
+// From a pipe or a device whose first bytes (head) were taken already: only
+// as many more as the headers say the picture needs, judged as they arrive,
+// so a stream of anything but a bitmap ends after its first kilobyte.
+TFileRead ReadBitmapStream(int fd, QByteArray head = {});
 
 // Writes the picture in the format it holds (16-bit pictures as 16-bit files,
 // 32-bit ones as 24-bit) through the file layer, so a failed save leaves the

@@ -2,7 +2,7 @@
 # the project needs, once, and only what is missing.
 lumora_packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   rapidjson-dev
   fonts-wine

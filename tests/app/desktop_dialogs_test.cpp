@@ -70,7 +70,9 @@ TEST_F(DesktopPromptsTest, SkinDialogsFilterSknFilesAndSaveDoesNotAskBeforeRepla
         seen->reject();
     });
     Prompts.AskFileName(TFileDialog::OpenPicture);
-    EXPECT_EQ(filters, QStringList({"Bitmap pictures (*.bmp)"}));
+    EXPECT_EQ(filters, QStringList({"Bitmap pictures (*.bmp)",
+                                    "Pictures (*.bmp *.png *.jpg *.jpeg *.gif *.webp *.tif *.tiff)",
+                                    "All files (*)"}));
     EXPECT_EQ(seen->defaultSuffix(), "bmp");
     EXPECT_EQ(seen->fileMode(), QFileDialog::AnyFile) << "a missing file fails when read";
 }

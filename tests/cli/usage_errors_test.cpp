@@ -64,7 +64,7 @@ TEST_F(SkntoolTest, HelpGoesToStandardOutput) {
     EXPECT_EQ(overview.Status, 0);
     EXPECT_TRUE(overview.Err.isEmpty());
     for (const char* line :
-         {"new [--preset N | --size WxH] OUT.skn", "info SKIN.skn", "unpack SKIN.skn DIR",
+         {"new [--preset N | --size WxH] OUT.skn", "info SKIN.skn", "unpack [--png] SKIN.skn DIR",
           "pack DIR OUT.skn", "render SKIN.skn OUT.png [OPTIONS]", "dither IN.skn OUT.skn"})
         EXPECT_TRUE(overview.Out.contains(line)) << line;
     EXPECT_EQ(Run({"help"}).Out, overview.Out);

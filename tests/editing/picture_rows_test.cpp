@@ -200,3 +200,31 @@ TEST(PictureRow, ControlsCarryTheirNumbersAndADisabledRowDoesNothing) {
     icons.Save->click();
     EXPECT_EQ(clicked.back(), 10);
 }
+
+TEST_F(PictureSlots, APngOpensWithEachSlotsAlphaRuleAndSavesBackAsAPng) {
+    QImage soft(2, 1, QImage::Format_ARGB32);
+    soft.setPixel(0, 0, qRgba(0, 255, 255, 100));
+    soft.setPixel(1, 0, qRgba(0, 255, 255, 200));
+    const QString png = Dir.filePath("soft.png");
+    ASSERT_TRUE(soft.save(png, "PNG"));
+
+    Add(ikButton);
+    Prompts.FileNames = {png};
+    Slots.BitBtn4Click(0);
+    const QImage& keyed = Doc.Buttons[0].Pictures[0].Image;
+    EXPECT_EQ(keyed.pixel(0, 0), TransparentKey);
+    EXPECT_EQ(keyed.pixel(1, 0), qRgb(0, 255, 255));
+
+    // Saved under a .png name, the key pixel is transparent again.
+    const QString saved = Dir.filePath("saved.png");
+    Prompts.FileNames = {saved};
+    Slots.BitBtn4Click(10);
+    const QImage back(saved, "PNG");
+    EXPECT_EQ(qAlpha(back.pixel(0, 0)), 0);
+    EXPECT_EQ(back.pixel(1, 0), qRgb(0, 255, 255));
+
+    Add(ikImage);
+    Prompts.FileNames = {png};
+    Slots.OnImgPic(0);
+    EXPECT_EQ(Doc.Images[0].Picture.Image.pixel(0, 0), qRgb(0, 100, 100));
+}

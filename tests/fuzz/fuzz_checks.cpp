@@ -4,6 +4,7 @@
 #include "dither.h"
 #include "item_list.h"
 #include "new_skin.h"
+#include "picture_file.h"
 #include "preview.h"
 #include "skin_file.h"
 #include "skin_fonts.h"
@@ -106,19 +107,24 @@ QString CheckSkinInput(QByteArrayView data) {
 }
 
 QString CheckBitmapInput(QByteArrayView data) {
-    const TBitmapReadResult read = DecodeBitmap(data);
+    const TBitmapReadResult read = DecodePicture(data);
     if (!read.Error.isEmpty()) return QString();
-    const QImage& picture = read.Image;
 
     // The picture as Open puts it into a slot: an opaque image, a keyed
     // button and a keyed icon.
+    const QImage picture = ApplyAlphaRule(read.Image, true);
+    const QImage opaque = ApplyAlphaRule(read.Image, false);
+    if (picture.hasAlphaChannel() || opaque.hasAlphaChannel())
+        return QStringLiteral("the alpha rule leaves alpha in a slot's picture");
+    if (picture.size() != read.Image.size() || opaque.size() != read.Image.size())
+        return QStringLiteral("the alpha rule changes a picture's size");
     TSkinDocument doc;
     NewSkin(doc);
     doc.ScreenWidth = 240;
     doc.ScreenHeight = 268;
     AddItem(doc, ikImage, "image");
     const int button = AddItem(doc, ikButton, "button");
-    doc.Images[0].Picture.Image = picture;
+    doc.Images[0].Picture.Image = opaque;
     doc.Buttons[0].Pictures[0].Image = picture;
     doc.Playlist.FolderIcon.Image = picture;
 

@@ -15,7 +15,8 @@ void PrepareFuzzChecks();
 // back. Returns what was wrong, or an empty string.
 QString CheckSkinInput(QByteArrayView data);
 
-// Loads a .bmp file into picture slots of a skin (opaque image, transparent
-// button and icon), repaints, dithers, writes and reads back the skin.
+// Loads a picture file (a bitmap, PNG, JPEG, GIF, WebP or TIFF) into picture
+// slots of a skin (opaque image, transparent button and icon) with the alpha
+// rule of each, repaints, dithers, writes and reads back the skin.
 // Returns what was wrong, or an empty string.
 QString CheckBitmapInput(QByteArrayView data);

@@ -4,6 +4,8 @@
 #include "bitmap_file.h"
 #include "item_list.h"
 #include "new_skin.h"
+#include "picture_bytes.h"
+#include "picture_file.h"
 #include "preview.h"
 #include "skin_file.h"
 
@@ -184,6 +186,29 @@ QByteArray LargestRleBitmap() {
     return BmpFile({40, 65535, 2048, 8, 1, {0x336699}, {}, QByteArray::fromHex("0001")});
 }
 
+// A few kilobytes of PNG claiming 65535 x 65535 pixels of RGBA.
+QByteArray PngHugeClaim() {
+    return ZeroPng(65535, 65535, 0);
+}
+
+// A PNG of 4096 x 4096 RGBA zeros, 64 MB decoded from some 70 KB, and one
+// of twice that, beyond what a compressed picture may decode to.
+QByteArray PngBomb() {
+    return ZeroPng(4096, 4096, 4096);
+}
+QByteArray PngBombBeyondTheLimit() {
+    return ZeroPng(8192, 4097, 0);
+}
+
+// A thousand pages or frames, of which only the first is read.
+QByteArray TiffOfAThousandPages() {
+    return GreyTiffPages(256, 256, 1000);
+}
+QByteArray GifOfAThousandFrames() {
+    const QByteArray frame(256 * 256, '\1');
+    return GifFile(256, 256, {qRgb(0, 0, 0), qRgb(0, 90, 200)}, 0, QList<QByteArray>(1000, frame));
+}
+
 QString RepaintEveryZoom(const TSkinDocument& doc) {
     for (int zoom = 0; zoom < 4; ++zoom) {
         TPreviewView view;
@@ -213,6 +238,11 @@ const std::vector<THostileCase>& HostileCases() {
         {"extreme_playlist_and_trackbar", false, ExtremePlaylistAndTrackbar, "opened"},
         {"square_bitmap_claim", true, SquareBitmapClaim, "Stream read error."},
         {"largest_rle_bitmap", true, LargestRleBitmap, "opened"},
+        {"png_huge_claim", true, PngHugeClaim, "Out of memory."},
+        {"png_bomb", true, PngBomb, "opened"},
+        {"png_bomb_beyond_the_limit", true, PngBombBeyondTheLimit, "Out of memory."},
+        {"tiff_of_a_thousand_pages", true, TiffOfAThousandPages, "opened"},
+        {"gif_of_a_thousand_frames", true, GifOfAThousandFrames, "opened"},
     };
     return cases;
 }
@@ -229,15 +259,17 @@ QString OpenAndRepaint(const THostileCase& hostile, const QString& path) {
         if (!read.Document) return read.Error;
         return RepaintEveryZoom(*read.Document);
     }
-    const TBitmapReadResult read = ReadBitmapFile(path);
+    TBitmapReadResult read = ReadPictureFile(path);
     if (!read.Error.isEmpty()) return read.Error;
-    // Loaded into an image, a button and both playlist icons, as Open does.
+    // Loaded into an image, a button and both playlist icons, as Open does,
+    // each slot with its alpha rule.
     TSkinDocument doc = Skin(240, 268);
     AddItem(doc, ikImage, "image");
     AddItem(doc, ikButton, "button");
-    doc.Images[0].Picture.Image = read.Image;
-    doc.Buttons[0].Pictures[0].Image = read.Image;
-    doc.Playlist.FolderIcon.Image = read.Image;
-    doc.Playlist.SongIcon.Image = read.Image;
+    const QImage keyed = ApplyAlphaRule(read.Image, true);
+    doc.Images[0].Picture.Image = ApplyAlphaRule(std::move(read.Image), false);
+    doc.Buttons[0].Pictures[0].Image = keyed;
+    doc.Playlist.FolderIcon.Image = keyed;
+    doc.Playlist.SongIcon.Image = keyed;
     return RepaintEveryZoom(doc);
 }

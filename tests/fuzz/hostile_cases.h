@@ -10,7 +10,7 @@
 
 struct THostileCase {
     const char* Name;
-    bool IsBitmap;        // loaded into picture slots; otherwise a .skn file
+    bool IsBitmap;        // a picture file loaded into slots; otherwise a .skn file
     QByteArray (*Make)(); // the file's bytes
     const char* Expected; // "opened", or the message the file is refused with
 };

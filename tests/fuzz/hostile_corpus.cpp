@@ -3,6 +3,7 @@
 #include "bitmap_bytes.h"
 #include "item_list.h"
 #include "new_skin.h"
+#include "picture_bytes.h"
 #include "skin_file.h"
 #include "skin_json.h"
 
@@ -177,6 +178,15 @@ std::vector<THostileInput> HostileInputs() {
         folder("paletted_5800", Paletted8Bitmap(5800, 5800), 1),
         folder("monochrome_8000", Monochrome1Bitmap(8000, 8000), 1),
         folder("short_huge_claim", ShortHugeClaimBitmap(), 1),
+        // Read by content, whatever the folder names them.
+        folder("png_huge_claim", ZeroPng(65535, 65535, 0), 1),
+        folder("png_bomb_in_18_slots", ZeroPng(4096, 4096, 4096), 18),
+        folder("png_bomb_beyond_the_limit", ZeroPng(8192, 4097, 0), 1),
+        folder("tiff_of_a_thousand_pages", GreyTiffPages(256, 256, 1000), 1),
+        folder("gif_of_a_thousand_frames",
+               GifFile(256, 256, {qRgb(0, 0, 0), qRgb(0, 90, 200)}, 0,
+                       QList<QByteArray>(1000, QByteArray(256 * 256, '\1'))),
+               1),
     };
 }
 

@@ -57,7 +57,7 @@ struct THostileInput {
 };
 
 // The corpus, from the skins that cost the most repaint time to the
-// bitmaps that cost the most memory.
+// pictures (bitmaps, PNG, TIFF, GIF) that cost the most memory.
 std::vector<THostileInput> HostileInputs();
 
 // Writes an input under dir: NAME.skn for a skin, the folder NAME for pack.

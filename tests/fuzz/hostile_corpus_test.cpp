@@ -128,4 +128,7 @@ TEST_F(HostileCorpus, BitmapsArePackedOnceOrRefusedWithTheirMessage) {
     const TRun refused = Skntool({"pack", Path("short_huge_claim"), Path("refused.skn")});
     EXPECT_TRUE(refused.Err.endsWith("picture.bmp: Stream read error.\n")) << refused.Err.data();
     EXPECT_FALSE(QFile::exists(Path("refused.skn")));
+    const TRun bomb = Skntool({"pack", Path("png_bomb_beyond_the_limit"), Path("refused.skn")});
+    EXPECT_TRUE(bomb.Err.endsWith("picture.bmp: Out of memory.\n")) << bomb.Err.data();
+    EXPECT_FALSE(QFile::exists(Path("refused.skn")));
 }

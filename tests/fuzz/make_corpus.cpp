@@ -4,6 +4,7 @@
 #include "bitmap_bytes.h"
 #include "item_list.h"
 #include "new_skin.h"
+#include "picture_bytes.h"
 #include "sample_skin.h"
 #include "skin_file.h"
 
@@ -212,6 +213,29 @@ void WriteBitmaps() {
     save("not_a_bitmap.bmp", "This is a text file, not a picture.\n");
 }
 
+// The other formats a slot reads, small, with alpha of every kind of value.
+void WritePictures() {
+    QImage alpha(13, 7, QImage::Format_ARGB32);
+    for (int y = 0; y < alpha.height(); ++y)
+        for (int x = 0; x < alpha.width(); ++x)
+            alpha.setPixel(x, y, qRgba(x * 19, y * 37, 255 - x * y, (x * 23 + y * 41) % 256));
+    const auto saveQt = [](const QString& name, const QImage& img, const char* format) {
+        if (!img.save(QDir(BitmapDir).filePath(name), format, 100)) std::exit(1);
+    };
+    saveQt("alpha.png", alpha, "PNG");
+    saveQt("indexed_alpha.png", alpha.convertToFormat(QImage::Format_Indexed8), "PNG");
+    saveQt("grey16.png", alpha.convertToFormat(QImage::Format_Grayscale16), "PNG");
+    saveQt("rgba64.png", alpha.convertToFormat(QImage::Format_RGBA64), "PNG");
+    saveQt("alpha.webp", alpha, "WEBP");
+    saveQt("alpha.tiff", alpha, "TIFF");
+    saveQt("opaque.jpg", PatternImage(13, 7, 3), "JPEG");
+    Save(BitmapDir, "two_frames.gif",
+         GifFile(4, 2, {qRgb(255, 0, 255), qRgb(0, 0, 0), qRgb(9, 99, 199)}, 2,
+                 {QByteArray("\0\1\2\1\0\1\2\1", 8), QByteArray(8, '\2')}));
+    Save(BitmapDir, "three_pages.tiff", GreyTiffPages(5, 3, 3));
+    Save(BitmapDir, "huge_claim.png", ZeroPng(65535, 65535, 0));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -226,5 +250,6 @@ int main(int argc, char** argv) {
     QDir().mkpath(BitmapDir);
     WriteSkins();
     WriteBitmaps();
+    WritePictures();
     return 0;
 }

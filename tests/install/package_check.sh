@@ -45,7 +45,8 @@ check_package() {
     local depends
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
-    for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins fonts-wine; do
+    for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins qt6-image-formats-plugins \
+        fonts-wine; do
         [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
             fail "Depends lacks $package"
     done

@@ -1,0 +1,200 @@
+// Pictures of every format read into keyed and opaque slots, by content.
+#include "picture.h"
+#include "picture_bytes.h"
+#include "picture_file.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRgb Yellow = qRgb(255, 255, 0), Cyan = qRgb(0, 255, 255), Black = qRgb(0, 0, 0);
+
+// Yellow at alpha 0, 127, 128 and 255, then opaque magenta and cyan.
+// Channels of 0 and 255 survive every format's premultiplication.
+QImage AlphaSteps() {
+    QImage img(6, 1, QImage::Format_ARGB32);
+    const QRgb pixels[] = {qRgba(255, 255, 0, 0),   qRgba(255, 255, 0, 127),
+                           qRgba(255, 255, 0, 128), qRgba(255, 255, 0, 255),
+                           TransparentKey,          Cyan};
+    for (int x = 0; x < 6; ++x)
+        img.setPixel(x, 0, pixels[x]);
+    return img;
+}
+
+const QList<QRgb> KeyedSteps{TransparentKey, TransparentKey, Yellow, Yellow, TransparentKey, Cyan};
+const QList<QRgb> OverBlack{Black,  qRgb(127, 127, 0), qRgb(128, 128, 0),
+                            Yellow, TransparentKey,    Cyan};
+
+QByteArray Written(const QImage& img, const char* format, int quality = -1) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    EXPECT_TRUE(writer.write(img)) << format << ": " << writer.errorString().toStdString();
+    return bytes;
+}
+
+QList<QRgb> Row(const QImage& img) {
+    QList<QRgb> row;
+    for (int x = 0; x < img.width(); ++x)
+        row << img.pixel(x, 0);
+    return row;
+}
+
+// The picture as Open puts it into a keyed and into an opaque slot.
+void ExpectSlots(const QByteArray& file, const QList<QRgb>& keyed, const QList<QRgb>& opaque) {
+    const TBitmapReadResult read = DecodePicture(file);
+    ASSERT_EQ(read.Error.toStdString(), "");
+    const QImage inKeyed = ApplyAlphaRule(read.Image, true);
+    const QImage inOpaque = ApplyAlphaRule(read.Image, false);
+    EXPECT_FALSE(inKeyed.hasAlphaChannel());
+    EXPECT_FALSE(inOpaque.hasAlphaChannel());
+    EXPECT_EQ(Row(inKeyed), keyed);
+    EXPECT_EQ(Row(inOpaque), opaque);
+}
+
+} // namespace
+
+TEST(PictureFile, AlphaBelowHalfIsTheKeyInKeyedSlotsAndBlackShowsThroughInImages) {
+    for (const char* format : {"png", "tiff", "webp"}) {
+        SCOPED_TRACE(format);
+        // WebP is lossless at quality 100.
+        ExpectSlots(Written(AlphaSteps(), format, 100), KeyedSteps, OverBlack);
+    }
+}
+
+TEST(PictureFile, AGifsTransparentIndexIsTheKeyAndTheFirstFrameIsRead) {
+    const QByteArray first("\x00\x01\x02\x03", 4), second("\x03\x03\x03\x03", 4);
+    const QByteArray gif = GifFile(4, 1, {Yellow, TransparentKey, Cyan, Black}, 0, {first, second});
+    ExpectSlots(gif, {TransparentKey, TransparentKey, Cyan, Black},
+                {Black, TransparentKey, Cyan, Black});
+}
+
+TEST(PictureFile, PicturesWithoutAlphaKeepTheirKeyPixels) {
+    QImage opaque(3, 1, QImage::Format_RGB32);
+    opaque.setPixel(0, 0, TransparentKey);
+    opaque.setPixel(1, 0, Yellow);
+    opaque.setPixel(2, 0, Black);
+    const QList<QRgb> same{TransparentKey, Yellow, Black};
+    for (const char* format : {"png", "tiff", "webp"}) {
+        SCOPED_TRACE(format);
+        ExpectSlots(Written(opaque, format, 100), same, same);
+    }
+    ExpectSlots(GifFile(3, 1, {TransparentKey, Yellow, Black}, -1, {QByteArray("\x00\x01\x02", 3)}),
+                same, same);
+    // A JPEG is taken as Qt decodes it, whatever its compression made of the key.
+    const QImage big = opaque.scaled(48, 16);
+    const QByteArray jpeg = Written(big, "jpeg", 95);
+    const TBitmapReadResult read = DecodePicture(jpeg);
+    ASSERT_EQ(read.Error.toStdString(), "");
+    EXPECT_EQ(ApplyAlphaRule(read.Image, true),
+              QImage::fromData(jpeg, "JPEG").convertToFormat(QImage::Format_RGB32));
+}
+
+TEST(PictureFile, PngsOfEveryColourTypeAndDepth) {
+    // Grey 1, 2, 4, 8 and 16 bits, palettes, RGB and RGBA of 8 and 16 bits.
+    QImage source(4, 1, QImage::Format_ARGB32);
+    source.setPixel(0, 0, qRgba(255, 255, 255, 255));
+    source.setPixel(1, 0, qRgba(0, 0, 0, 255));
+    source.setPixel(2, 0, qRgba(255, 0, 255, 255));
+    source.setPixel(3, 0, qRgba(0, 255, 255, 100));
+    const QImage::Format formats[] = {
+        QImage::Format_Mono,     QImage::Format_Grayscale8, QImage::Format_Grayscale16,
+        QImage::Format_Indexed8, QImage::Format_RGB32,      QImage::Format_RGB888,
+        QImage::Format_ARGB32,   QImage::Format_RGBA64,     QImage::Format_RGBX64,
+    };
+    for (const QImage::Format format : formats) {
+        SCOPED_TRACE(int(format));
+        const QImage img = source.convertToFormat(format);
+        const TBitmapReadResult read = DecodePicture(Written(img, "png"));
+        ASSERT_EQ(read.Error.toStdString(), "");
+        const QImage keyed = ApplyAlphaRule(read.Image, true);
+        ASSERT_EQ(keyed.size(), QSize(4, 1));
+        const bool alpha = img.hasAlphaChannel();
+        for (int x = 0; x < 4; ++x) {
+            const QRgb want = alpha && x == 3 ? TransparentKey : (img.pixel(x, 0) | 0xFF000000u);
+            EXPECT_EQ(keyed.pixel(x, 0), want) << x;
+        }
+    }
+}
+
+TEST(PictureFile, TheContentDecidesNotTheName) {
+    QTemporaryDir dir;
+    const QString pngNamedBmp = dir.filePath("png.bmp"), bmpNamedPng = dir.filePath("bmp.png");
+    QImage img(2, 1, QImage::Format_RGB32);
+    img.setPixel(0, 0, TransparentKey);
+    img.setPixel(1, 0, Cyan);
+    QFile png(pngNamedBmp);
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly));
+    png.write(Written(AlphaSteps(), "png"));
+    png.close();
+    ASSERT_EQ(WriteBitmapFile(img, bmpNamedPng), QString());
+
+    const TBitmapReadResult fromPng = ReadSlotPicture(pngNamedBmp, true);
+    ASSERT_EQ(fromPng.Error.toStdString(), "");
+    EXPECT_EQ(Row(fromPng.Image), KeyedSteps);
+    const TBitmapReadResult fromBmp = ReadSlotPicture(bmpNamedPng, true);
+    ASSERT_EQ(fromBmp.Error.toStdString(), "");
+    EXPECT_EQ(Row(fromBmp.Image), QList<QRgb>({TransparentKey, Cyan}));
+}
+
+TEST(PictureFile, OtherFormatsAndDamagedFilesAreNotValid) {
+    QImage img(8, 8, QImage::Format_RGB32);
+    img.fill(Cyan);
+    const QByteArray png = Written(img, "png");
+    const QString notValid = QStringLiteral("Bitmap image is not valid.");
+    // Formats Qt reads but a slot does not: XPM, PBM, TGA.
+    for (const char* format : {"xpm", "pbm", "ppm"})
+        EXPECT_EQ(DecodePicture(Written(img, format)).Error, notValid) << format;
+    EXPECT_EQ(DecodePicture(QByteArray("/* XPM */ static char* x[] = {}")).Error, notValid);
+    EXPECT_EQ(DecodePicture(png.left(png.size() - 30)).Error, notValid);
+    EXPECT_EQ(DecodePicture(png.left(20)).Error, notValid);
+    EXPECT_EQ(DecodePicture(QByteArray("GIF89a")).Error, notValid);
+    // A short file that is none of them stays the bitmap reader's.
+    EXPECT_EQ(DecodePicture(QByteArray("hello")).Error, QStringLiteral("Stream read error."));
+}
+
+TEST(PictureFile, HugeClaimsAreRefusedBeforeAnyPixelIsDecoded) {
+    EXPECT_EQ(DecodePicture(ZeroPng(65535, 65535, 0)).Error, QStringLiteral("Out of memory."));
+    EXPECT_EQ(
+        DecodePicture(ZeroPng(65536, 1, 0)).Error,
+        QStringLiteral("The picture is too large for a skin file (at most 65535 x 65535 pixels)."));
+    // 128 MB of 32-bit pixels is the most a compressed picture gives.
+    EXPECT_EQ(DecodePicture(ZeroPng(8192, 4097, 0)).Error, QStringLiteral("Out of memory."));
+    const TBitmapReadResult pages = DecodePicture(GreyTiffPages(3, 2, 1000));
+    ASSERT_EQ(pages.Error.toStdString(), "");
+    EXPECT_EQ(pages.Image.size(), QSize(3, 2));
+}
+
+TEST(PictureFile, PngSavesMakeKeyPixelsTransparentInKeyedSlotsOnly) {
+    QTemporaryDir dir;
+    QImage img(2, 1, QImage::Format_RGB32);
+    img.setPixel(0, 0, TransparentKey);
+    img.setPixel(1, 0, Cyan);
+    const QString keyed = dir.filePath("keyed.PNG"), opaque = dir.filePath("opaque.png");
+    ASSERT_EQ(WritePictureFile(img, true, keyed), QString());
+    ASSERT_EQ(WritePictureFile(img, false, opaque), QString());
+    const QImage k(keyed, "PNG"), o(opaque, "PNG");
+    EXPECT_EQ(qAlpha(k.pixel(0, 0)), 0);
+    EXPECT_EQ(k.pixel(1, 0), Cyan);
+    EXPECT_EQ(o.pixel(0, 0), TransparentKey);
+    // Read back into the same slots, they are the pictures that were saved.
+    EXPECT_EQ(ReadSlotPicture(keyed, true).Image, img);
+    EXPECT_EQ(ReadSlotPicture(opaque, false).Image, img);
+    // Any other name is a bitmap, as before.
+    const QString bmp = dir.filePath("keyed.png.bmp");
+    ASSERT_EQ(WritePictureFile(img, true, bmp), QString());
+    EXPECT_EQ(DecodeBitmap([&] {
+                  QFile f(bmp);
+                  f.open(QIODevice::ReadOnly);
+                  return f.readAll();
+              }())
+                  .Image,
+              img);
+}

@@ -1,0 +1,170 @@
+#include "picture_bytes.h"
+
+#include <algorithm>
+
+namespace {
+
+void Put16(QByteArray& out, quint32 v) {
+    out.append(char(v & 0xFF));
+    out.append(char((v >> 8) & 0xFF));
+}
+
+void Put32(QByteArray& out, quint32 v) {
+    Put16(out, v & 0xFFFF);
+    Put16(out, v >> 16);
+}
+
+void PutBig32(QByteArray& out, quint32 v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(char((v >> shift) & 0xFF));
+}
+
+quint32 Crc32(QByteArrayView bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void PngChunk(QByteArray& out, const char* type, const QByteArray& data) {
+    PutBig32(out, quint32(data.size()));
+    const QByteArray typed = QByteArray(type, 4) + data;
+    out += typed;
+    PutBig32(out, Crc32(typed));
+}
+
+// LZW codes of one width only: a clear code before the table would grow.
+QByteArray GifLzw(const QByteArray& indices, int minCodeSize) {
+    const int clear = 1 << minCodeSize, end = clear + 1, width = minCodeSize + 1;
+    QByteArray packed;
+    quint32 bits = 0;
+    int count = 0;
+    const auto putCode = [&](int code) {
+        bits |= quint32(code) << count;
+        count += width;
+        while (count >= 8) {
+            packed.append(char(bits & 0xFF));
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    int sinceClear = 0;
+    putCode(clear);
+    for (char index : indices) {
+        if (sinceClear == clear - 2) {
+            putCode(clear);
+            sinceClear = 0;
+        }
+        putCode(quint8(index));
+        ++sinceClear;
+    }
+    putCode(end);
+    if (count > 0) packed.append(char(bits & 0xFF));
+    QByteArray blocks;
+    blocks.append(char(minCodeSize));
+    for (qsizetype at = 0; at < packed.size(); at += 255) {
+        const QByteArray block = packed.mid(at, 255);
+        blocks.append(char(block.size()));
+        blocks += block;
+    }
+    blocks.append('\0');
+    return blocks;
+}
+
+} // namespace
+
+QByteArray GifFile(int width, int height, const QList<QRgb>& palette, int transparentIndex,
+                   const QList<QByteArray>& frames) {
+    int tableBits = 1;
+    while ((1 << tableBits) < palette.size())
+        ++tableBits;
+    QByteArray out("GIF89a");
+    Put16(out, quint32(width));
+    Put16(out, quint32(height));
+    out.append(char(0x80 | 0x70 | (tableBits - 1)));
+    out.append('\0');
+    out.append('\0');
+    for (int i = 0; i < (1 << tableBits); ++i) {
+        const QRgb c = palette.value(i);
+        out.append(char(qRed(c)));
+        out.append(char(qGreen(c)));
+        out.append(char(qBlue(c)));
+    }
+    QByteArray coded, codes;
+    for (const QByteArray& frame : frames) {
+        out.append("\x21\xF9\x04", 3);
+        out.append(char(transparentIndex >= 0 ? 0x09 : 0x08)); // restore to background
+        Put16(out, 1);
+        out.append(char(transparentIndex >= 0 ? transparentIndex : 0));
+        out.append('\0');
+        out.append('\x2C');
+        Put16(out, 0);
+        Put16(out, 0);
+        Put16(out, quint32(width));
+        Put16(out, quint32(height));
+        out.append('\0');
+        // Frames alike are coded once: a thousand of them cost one.
+        if (codes.isEmpty() || frame != coded) {
+            coded = frame;
+            codes = GifLzw(frame, std::max(2, tableBits));
+        }
+        out += codes;
+    }
+    out.append('\x3B');
+    return out;
+}
+
+QByteArray ZeroPng(int width, int height, int rows) {
+    QByteArray out("\x89PNG\r\n\x1a\n", 8);
+    QByteArray header;
+    PutBig32(header, quint32(width));
+    PutBig32(header, quint32(height));
+    header.append("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA, deflate, no filter, no interlace
+    PngChunk(out, "IHDR", header);
+    const QByteArray raw(qsizetype(std::max(rows, 1)) * (1 + qsizetype(width) * 4), '\0');
+    PngChunk(out, "IDAT", qCompress(raw, 9).mid(4)); // qCompress puts the length first
+    PngChunk(out, "IEND", {});
+    return out;
+}
+
+QByteArray GreyTiffPages(int width, int height, int pages) {
+    QByteArray out("II*\0", 4);
+    const quint32 strip = 8, stripBytes = quint32(width) * quint32(height);
+    Put32(out, strip + stripBytes); // the first page's directory follows the strip
+    out += QByteArray(qsizetype(stripBytes), char(0x80));
+    const struct {
+        quint16 Tag, Type;
+        quint32 Value;
+    } entries[] = {
+        {256, 4, quint32(width)},
+        {257, 4, quint32(height)},
+        {258, 3, 8},
+        {259, 3, 1},
+        {262, 3, 1},
+        {273, 4, strip},
+        {277, 3, 1},
+        {278, 4, quint32(height)},
+        {279, 4, stripBytes},
+    };
+    const quint32 directorySize = 2 + 9 * 12 + 4;
+    for (int page = 0; page < pages; ++page) {
+        const quint32 at = quint32(out.size());
+        Put16(out, 9);
+        for (const auto& e : entries) {
+            Put16(out, e.Tag);
+            Put16(out, e.Type);
+            Put32(out, 1);
+            if (e.Type == 3) {
+                Put16(out, e.Value);
+                Put16(out, 0);
+            } else {
+                Put32(out, e.Value);
+            }
+        }
+        Put32(out, page + 1 < pages ? at + directorySize : 0);
+    }
+    return out;
+}
