@@ -66,6 +66,7 @@ BENCHMARK(OpenIntoImageSlot)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
+    PngFile(); // made before the first measurement
     benchmark::RunSpecifiedBenchmarks();
     std::printf("PNG: 2048 x 2048 RGBA, %.1f MB; x_decode = time of opening into a slot / "
                 "time of Qt's decode alone\n",

@@ -196,15 +196,26 @@ QImage ApplyAlphaRule(QImage img, bool keyed) {
         return img;
     }
     // Composed over black, a pixel is its premultiplied colour; keyed, its
-    // own colour where it is shown. Converted in place where Qt can.
-    img.convertTo(keyed ? QImage::Format_ARGB32 : QImage::Format_ARGB32_Premultiplied);
+    // own colour where it is shown. One pass, in place where the caller
+    // handed over the only copy; the loops have no branch, so they vectorise.
+    const bool premultiplied = img.format() == QImage::Format_ARGB32_Premultiplied && !keyed;
+    if (!premultiplied) img.convertTo(QImage::Format_ARGB32);
     if (img.isNull()) throw std::bad_alloc();
     for (int y = 0; y < img.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
         if (!line) throw std::bad_alloc();
-        for (int x = 0; x < img.width(); ++x) {
-            const QRgb p = line[x];
-            line[x] = keyed && qAlpha(p) < 128 ? TransparentKey : (p | 0xFF000000u);
+        const int w = img.width();
+        if (keyed) {
+            for (int x = 0; x < w; ++x) {
+                const QRgb shown = QRgb(0) - QRgb(qAlpha(line[x]) >> 7); // all ones from 128
+                line[x] = ((line[x] | 0xFF000000u) & shown) | (TransparentKey & ~shown);
+            }
+        } else if (premultiplied) {
+            for (int x = 0; x < w; ++x)
+                line[x] |= 0xFF000000u;
+        } else {
+            for (int x = 0; x < w; ++x)
+                line[x] = qPremultiply(line[x]) | 0xFF000000u;
         }
     }
     img.reinterpretAsFormat(QImage::Format_RGB32);

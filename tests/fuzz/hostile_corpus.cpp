@@ -180,7 +180,7 @@ std::vector<THostileInput> HostileInputs() {
         folder("short_huge_claim", ShortHugeClaimBitmap(), 1),
         // Read by content, whatever the folder names them.
         folder("png_huge_claim", ZeroPng(65535, 65535, 0), 1),
-        folder("png_bomb_in_18_slots", ZeroPng(4096, 4096, 4096), 18),
+        folder("png_bomb_in_18_slots", ZeroPng(2896, 2896, 2896), 18),
         folder("png_bomb_beyond_the_limit", ZeroPng(8192, 4097, 0), 1),
         folder("tiff_of_a_thousand_pages", GreyTiffPages(256, 256, 1000), 1),
         folder("gif_of_a_thousand_frames",
