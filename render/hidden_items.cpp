@@ -222,3 +222,10 @@ void HiddenInPart(const TSkinDocument& doc, int selected, const TBox& shown,
         }
     }
 }
+
+std::vector<TBox> PaintedBoxes(const TSkinDocument& doc, const TDeviceState& state) {
+    std::vector<TBox> boxes(std::size_t(doc.Items.size()));
+    for (int i = 0; i < doc.Items.size(); ++i)
+        if (!ShownPaintedBox(doc, state, i, boxes[std::size_t(i)])) boxes[std::size_t(i)] = {};
+    return boxes;
+}

@@ -23,3 +23,8 @@ std::vector<bool> RepaintedLater(const TSkinDocument& doc, int selected,
 // selected entry is always painted, for its marker.
 void HiddenInPart(const TSkinDocument& doc, int selected, const TBox& shown,
                   std::vector<bool>& skip, const TDeviceState& state = PlainDeviceState());
+
+// Per entry of Items, a box holding every pixel its painter can write in
+// the state (its marker aside); empty for an entry that draws nothing.
+std::vector<TBox> PaintedBoxes(const TSkinDocument& doc,
+                               const TDeviceState& state = PlainDeviceState());

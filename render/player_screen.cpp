@@ -60,8 +60,14 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part,
 
 void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected,
                        const TDeviceState& state) {
+    PaintPlayerScreen(composition, doc, selected, state, RepaintedLater(doc, selected, state));
+}
+
+void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected,
+                       const TDeviceState& state, std::vector<bool> skip) {
     composition.fill(qRgb(0, 0, 0));
-    std::vector<bool> skip = RepaintedLater(doc, selected, state);
+    skip.resize(std::size_t(doc.Items.size()), false);
+    if (selected >= 0 && selected < doc.Items.size()) skip[std::size_t(selected)] = false;
     HiddenInPart(doc, selected, ShownBox(composition), skip, state);
     TTextPainter texts(doc, skip, composition, state);
     for (int i = 0; i < doc.Items.size(); ++i)

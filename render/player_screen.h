@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <vector>
+
 // The top-left part (at most part.width() x part.height()) of the 1:1
 // composition; its pixels are those of the whole screen's composition.
 QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, QSize part,
@@ -23,6 +25,12 @@ QImage ComposePlayerScreen(const TSkinDocument& doc, int selected,
 // composition is the screen's top-left part of the raster's size.
 void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected,
                        const TDeviceState& state = PlainDeviceState());
+
+// As above, leaving out besides the entries flagged in skip (one flag per
+// entry of Items; the selected entry is painted whatever its flag). Whoever
+// repaints many parts of one screen works out once what none of them needs.
+void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected,
+                       const TDeviceState& state, std::vector<bool> skip);
 
 class TTextPainter;
 

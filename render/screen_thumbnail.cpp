@@ -1,5 +1,6 @@
 #include "screen_thumbnail.h"
 
+#include "hidden_items.h"
 #include "player_screen.h"
 
 #include <algorithm>
@@ -14,10 +15,11 @@ QSize FittedSize(int width, int height, int size) {
     return {int(std::max<qint64>(1, (w * s * 2 + h) / (h * 2))), size};
 }
 
-QImage FitScreen(int width, int height, int size, const std::function<void(QImage&)>& compose) {
+QImage FitScreen(int width, int height, int size, const std::function<void(QImage&)>& compose,
+                 qint64 composedWholeMost) {
     const QSize fitted = FittedSize(width, height, size);
     if (fitted.isEmpty()) return QImage();
-    if (qint64(width) * height <= ComposedWholeMost) {
+    if (qint64(width) * height <= composedWholeMost) {
         QImage whole(width, height, QImage::Format_RGB32);
         if (whole.isNull()) throw std::bad_alloc();
         compose(whole);
@@ -46,9 +48,25 @@ QImage FitScreen(int width, int height, int size, const std::function<void(QImag
     return out;
 }
 
-QImage FitPlayerScreen(const TSkinDocument& doc, int selected, int size,
-                       const TDeviceState& state) {
-    return FitScreen(doc.ScreenWidth, doc.ScreenHeight, size, [&](QImage& composition) {
-        PaintPlayerScreen(composition, doc, selected, state);
-    });
+QImage FitPlayerScreen(const TSkinDocument& doc, int selected, int size, const TDeviceState& state,
+                       qint64 composedWholeMost) {
+    if (qint64(doc.ScreenWidth) * doc.ScreenHeight <= composedWholeMost)
+        return FitScreen(doc.ScreenWidth, doc.ScreenHeight, size, [&](QImage& composition) {
+            PaintPlayerScreen(composition, doc, selected, state);
+        });
+    // Many rows of one screen: what is repainted later and where each entry
+    // paints is worked out once, and each row looks only at the entries
+    // that reach it.
+    const std::vector<bool> later = RepaintedLater(doc, selected, state);
+    const std::vector<TBox> boxes = PaintedBoxes(doc, state);
+    std::vector<bool> skip(later.size());
+    return FitScreen(
+        doc.ScreenWidth, doc.ScreenHeight, size,
+        [&](QImage& composition) {
+            const TBox shown = ShownBox(composition);
+            for (std::size_t i = 0; i < skip.size(); ++i)
+                skip[i] = later[i] || Intersect(boxes[i], shown).IsEmpty();
+            PaintPlayerScreen(composition, doc, selected, state, skip);
+        },
+        composedWholeMost);
 }

@@ -17,14 +17,16 @@ QSize FittedSize(int width, int height, int size);
 
 // The width x height screen that compose paints (given a raster whose
 // offset() is its top-left screen pixel, black-filled by compose itself),
-// scaled down to FittedSize. A screen of up to ComposedWholeMost pixels is
-// composed whole and scaled smoothly; a larger one is sampled, composing
-// only the screen rows the picture shows. A null image for a screen of no
-// size; throws std::bad_alloc when the memory cannot be had.
-QImage FitScreen(int width, int height, int size, const std::function<void(QImage&)>& compose);
-
+// scaled down to FittedSize. A screen of up to composedWholeMost pixels is
+// composed whole and scaled smoothly; a larger one is sampled (each picture
+// pixel the screen pixel at its centre), composing only the screen rows the
+// picture shows. A null image for a screen of no size; throws
+// std::bad_alloc when the memory cannot be had.
 inline constexpr qint64 ComposedWholeMost = qint64(1) << 24;
+QImage FitScreen(int width, int height, int size, const std::function<void(QImage&)>& compose,
+                 qint64 composedWholeMost = ComposedWholeMost);
 
 // The player screen as the state shows it, fitted into size x size.
 QImage FitPlayerScreen(const TSkinDocument& doc, int selected, int size,
-                       const TDeviceState& state = PlainDeviceState());
+                       const TDeviceState& state = PlainDeviceState(),
+                       qint64 composedWholeMost = ComposedWholeMost);
