@@ -116,6 +116,11 @@ QString CheckHelp() {
         "  picture-size         a button's shown pictures 1 to 3, or a wheel's\n"
         "                       \"Image wheel pressed\", not of the size of picture 0,\n"
         "                       so the swap leaves part of the other showing\n"
+        "  colour-depth         a shown item picture with pixels that a save changes by\n"
+        "                       more than one step in a channel (the file keeps 5 bits\n"
+        "                       per channel); \"Dither pictures (recommended)\" avoids\n"
+        "                       it. Only the editor's pictures not yet saved have such\n"
+        "                       pixels: never a skin read from a file, never after Dither\n"
         "\n"
         "Exit status: 0 without findings, 3 with findings (warnings included), 1 when\n"
         "the file cannot be read or is not a valid skin, 2 for a usage error.\n");

@@ -14,6 +14,8 @@ class TCommandLine {
 
     bool IsSet(const QString& option) const { return Parser.isSet(option); }
     QString Value(const QString& option) const { return Parser.value(option); }
+    // Every value of a repeatable option, in the order given.
+    QStringList Values(const QString& option) const { return Parser.values(option); }
     QString File(int i) const { return Files[i]; }
 
   private:

@@ -94,7 +94,21 @@ QString CommandHelp(const QString& command) {
              "  --playlist               the playlist screen instead of the player screen\n"
              "  --select N               mark the item of list row N (from 0)\n"
              "  --area WxH               size of the preview area (default: the screen\n"
-             "                           size times the zoom, so no grey shows)\n")},
+             "                           size times the zoom, so no grey shows)\n"
+             "  --fit SIZE               the screen scaled down (never up) to fit SIZE x SIZE,\n"
+             "                           SIZE from 1 to 4096, instead of --zoom and --area:\n"
+             "                           the file managers' thumbnail\n"
+             "\n"
+             "The device's state, on the player screen (each option repeatable; ROW is\n"
+             "the item list's row, from 0):\n"
+             "  --pressed ROW            hold a button down, or a wheel on its ring\n"
+             "  --pressed ROW:center     hold a wheel on its centre icon\n"
+             "  --second-state ROW       a button whose command has two states, or a wheel\n"
+             "                           whose centre command has, in its second state\n"
+             "  --progress ROW=VALUE     a trackbar's progress ends VALUE pixels from its\n"
+             "                           left, 0 to its Width (default Width / 3)\n"
+             "  --sample KEY=TEXT        what texts of a type show: KEY is title, artist,\n"
+             "                           volume, elapsed, remaining or clock\n")},
         {QStringLiteral("dither"),
          QStringLiteral("Usage: skntool dither IN.skn OUT.skn\n"
                         "\n"

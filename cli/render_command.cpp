@@ -3,7 +3,10 @@
 #include "cli_error.h"
 #include "command_line.h"
 #include "file_io.h"
+#include "playlist_screen.h"
 #include "preview.h"
+#include "render_device_options.h"
+#include "screen_thumbnail.h"
 #include "skin_file.h"
 #include "skin_fonts.h"
 
@@ -18,6 +21,8 @@ namespace {
 // size from a damaged file or a typo does not exhaust the memory.
 constexpr qint64 MaxAreaPixels = qint64(1) << 27;
 constexpr int MaxAreaSide = 32767;
+// Largest --fit: beyond the largest thumbnails file managers ask for (1024).
+constexpr int MaxFitSide = 4096;
 
 int ZoomIndexFor(const QString& text) {
     const QStringList zooms{QStringLiteral("100"), QStringLiteral("200"), QStringLiteral("400"),
@@ -41,13 +46,17 @@ QByteArray EncodePng(const QImage& image, const QString& path) {
 
 void RunRender(const QStringList& args, TCliOutput& output) {
     const QString zoom = QStringLiteral("zoom"), playlist = QStringLiteral("playlist"),
-                  select = QStringLiteral("select"), area = QStringLiteral("area");
-    const TCommandLine cl(QStringLiteral("render"),
-                          {{zoom, {}, QStringLiteral("PERCENT"), QStringLiteral("100")},
-                           QCommandLineOption(playlist),
-                           {select, {}, QStringLiteral("N")},
-                           {area, {}, QStringLiteral("WxH")}},
-                          {QStringLiteral("SKIN.skn"), QStringLiteral("OUT.png")}, args);
+                  select = QStringLiteral("select"), area = QStringLiteral("area"),
+                  fit = QStringLiteral("fit");
+    const TCommandLine cl(
+        QStringLiteral("render"),
+        QList<QCommandLineOption>{{zoom, {}, QStringLiteral("PERCENT"), QStringLiteral("100")},
+                                  QCommandLineOption(playlist),
+                                  {select, {}, QStringLiteral("N")},
+                                  {area, {}, QStringLiteral("WxH")},
+                                  {fit, {}, QStringLiteral("SIZE")}} +
+            DeviceStateOptions(),
+        {QStringLiteral("SKIN.skn"), QStringLiteral("OUT.png")}, args);
     TPreviewView view;
     view.ZoomIndex = ZoomIndexFor(cl.Value(zoom));
     if (cl.IsSet(select) && cl.IsSet(playlist))
@@ -55,6 +64,14 @@ void RunRender(const QStringList& args, TCliOutput& output) {
                                  "screen has none."));
     const int selected = cl.IsSet(select) ? ParseNumber(select, cl.Value(select), 0, 0xFFFF) : -1;
     if (cl.IsSet(area)) view.Area = ParseSize(area, cl.Value(area), 1, MaxAreaSide);
+    const int fitSize = cl.IsSet(fit) ? ParseNumber(fit, cl.Value(fit), 1, MaxFitSide) : 0;
+    if (cl.IsSet(fit) && (cl.IsSet(zoom) || cl.IsSet(area)))
+        FailUsage(QStringLiteral("--fit sets the picture's size; give it without --zoom and "
+                                 "--area."));
+    const TDeviceOptions device(cl);
+    if (!device.IsEmpty() && cl.IsSet(playlist))
+        FailUsage(QStringLiteral("--pressed, --second-state, --progress and --sample change the "
+                                 "player screen; the playlist screen has none of its items."));
 
     const QString skinPath = cl.File(0), pngPath = cl.File(1);
     const TSkinDocument doc = ReadSkinArgument(skinPath);
@@ -62,8 +79,15 @@ void RunRender(const QStringList& args, TCliOutput& output) {
         FailUsage(QStringLiteral("--select %1: the skin has %2 items.")
                       .arg(selected)
                       .arg(doc.Items.size()));
+    const TDeviceState state = device.StateFor(doc);
 
-    if (!cl.IsSet(area)) {
+    if (cl.IsSet(fit)) {
+        if (doc.ScreenWidth < 1 || doc.ScreenHeight < 1)
+            FailFile(skinPath, QStringLiteral("The screen of this skin is %1 x %2 pixels, so "
+                                              "there is nothing to fit.")
+                                   .arg(doc.ScreenWidth)
+                                   .arg(doc.ScreenHeight));
+    } else if (!cl.IsSet(area)) {
         // The whole screen and nothing else, so no grey shows.
         const qint64 factor = qint64(1) << view.ZoomIndex;
         const qint64 w = doc.ScreenWidth * factor, h = doc.ScreenHeight * factor;
@@ -86,8 +110,16 @@ void RunRender(const QStringList& args, TCliOutput& output) {
 
     const QString fontNote = SkinFontNote(); // registers the faces as well
     if (!fontNote.isEmpty()) output.Err += QStringLiteral("skntool: %1\n").arg(fontNote).toUtf8();
-    const QImage image = cl.IsSet(playlist) ? RenderPlaylistPreview(doc, view)
-                                            : RenderPlayerPreview(doc, selected, view);
+    QImage image;
+    if (cl.IsSet(fit) && cl.IsSet(playlist))
+        image = FitScreen(doc.ScreenWidth, doc.ScreenHeight, fitSize,
+                          [&](QImage& composition) { PaintPlaylistScreen(composition, doc); });
+    else if (cl.IsSet(fit))
+        image = FitPlayerScreen(doc, selected, fitSize, state);
+    else if (cl.IsSet(playlist))
+        image = RenderPlaylistPreview(doc, view);
+    else
+        image = RenderPlayerPreview(doc, selected, view, state);
     if (image.isNull()) throw std::bad_alloc(); // the area is never empty
     WriteOutputBytes(pngPath, EncodePng(image, pngPath), output);
 }

@@ -1,5 +1,6 @@
 #include "hidden_items.h"
 
+#include "device_look.h"
 #include "marker_box.h"
 #include "wheel_geometry.h"
 
@@ -91,11 +92,15 @@ constexpr std::size_t MaxKeptPerHash = 4;
 
 } // namespace
 
-std::vector<bool> RepaintedLater(const TSkinDocument& doc, int selected) {
+std::vector<bool> RepaintedLater(const TSkinDocument& doc, int selected,
+                                 const TDeviceState& state) {
     std::vector<bool> skip(std::size_t(doc.Items.size()), false);
     std::unordered_map<size_t, std::vector<int>> later;
     for (int i = int(doc.Items.size()) - 1; i >= 0; --i) {
         const TDocItem& item = doc.Items[i];
+        // A row drawn otherwise than its record neither repaints an alike
+        // earlier one nor is repainted by an alike later one.
+        if (state.ChangesRow(i)) continue;
         size_t hash = 0;
         if (!WithRecord(doc, item, [&](const auto& r) { hash = HashOf(r, THasher{item.Kind}); }))
             continue;
@@ -144,16 +149,43 @@ TBox PaintedBox(const TiWheel& r) {
     }
     return box;
 }
-TBox PaintedBox(const TiTrackbar& r) {
+TBox PaintedBox(const TiTrackbar& r, qint64 end) {
     if (r.Width < 0 || r.Height < 0) return {};
     const TPicture &progress = r.Pictures[0], &scroller = r.Pictures[1];
-    const qint64 x = r.X, y = r.Y, end = r.Width / 3;
+    const qint64 x = r.X, y = r.Y;
     const qint64 top = y + (r.Height - progress.Height()) / 2;
     TBox box{x, top, x + end, top + progress.Height()};
     if (r.ShowScroller)
         box = Join(box, PictureBox(scroller, x + end - scroller.Width() / 2,
                                    y + (r.Height - scroller.Height()) / 2));
     return box;
+}
+
+TBox PaintedBox(const TiTrackbar& r) {
+    return PaintedBox(r, r.Width / 3);
+}
+
+// The box of what entry i draws in the state; false for an entry that
+// draws nothing.
+bool ShownPaintedBox(const TSkinDocument& doc, const TDeviceState& state, int i, TBox& painted) {
+    const TDocItem& item = doc.Items[i];
+    if (state.ChangesRow(i)) {
+        if (const auto* r = RecordOf<TiButton>(doc, item)) {
+            TiButton scratch;
+            painted = PaintedBox(ShownButton(*r, state, i, scratch));
+            return true;
+        }
+        if (const auto* r = RecordOf<TiWheel>(doc, item)) {
+            TiWheel scratch;
+            painted = PaintedBox(ShownWheel(*r, state, i, scratch));
+            return true;
+        }
+        if (const auto* r = RecordOf<TiTrackbar>(doc, item)) {
+            painted = PaintedBox(*r, ProgressEnd(*r, state, i));
+            return true;
+        }
+    }
+    return WithRecord(doc, item, [&](const auto& r) { painted = PaintedBox(r); });
 }
 
 // Later opaque image boxes kept for the test; a few suffice for the skins
@@ -163,14 +195,13 @@ constexpr std::size_t MostCovers = 16;
 } // namespace
 
 void HiddenInPart(const TSkinDocument& doc, int selected, const TBox& shown,
-                  std::vector<bool>& skip) {
+                  std::vector<bool>& skip, const TDeviceState& state) {
     skip.resize(std::size_t(doc.Items.size()), false);
     std::vector<TBox> covers; // within shown, none inside another
     for (int i = int(doc.Items.size()) - 1; i >= 0; --i) {
         if (skip[std::size_t(i)]) continue;
         TBox painted;
-        if (!WithRecord(doc, doc.Items[i], [&](const auto& r) { painted = PaintedBox(r); }))
-            continue;
+        if (!ShownPaintedBox(doc, state, i, painted)) continue;
         painted = Intersect(painted, shown);
         if (i != selected &&
             (painted.IsEmpty() || std::any_of(covers.begin(), covers.end(),
@@ -190,4 +221,11 @@ void HiddenInPart(const TSkinDocument& doc, int selected, const TBox& shown,
                                  [&](const TBox& a, const TBox& b) { return area(a) < area(b); }));
         }
     }
+}
+
+std::vector<TBox> PaintedBoxes(const TSkinDocument& doc, const TDeviceState& state) {
+    std::vector<TBox> boxes(std::size_t(doc.Items.size()));
+    for (int i = 0; i < doc.Items.size(); ++i)
+        if (!ShownPaintedBox(doc, state, i, boxes[std::size_t(i)])) boxes[std::size_t(i)] = {};
+    return boxes;
 }

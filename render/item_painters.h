@@ -3,15 +3,25 @@
 // raster's edges) and, when selected, the selection marker right after it.
 #pragma once
 
+#include "file_colours.h"
 #include "skin_document.h"
 
 #include <QImage>
 
-void PaintImage(QImage& composition, const TiImage& image, bool selected);
+// colours: pictures as held in memory, or as a saved file gives them back.
+void PaintImage(QImage& composition, const TiImage& image, bool selected,
+                TPictureColours colours = TPictureColours::AsHeld);
 void PaintText(QImage& composition, const TiText& text, bool selected);
-void PaintButton(QImage& composition, const TiButton& button, bool selected);
-void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected);
+void PaintButton(QImage& composition, const TiButton& button, bool selected,
+                 TPictureColours colours = TPictureColours::AsHeld);
+void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected,
+                TPictureColours colours = TPictureColours::AsHeld);
+// The progress ends at Width div 3, as in the editor's preview.
 void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected);
+// The progress ends progressEnd pixels right of the bar's left (the preview's
+// arithmetic with progressEnd in place of Width div 3).
+void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected,
+                   qint64 progressEnd, TPictureColours colours = TPictureColours::AsHeld);
 
 // Start of a text of the given extent in a box of the given size: 0 for
 // "Left"/"Top" and unknown values, (space - extent) div 2 for "Center",

@@ -16,10 +16,11 @@ template <class F> QImage NullWithoutMemory(F render) {
 }
 } // namespace
 
-QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view) {
+QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view,
+                           const TDeviceState& state) {
     return NullWithoutMemory([&] {
         return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
-            PaintPlayerScreen(composition, doc, selected);
+            PaintPlayerScreen(composition, doc, selected, state);
         });
     });
 }

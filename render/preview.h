@@ -2,6 +2,7 @@
 // preview area's size in, the raster the preview area shows out.
 #pragma once
 
+#include "device_state.h"
 #include "skin_document.h"
 
 #include <QImage>
@@ -20,8 +21,10 @@ struct TPreviewView {
 
 // The player screen (every item in list order, the selected row marked),
 // scaled and shifted by the view's offset (clamped) on the grey background. Only the part
-// of the screen the area shows is composed.
-QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view);
+// of the screen the area shows is composed. The device state says what rows
+// show; by default the editor's plain preview.
+QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view,
+                           const TDeviceState& state = PlainDeviceState());
 
 // The playlist browser's sample screen, presented the same way.
 QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view);

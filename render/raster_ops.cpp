@@ -57,23 +57,35 @@ inline QRgb Opaque(QRgb pixel) {
     return 0xFF000000u | pixel;
 }
 
-// n pixels from in to out, those equal to key skipped when keyed. Written
-// as a select, so that the compiler can do several pixels at once.
+// n pixels from in to out, those equal to key skipped when keyed; with
+// FileBits each is first taken as the file gives it back. Written as a
+// select, so that the compiler can do several pixels at once.
+template <bool FileBits> inline QRgb Taken(QRgb p) {
+    return FileBits ? AsFileKeepsIt(p) : p;
+}
+template <bool FileBits>
 inline void CopySpan(QRgb* out, const QRgb* in, qint64 n, bool keyed, QRgb key) {
     if (!keyed) {
         for (qint64 i = 0; i < n; ++i)
-            out[i] = Opaque(in[i]);
+            out[i] = Opaque(Taken<FileBits>(in[i]));
         return;
     }
     for (qint64 i = 0; i < n; ++i) {
-        const QRgb p = in[i];
+        const QRgb p = Taken<FileBits>(in[i]);
         out[i] = (p & RgbMask) != key ? Opaque(p) : out[i];
     }
+}
+inline void CopySpan(QRgb* out, const QRgb* in, qint64 n, bool keyed, QRgb key,
+                     TPictureColours colours) {
+    if (colours == TPictureColours::AsFileKeeps)
+        CopySpan<true>(out, in, n, keyed, key);
+    else
+        CopySpan<false>(out, in, n, keyed, key);
 }
 
 // srcRect of src (cut to the source) unscaled, its top-left on (x, y).
 void Blit(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect, bool keyed,
-          QRgb key) {
+          QRgb key, TPictureColours colours) {
     const QRect inside = srcRect & src.rect();
     if (inside.isEmpty()) return;
     // Destination position of the source pixel (sx, sy) is (sx + dx, sy + dy).
@@ -86,7 +98,7 @@ void Blit(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRe
     const TSourceRows rows(src, needed);
     for (qint64 ty = ys.Begin; ty < ys.End; ++ty)
         CopySpan(DstRow(dst, ty) + xs.Begin, rows.At(xs.Begin - dx, ty - dy), xs.End - xs.Begin,
-                 keyed, key & RgbMask);
+                 keyed, key & RgbMask, colours);
 }
 
 } // namespace
@@ -103,16 +115,19 @@ void FillBox(QImage& dst, const TBox& screenBox, QRgb color) {
     }
 }
 
-void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect,
-                 QRgb key) {
-    Blit(dst, x, y, src, srcRect, true, key);
+void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect, QRgb key,
+                 TPictureColours colours) {
+    Blit(dst, x, y, src, srcRect, true, key, colours);
 }
 
-void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture) {
-    Blit(dst, x, y, picture.Image, picture.Image.rect(), picture.Transparent, TransparentKey);
+void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture,
+                 TPictureColours colours) {
+    Blit(dst, x, y, picture.Image, picture.Image.rect(), picture.Transparent, TransparentKey,
+         colours);
 }
 
-TPreparedPicture::TPreparedPicture(const TPicture& picture) : Picture(picture) {
+TPreparedPicture::TPreparedPicture(const TPicture& picture, TPictureColours colours)
+    : Picture(picture), Colours(colours) {
     const QImage& image = picture.Image;
     const auto f = image.format();
     Direct = !image.isNull() && (f == QImage::Format_RGB32 || f == QImage::Format_ARGB32);
@@ -125,7 +140,7 @@ TPreparedPicture::TPreparedPicture(const TPicture& picture) : Picture(picture) {
 
 void TPreparedPicture::Draw(QImage& dst, qint64 x, qint64 y) const {
     if (!Direct) {
-        DrawPicture(dst, x, y, Picture);
+        DrawPicture(dst, x, y, Picture, Colours);
         return;
     }
     const QPoint o = dst.offset();
@@ -136,11 +151,12 @@ void TPreparedPicture::Draw(QImage& dst, qint64 x, qint64 y) const {
     for (qint64 ty = ys.Begin; ty < ys.End; ++ty) {
         const auto* in = reinterpret_cast<const QRgb*>(Bits + (ty - dy) * BytesPerLine);
         CopySpan(DstRow(dst, ty) + xs.Begin, in + (xs.Begin - dx), xs.End - xs.Begin,
-                 Picture.Transparent, TransparentKey & RgbMask);
+                 Picture.Transparent, TransparentKey & RgbMask, Colours);
     }
 }
 
-void DrawPictureScaled(QImage& dst, const TBox& screenBox, const TPicture& picture) {
+void DrawPictureScaled(QImage& dst, const TBox& screenBox, const TPicture& picture,
+                       TPictureColours colours) {
     const TBox box = ToDst(dst, screenBox);
     const QImage& src = picture.Image;
     if (src.isNull() || box.IsEmpty()) return;
@@ -159,12 +175,14 @@ void DrawPictureScaled(QImage& dst, const TBox& screenBox, const TPicture& pictu
     for (qint64 tx = xs.Begin; tx < xs.End; ++tx)
         columns[std::size_t(tx - xs.Begin)] = srcX(tx);
     const bool keyed = picture.Transparent;
+    const bool fileBits = colours == TPictureColours::AsFileKeeps;
     const QRgb k = TransparentKey & RgbMask;
     for (qint64 ty = ys.Begin; ty < ys.End; ++ty) {
         const QRgb* in = rows.At(columns[0], srcY(ty));
         QRgb* out = DstRow(dst, ty) + xs.Begin;
         for (std::size_t i = 0; i < columns.size(); ++i) {
-            const QRgb p = in[columns[i] - columns[0]];
+            const QRgb held = in[columns[i] - columns[0]];
+            const QRgb p = fileBits ? AsFileKeepsIt(held) : held;
             if (!keyed || (p & RgbMask) != k) out[i] = Opaque(p);
         }
     }

@@ -6,6 +6,7 @@
 // picture.
 #pragma once
 
+#include "file_colours.h"
 #include "picture.h"
 
 #include <QImage>
@@ -52,17 +53,20 @@ void FillBox(QImage& dst, const TBox& box, QRgb color);
 
 // The picture at its own size with its top-left corner at (x, y); pixels
 // equal to TransparentKey are skipped when the picture is transparent.
-void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture);
+void DrawPicture(QImage& dst, qint64 x, qint64 y, const TPicture& picture,
+                 TPictureColours colours = TPictureColours::AsHeld);
 
 // A picture drawn many times in one repaint (the balls of a wheel), its rows
 // looked up once; Draw gives the pixels DrawPicture gives.
 class TPreparedPicture {
   public:
-    explicit TPreparedPicture(const TPicture& picture);
+    explicit TPreparedPicture(const TPicture& picture,
+                              TPictureColours colours = TPictureColours::AsHeld);
     void Draw(QImage& dst, qint64 x, qint64 y) const;
 
   private:
     const TPicture& Picture;
+    TPictureColours Colours;
     bool Direct = false; // 32-bit rows read in place; otherwise DrawPicture
     const uchar* Bits = nullptr;
     qsizetype BytesPerLine = 0;
@@ -71,12 +75,13 @@ class TPreparedPicture {
 
 // The picture scaled into the box by nearest neighbour (destination column
 // i takes source column i * width / box width), honouring its transparency.
-void DrawPictureScaled(QImage& dst, const TBox& box, const TPicture& picture);
+void DrawPictureScaled(QImage& dst, const TBox& box, const TPicture& picture,
+                       TPictureColours colours = TPictureColours::AsHeld);
 
 // Columns and rows of srcRect (cut to the source) copied unscaled so that the
 // rect's top-left lands on (x, y); pixels equal to key are skipped.
-void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect,
-                 QRgb key);
+void CopyWithKey(QImage& dst, qint64 x, qint64 y, const QImage& src, const QRect& srcRect, QRgb key,
+                 TPictureColours colours = TPictureColours::AsHeld);
 
 // One-pixel horizontal lines from x0 to x1 - 1 on row y. The dotted one
 // paints every pixel: dots in one colour, gaps in the other.

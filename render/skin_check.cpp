@@ -1,14 +1,17 @@
 #include "skin_check.h"
 
 #include "code_page.h"
+#include "file_colours.h"
 #include "marker_box.h"
 #include "skin_text.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
 namespace {
 
@@ -65,6 +68,26 @@ qint64 MagentaPixels(const QImage& image) {
     return count;
 }
 
+// Pixels that a save changes by more than one step in some channel: the file
+// keeps 5 bits of each, which read back a little off any other value. One
+// step is allowed, so the placeholder's (255, 1, 1) frame passes.
+qint64 PixelsASaveChanges(const QImage& image) {
+    if (image.format() == QImage::Format_RGB555) return 0; // the file's own levels
+    const QImage rgb =
+        image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
+            ? image
+            : image.convertToFormat(QImage::Format_RGB32);
+    const auto off = [](int v) { return std::abs(FileChannelShift(v)) > 1; };
+    const int w = rgb.width(), h = rgb.height();
+    qint64 count = 0;
+    for (int y = 0; y < h; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            count += off(qRed(line[x])) || off(qGreen(line[x])) || off(qBlue(line[x]));
+    }
+    return count;
+}
+
 class TChecker {
   public:
     explicit TChecker(const TSkinDocument& doc) : Doc(doc) {}
@@ -114,6 +137,28 @@ class TChecker {
         else if (picture.Image.isNull())
             Warning("empty-picture",
                     QStringLiteral("%1 has no pixels, so nothing is drawn").arg(slot));
+        else
+            ShownSlots.push_back({&picture, slot});
+    }
+
+    // After an item's other findings: its shown pictures that a save would
+    // change visibly. Dither leaves only the file's levels, and a skin read
+    // from a file has nothing else, so neither ever shows this.
+    void CheckColourDepth() {
+        for (const auto& [picture, slot] : ShownSlots) {
+            const qint64 key = picture->Image.cacheKey();
+            auto it = Changed.find(key);
+            if (it == Changed.end())
+                it = Changed.emplace(key, PixelsASaveChanges(picture->Image)).first;
+            if (it->second > 0)
+                Warning("colour-depth",
+                        QStringLiteral("%1 has %2 pixels that a save changes by more than one "
+                                       "step, as the file keeps 5 bits per channel; use "
+                                       "\"Dither pictures (recommended)\" before saving")
+                            .arg(slot)
+                            .arg(it->second));
+        }
+        ShownSlots.clear();
     }
 
     // The device swaps a state's picture in at the same place: one of
@@ -165,6 +210,7 @@ class TChecker {
         if (const auto* r = RecordOf<TiButton>(Doc, item)) CheckButton(*r);
         if (const auto* r = RecordOf<TiWheel>(Doc, item)) CheckWheel(*r);
         if (const auto* r = RecordOf<TiTrackbar>(Doc, item)) CheckTrackbar(*r);
+        CheckColourDepth();
     }
 
     void CheckName(const TDocItem& item) {
@@ -306,6 +352,8 @@ class TChecker {
         Range("ItemFontSize", p.ItemFontSize, PlaylistFontSizes);
         Shown(p.FolderIcon, QStringLiteral("FolderIcon (\"Folder icon\")"));
         Shown(p.SongIcon, QStringLiteral("SongIcon (\"Song icon\")"));
+        // Dither leaves the playlist's icons alone, so it is not suggested for them.
+        ShownSlots.clear();
     }
 
     struct TImageBox {
@@ -321,6 +369,10 @@ class TChecker {
     std::map<std::tuple<int, bool, QString>, TTextExtent> Extents;
     QHash<QByteArray, int> FirstUse;
     std::vector<TSkinFinding> Findings;
+    std::vector<std::pair<const TPicture*, QString>> ShownSlots; // of the current item
+    // Pictures shared between slots (a file's alike pictures are one image)
+    // are judged once.
+    std::unordered_map<qint64, qint64> Changed;
 };
 
 } // namespace
@@ -341,7 +393,8 @@ const QStringList& SkinCheckCodes() {
                                    "partly-off-screen", "hidden",         "text-height",
                                    "text-width",        "range",          "name-empty",
                                    "name-duplicate",    "progress-short", "wheel-button-height",
-                                   "empty-picture",     "image-magenta",  "picture-size"};
+                                   "empty-picture",     "image-magenta",  "picture-size",
+                                   "colour-depth"};
     return codes;
 }
 

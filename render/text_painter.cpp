@@ -1,5 +1,6 @@
 #include "text_painter.h"
 
+#include "device_look.h"
 #include "item_painters.h"
 #include "marker_box.h"
 #include "raster_ops.h"
@@ -48,6 +49,7 @@ struct TLookKeyHash {
 
 // One string in one font and colour, with the layer its texts share.
 struct TLook {
+    QString Text;
     QFont Font;
     TTextExtent Extent;
     qint64 Margin = 0;
@@ -91,8 +93,8 @@ QImage RenderLayer(const TiText& text, const TLook& look, const TBox& region) {
                  QImage::Format_RGB32);
     if (layer.isNull()) throw std::bad_alloc(); // region is never empty
     layer.fill(TextLayerKey);
-    DrawTextCell(layer, -region.Left, -region.Top, text.PreviewText, look.Font,
-                 ColorToRgb(text.Color), TextLayerKey);
+    DrawTextCell(layer, -region.Left, -region.Top, look.Text, look.Font, ColorToRgb(text.Color),
+                 TextLayerKey);
     return layer;
 }
 
@@ -139,6 +141,8 @@ struct TPiece {
 };
 
 struct TTextPainter::TImpl {
+    explicit TImpl(const TDeviceState& state) : State(state) {}
+    const TDeviceState& State;
     std::unordered_map<TLookKey, TLook, TLookKeyHash> Looks;
     // Per entry of a shared look: its pieces [first, second) in Pieces.
     std::unordered_map<int, std::pair<std::size_t, std::size_t>> Visible;
@@ -147,12 +151,14 @@ struct TTextPainter::TImpl {
     // The look of a text that draws glyphs; nothing for one that cannot.
     TLook* LookOf(const TiText& text) {
         const int points = PointSizeFor(text.FontSize);
-        if (points <= 0 || text.PreviewText.isEmpty()) return nullptr;
-        auto [it, added] = Looks.try_emplace({points, text.Bold, text.Color, text.PreviewText});
+        const QString& shown = ShownText(text, State);
+        if (points <= 0 || shown.isEmpty()) return nullptr;
+        auto [it, added] = Looks.try_emplace({points, text.Bold, text.Color, shown});
         TLook& look = it->second;
         if (added) {
+            look.Text = shown;
             look.Font = SkinFont(points, text.Bold);
-            look.Extent = MeasureText(look.Font, text.PreviewText);
+            look.Extent = MeasureText(look.Font, shown);
             look.Margin = InkMargin(look.Font);
         }
         return &look;
@@ -210,11 +216,11 @@ struct TTextPainter::TImpl {
     }
 };
 
-TTextPainter::TTextPainter() : D(std::make_unique<TImpl>()) {}
+TTextPainter::TTextPainter(const TDeviceState& state) : D(std::make_unique<TImpl>(state)) {}
 
 TTextPainter::TTextPainter(const TSkinDocument& doc, const std::vector<bool>& skip,
-                           const QImage& composition)
-    : TTextPainter() {
+                           const QImage& composition, const TDeviceState& state)
+    : TTextPainter(state) {
     const TBox shown = ShownBox(composition);
     for (int i = 0; i < doc.Items.size(); ++i) {
         TLook* look = nullptr;

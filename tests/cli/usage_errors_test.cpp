@@ -73,6 +73,9 @@ TEST_F(SkntoolTest, HelpGoesToStandardOutput) {
     EXPECT_EQ(render.Status, 0);
     EXPECT_TRUE(render.Out.startsWith("Usage: skntool render SKIN.skn OUT.png [OPTIONS]\n"));
     EXPECT_TRUE(render.Out.contains("--zoom 100|200|400|800"));
+    for (const char* option : {"--fit SIZE", "--pressed ROW ", "--pressed ROW:center",
+                               "--second-state ROW", "--progress ROW=VALUE", "--sample KEY=TEXT"})
+        EXPECT_TRUE(render.Out.contains(option)) << option;
     EXPECT_EQ(Run({"render", "--help"}).Out, render.Out);
     EXPECT_TRUE(
         Run({"help", "new"}).Out.contains("5 Standard VGA landscape (640x480)   640 x 396"));

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -103,6 +104,7 @@ TEST_F(HostileCorpus, SkinsGoThroughEveryCommandInBoundedTimeAndMemory) {
         Check({"render", "--zoom", "800", "--area", "1600x1000", skin, Path("shown.png")},
               Path("shown.png"));
         Check({"render", skin, Path("shown.png")}, Path("shown.png"));
+        Check({"render", "--fit", "256", skin, Path("thumbnail.png")}, Path("thumbnail.png"));
         Check({"check", skin}, {}, 3);
         Check({"diff", skin, skin});
         Check({"unpack", skin, folder}, folder);
@@ -117,6 +119,24 @@ TEST_F(HostileCorpus, SkinsGoThroughEveryCommandInBoundedTimeAndMemory) {
         QDir(folder).removeRecursively();
         Check({"dither", skin, Path("dithered.skn")}, Path("dithered.skn"));
     }
+}
+
+TEST_F(HostileCorpus, AThumbnailOfAHugeScreenComposesOnlyTheRowsItShows) {
+    // Every kind in bulk on the largest screen a file can claim, 65535 x
+    // 65535 (the two 16-bit fields after the version).
+    for (const THostileInput& input : HostileInputs()) {
+        if (input.Name != "every_kind_in_bulk") continue;
+        QByteArray skin = input.Skin;
+        skin.replace(4, 4, QByteArray(4, char(0xFF)));
+        QFile file(Path("huge_screen.skn"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(skin) == skin.size());
+        file.close();
+        Check({"render", "--fit", "256", Path("huge_screen.skn"), Path("thumbnail.png")},
+              Path("thumbnail.png"));
+        EXPECT_EQ(QImage(Path("thumbnail.png")).size(), QSize(256, 256));
+        return;
+    }
+    FAIL() << "no every_kind_in_bulk in the corpus";
 }
 
 TEST_F(HostileCorpus, BitmapsArePackedOnceOrRefusedWithTheirMessage) {

@@ -73,6 +73,12 @@ check_layout() {
     grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" \
         "$prefix/share/metainfo/$id.metainfo.xml" || fail "the metainfo does not launch $id.desktop"
 
+    # The thumbnailer is run by file managers as its Exec line with %s, %i and
+    # %o filled in, skntool found on PATH; it must leave a PNG within the size.
+    if [[ " ${programs[*]} " == *" skntool "* ]]; then
+        check_thumbnailer
+    fi
+
     # update-mime-database is what a distribution runs on share/mime after
     # installing a package; it only registers a type from a well-formed file.
     if command -v update-mime-database >/dev/null; then
@@ -82,6 +88,34 @@ check_layout() {
     else
         echo "note: update-mime-database not installed (Debian package shared-mime-info)"
     fi
+}
+
+# Value of a key in the thumbnailer's one group.
+thumbnailer_key() { sed -n "s/^$1=//p" "$prefix/share/thumbnailers/lumoraskin.thumbnailer" | head -n 1; }
+
+check_thumbnailer() {
+    local word words size out skin=$prefix/wide.skn
+    need share/thumbnailers/lumoraskin.thumbnailer
+    [ -e "$prefix/share/thumbnailers/lumoraskin.thumbnailer" ] || return
+    [ "$(thumbnailer_key TryExec)" = skntool ] || fail "TryExec=$(thumbnailer_key TryExec)"
+    thumbnailer_key MimeType | grep -q '^application/x-lumora-skin;' ||
+        fail "the thumbnailer is not for application/x-lumora-skin"
+    "$prefix/bin/skntool" new --size 400x200 "$skin" || fail "skntool new"
+    for size in 128 256 1024; do
+        out=$prefix/thumbnail-$size.png
+        words=()
+        for word in $(thumbnailer_key Exec); do
+            word=${word//%s/$size}
+            word=${word//%i/$skin}
+            words+=("${word//%o/$out}")
+        done
+        PATH="$prefix/bin:$PATH" "${words[@]}" || fail "the thumbnailer failed at size $size"
+        local expected=128x64
+        [ "$size" = 256 ] && expected=256x128
+        [ "$size" = 1024 ] && expected=400x200 # never scaled up
+        [ -e "$out" ] && [ "$(png_size "$out")" = "$expected" ] ||
+            fail "the thumbnail at size $size is $(png_size "$out" 2>/dev/null), not $expected"
+    done
 }
 
 case $mode in

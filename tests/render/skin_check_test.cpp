@@ -1,5 +1,6 @@
 // skntool check's findings: for every check a skin that triggers it and one
 // just inside its limit that does not, each judged as read back from a file.
+#include "dither.h"
 #include "render_test_util.h"
 #include "skin_check.h"
 #include "skin_file.h"
@@ -68,7 +69,13 @@ TSkinDocument ReadBack(const TSkinDocument& doc) {
     return read.Document.value_or(TSkinDocument{});
 }
 
-std::vector<TSkinFinding> Check(const std::function<void(TSkinDocument&)>& change) {
+std::vector<TSkinFinding> Check(const std::function<void(TSkinDocument&)>& change,
+                                bool inMemory = false) {
+    if (inMemory) {
+        TSkinDocument doc = ReadBack(CleanSkin());
+        change(doc);
+        return CheckSkin(doc);
+    }
     TSkinDocument doc = CleanSkin();
     change(doc);
     return CheckSkin(ReadBack(doc));
@@ -97,6 +104,9 @@ struct TCase {
     int Item; // -1: the playlist
     TFindingSeverity Severity;
     TChange Triggers, JustInside;
+    // Judged as held in memory after the change, not as read back: only the
+    // editor's pictures not yet saved can hold what a file cannot.
+    bool InMemory = false;
 };
 
 const TFindingSeverity E = TFindingSeverity::Error, W = TFindingSeverity::Warning;
@@ -233,6 +243,21 @@ std::vector<TCase> Cases() {
         {"image-magenta", 0, W,
          [](auto& d) { d.Images[0].Picture.Image.setPixel(3, 4, qRgb(250, 7, 255)); },
          [](auto& d) { d.Images[0].Picture.Image.setPixel(3, 4, qRgb(255, 8, 255)); }},
+        // A save moves 204 to 206 (two steps), 205 and 207 one step.
+        {"colour-depth", 2, W,
+         [](auto& d) { d.Buttons[0].Pictures[1].Image.setPixel(2, 2, qRgb(0, 204, 0)); },
+         [](auto& d) {
+             d.Buttons[0].Pictures[1].Image.setPixel(2, 2, qRgb(0, 205, 0));
+             d.Buttons[0].Pictures[1].Image.setPixel(3, 2, qRgb(207, 0, 0));
+         },
+         true},
+        {"colour-depth", 0, W,
+         [](auto& d) { d.Images[0].Picture.Image.setPixel(0, 0, qRgb(1, 2, 3)); },
+         [](auto& d) { // slots the device does not show, and the playlist's icons
+             d.Buttons[0].Pictures[3].Image.setPixel(2, 2, qRgb(0, 204, 0));
+             d.Playlist.SongIcon.Image.setPixel(2, 2, qRgb(0, 204, 0));
+         },
+         true},
     };
 }
 
@@ -262,11 +287,11 @@ TEST(SkinCheck, EachCheckFiresAtItsLimitAndNotJustInside) {
     for (std::size_t i = 0; i < cases.size(); ++i) {
         const TCase& c = cases[i];
         SCOPED_TRACE(testing::Message() << "case " << i << " " << c.Code);
-        const std::vector<TSkinFinding> found = Check(c.Triggers);
+        const std::vector<TSkinFinding> found = Check(c.Triggers, c.InMemory);
         EXPECT_TRUE(Has(found, c)) << Describe(found);
         // Only the neighbour of an off-screen box may be partly off the screen,
         // and only the wheel's and the button's other changes need a placeholder.
-        const std::vector<TSkinFinding> inside = Check(c.JustInside);
+        const std::vector<TSkinFinding> inside = Check(c.JustInside, c.InMemory);
         for (const TSkinFinding& f : inside)
             EXPECT_NE(f.Code, QLatin1String(c.Code)) << Describe(inside);
     }
@@ -284,7 +309,7 @@ TEST(SkinCheck, EveryCheckHasItsCases) {
 
 TEST(SkinCheck, ThePlaceholderHeldInMemoryCountsAsWell) {
     // The editor's own master has a (255, 1, 1) frame, which the file keeps as (255, 0, 0).
-    TSkinDocument doc = CleanSkin();
+    TSkinDocument doc = ReadBack(CleanSkin());
     doc.Images[0].Picture.Image = PlaceholderPicture();
     const std::vector<TSkinFinding> found = CheckSkin(doc);
     ASSERT_EQ(found.size(), 1u) << Describe(found);
@@ -326,4 +351,24 @@ TEST(SkinCheck, AnItemIsNamedUnderTheFirstLaterImageThatHoldsIt) {
                                                             {4, under.arg(6)},
                                                             {5, under.arg(6)}}))
         << Describe(found);
+}
+
+TEST(SkinCheck, PicturesASaveChangesAreNamedUntilDithered) {
+    // The clean skin's colours as held before its first save: 200 becomes
+    // 206 in the file; dithering leaves only levels the file keeps.
+    TSkinDocument doc = CleanSkin();
+    const auto depth = [](const std::vector<TSkinFinding>& found) {
+        std::vector<int> items;
+        for (const TSkinFinding& f : found)
+            if (f.Code == QStringLiteral("colour-depth")) items.push_back(f.Item);
+        return items;
+    };
+    const std::vector<TSkinFinding> before = CheckSkin(doc);
+    EXPECT_EQ(depth(before), (std::vector<int>{0, 2, 2, 3, 3, 3, 3, 3})) << Describe(before);
+    EXPECT_EQ(before[1].Text,
+              QStringLiteral("Pictures[0] (\"Image (1) normal\") has 400 pixels that a save "
+                             "changes by more than one step, as the file keeps 5 bits per "
+                             "channel; use \"Dither pictures (recommended)\" before saving"));
+    DitherAllPictures(doc);
+    EXPECT_EQ(Describe(CheckSkin(doc)), "");
 }
