@@ -1,0 +1,157 @@
+#include "skin_edits.h"
+
+#include "record_steps.h"
+
+#include <vector>
+
+// What the stack holds: a step shared with the door, so that the door can
+// take the newer steps out and build the stack again without its oldest
+// ones, which QUndoStack cannot drop by itself.
+class TSkinEdits::THolder : public QUndoCommand {
+  public:
+    THolder(TSkinEdits& edits, std::shared_ptr<TEditStep> step)
+        : QUndoCommand(step->text()), Edits(edits), Step(std::move(step)) {
+        setObsolete(Step->isObsolete());
+    }
+    void redo() override {
+        if (Edits.Replaying) return;
+        Step->redo();
+        TEditChange change = Step->Change(false);
+        change.Reload = change.Reload || !Edits.Pushing;
+        Edits.Announce(change);
+    }
+    void undo() override {
+        if (Edits.Replaying) return;
+        Step->undo();
+        TEditChange change = Step->Change(true);
+        change.Reload = true;
+        Edits.Announce(change);
+    }
+    int id() const override { return Edits.Replaying ? -1 : Step->id(); }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = dynamic_cast<const THolder*>(other);
+        if (!next || !Step->mergeWith(next->Step.get())) return false;
+        setText(Step->text());
+        setObsolete(Step->isObsolete());
+        return true;
+    }
+
+    TSkinEdits& Edits;
+    std::shared_ptr<TEditStep> Step;
+};
+
+TSkinEdits::TSkinEdits(TSkinDocument& doc) : Doc(doc) {}
+
+TSkinEdits::~TSkinEdits() {
+    Replaying = true; // the stack's steps go without touching the document
+    Stack.clear();
+}
+
+void TSkinEdits::SetCurrentRow(int row) {
+    if (row != Row) EndMerge();
+    Row = row;
+}
+
+void TSkinEdits::Announce(TEditChange change) {
+    Q_EMIT Changed(change);
+}
+
+void TSkinEdits::Push(std::unique_ptr<TEditStep> step) {
+    if (!step) return;
+    Pushing = true;
+    Stack.push(new THolder(*this, std::shared_ptr<TEditStep>(std::move(step))));
+    Pushing = false;
+    Bound();
+}
+
+void TSkinEdits::Undo() {
+    EndMerge();
+    Stack.undo();
+    EndMerge();
+}
+
+void TSkinEdits::Redo() {
+    EndMerge();
+    Stack.redo();
+    EndMerge();
+}
+
+void TSkinEdits::Clear() {
+    MoveBefore.reset();
+    MoveRow = -1;
+    Replaying = true;
+    Stack.clear();
+    Replaying = false;
+    EndMerge();
+}
+
+bool TSkinEdits::BeginMove(int row) {
+    MoveBefore.reset();
+    if (row < 0 || row >= Doc.Items.size()) return false;
+    MoveBefore = RecordAt(Doc, Doc.Items[row]);
+    MoveRow = row;
+    EndMerge();
+    return MoveBefore.has_value();
+}
+
+void TSkinEdits::MoveTo(QPoint position) {
+    if (!MoveBefore || MoveRow >= Doc.Items.size()) return;
+    const TDocItem item = Doc.Items[MoveRow];
+    std::optional<TAnyRecord> record = RecordAt(Doc, item);
+    if (!record || PositionOf(*record) == position) return;
+    SetPosition(*record, position);
+    StoreRecord(Doc, item, *record);
+    Announce({TEditChange::Record, MoveRow, -1, 1, true});
+}
+
+void TSkinEdits::EndMove(const QString& text) {
+    if (!MoveBefore) return;
+    std::optional<TAnyRecord> now;
+    if (MoveRow < Doc.Items.size()) now = RecordAt(Doc, Doc.Items[MoveRow]);
+    std::optional<TAnyRecord> before = std::move(MoveBefore);
+    MoveBefore.reset();
+    if (now && !(*now == *before))
+        Push(std::make_unique<TRecordStep>(Doc, MoveRow, *before, *now, text, TMergeRun{}, true));
+    EndMerge();
+}
+
+void TSkinEdits::CancelMove() {
+    if (!MoveBefore) return;
+    if (MoveRow < Doc.Items.size()) {
+        StoreRecord(Doc, Doc.Items[MoveRow], *MoveBefore);
+        Announce({TEditChange::Record, MoveRow, -1, 1, true});
+    }
+    MoveBefore.reset();
+    EndMerge();
+}
+
+qint64 TSkinEdits::HeldBytes() const {
+    qint64 bytes = 0;
+    for (int i = 0; i < Stack.count(); ++i) {
+        const auto* holder = static_cast<const THolder*>(Stack.command(i));
+        bytes += holder->Step->HeldBytes(i >= Stack.index());
+    }
+    return bytes;
+}
+
+void TSkinEdits::Bound() {
+    // Only steps already done can go: an undone step's successors need it.
+    int drop = 0;
+    qint64 bytes = HeldBytes();
+    while (bytes > HeldBound && drop < Stack.index() && Stack.count() - drop > 1) {
+        const auto* holder = static_cast<const THolder*>(Stack.command(drop));
+        bytes -= holder->Step->HeldBytes(false);
+        ++drop;
+    }
+    if (drop == 0) return;
+    std::vector<std::shared_ptr<TEditStep>> kept;
+    for (int i = drop; i < Stack.count(); ++i)
+        kept.push_back(static_cast<const THolder*>(Stack.command(i))->Step);
+    const int index = Stack.index() - drop;
+    Replaying = true;
+    Stack.clear();
+    for (auto& step : kept)
+        Stack.push(new THolder(*this, step));
+    Stack.setIndex(index);
+    Replaying = false;
+}
