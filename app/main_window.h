@@ -8,6 +8,7 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -65,6 +66,10 @@ class TForm1 : public QMainWindow {
     void ToolButton18Click();
     void ToolButton20Click();
 
+    // The Edit menu: the history of edits and the items on the clipboard.
+    void Undo1Click();
+    void Redo1Click();
+
     TSkinDocument Doc;
     TEditorContext Context;
 
@@ -107,6 +112,7 @@ class TForm1 : public QMainWindow {
     void PaintPlaylist();
     void FlushRepaint();
     void CreateCommandKeys();
+    void RunHistory(const std::function<void()>& step);
 
     bool Created = false; // repaints wait until FormCreate has set up the skin
     QPoint ViewOffset;    // device pixels of the zoomed screen left of and above the area

@@ -53,17 +53,20 @@ class TPictureSlots {
     void BitBtn47Click(int n);
     void BitBtn53Click(int n);
 
-    // Open: the picture from a bitmap file replaces the slot's content; its
-    // transparency stays. On an error the slot keeps its picture.
-    void LoadPic(TPicture& slot);
+    // A slot: the picture `slot` of the item at `row`, or for row -1 the
+    // playlist icon (0 folder, 1 song).
+    // Open: the picture from a bitmap file replaces the slot's content, one
+    // step; its transparency stays. On an error the slot keeps its picture.
+    void LoadPic(int row, int slot);
     // Save: the slot's picture to a bitmap file.
-    void SavePic(const TPicture& slot);
+    void SavePic(int row, int slot);
     // View: the picture in the image viewer, opaque, modally.
-    void ViewPic(const TPicture& slot);
+    void ViewPic(int row, int slot);
 
   private:
-    void Dispatch(int action, TPicture* slot);
-    template <class T> T* CurrentRecord();
+    void Dispatch(int action, int row, int slot);
+    // The current item's row when its record is a T, else -1.
+    template <class T> int CurrentRow();
 
     TEditorContext& Context;
     std::function<int()> SelectedRow;

@@ -44,6 +44,7 @@ TDitherStep::TDitherStep(TSkinDocument& doc, const QString& text) : TEditStep(do
         done.insert(key, dithered);
         After.push_back(std::move(dithered));
     }
+    setObsolete(Before.empty()); // nothing to dither: no step
 }
 
 void TDitherStep::Put(const std::vector<QImage>& images) {

@@ -66,48 +66,36 @@ qint64 TRecordStep::HeldBytes(bool undone) const {
 
 TPictureStep::TPictureStep(TSkinDocument& doc, int row, int slot, QImage after, const QString& text)
     : TEditStep(doc, text), Row(row), SlotNumber(slot), After(std::move(after)) {
-    if (TPicture* p = Slot()) Before = p->Image;
+    if (TPicture* p = PictureAt(doc, row, slot))
+        Before = p->Image;
+    else
+        setObsolete(true);
 }
 
-TPicture* TPictureStep::Slot() {
-    if (Row < 0) {
-        TPlaylistSettings& look = Doc.Playlist;
-        return SlotNumber == 0 ? &look.FolderIcon : SlotNumber == 1 ? &look.SongIcon : nullptr;
+TPicture* PictureAt(TSkinDocument& doc, int row, int slot) {
+    if (row < 0) {
+        TPlaylistSettings& look = doc.Playlist;
+        return slot == 0 ? &look.FolderIcon : slot == 1 ? &look.SongIcon : nullptr;
     }
-    if (Row >= Doc.Items.size()) return nullptr;
-    const TDocItem& item = Doc.Items[Row];
-    switch (item.Kind) {
-    case ikImage:
-        if (TiImage* r = RecordOf<TiImage>(Doc, item))
-            return SlotNumber == 0 ? &r->Picture : nullptr;
-        break;
-    case ikButton:
-        if (TiButton* r = RecordOf<TiButton>(Doc, item))
-            return SlotNumber >= 0 && SlotNumber < 4 ? &r->Pictures[std::size_t(SlotNumber)]
-                                                     : nullptr;
-        break;
-    case ikWheel:
-        if (TiWheel* r = RecordOf<TiWheel>(Doc, item))
-            return SlotNumber >= 0 && SlotNumber < 8 ? &r->Pictures[std::size_t(SlotNumber)]
-                                                     : nullptr;
-        break;
-    case ikTrackbar:
-        if (TiTrackbar* r = RecordOf<TiTrackbar>(Doc, item))
-            return SlotNumber >= 0 && SlotNumber < 2 ? &r->Pictures[std::size_t(SlotNumber)]
-                                                     : nullptr;
-        break;
-    default:
-        break;
-    }
+    if (row >= doc.Items.size()) return nullptr;
+    const TDocItem& item = doc.Items[row];
+    const auto at = [slot](auto& pictures) -> TPicture* {
+        return slot >= 0 && std::size_t(slot) < pictures.size() ? &pictures[std::size_t(slot)]
+                                                                : nullptr;
+    };
+    if (TiImage* r = RecordOf<TiImage>(doc, item)) return slot == 0 ? &r->Picture : nullptr;
+    if (TiButton* r = RecordOf<TiButton>(doc, item)) return at(r->Pictures);
+    if (TiWheel* r = RecordOf<TiWheel>(doc, item)) return at(r->Pictures);
+    if (TiTrackbar* r = RecordOf<TiTrackbar>(doc, item)) return at(r->Pictures);
     return nullptr;
 }
 
 void TPictureStep::redo() {
-    if (TPicture* p = Slot()) p->Image = After;
+    if (TPicture* p = PictureAt(Doc, Row, SlotNumber)) p->Image = After;
 }
 
 void TPictureStep::undo() {
-    if (TPicture* p = Slot()) p->Image = Before;
+    if (TPicture* p = PictureAt(Doc, Row, SlotNumber)) p->Image = Before;
 }
 
 TEditChange TPictureStep::Change(bool) const {

@@ -50,7 +50,6 @@ class TPictureStep : public TEditStep {
     qint64 HeldBytes(bool undone) const override;
 
   private:
-    TPicture* Slot();
     int Row, SlotNumber;
     QImage Before, After;
 };
@@ -69,6 +68,10 @@ class TPlaylistStep : public TEditStep {
     TPlaylistSettings Before, After;
     TMergeRun Run;
 };
+
+// The picture a picture step reaches: slot of row's record, or for row -1
+// the playlist icon; nullptr when there is no such slot.
+TPicture* PictureAt(TSkinDocument& doc, int row, int slot);
 
 // Pictures of the two sides that the other side does not share.
 qint64 UnsharedBytes(const QImage& mine, const QImage& other);

@@ -77,6 +77,7 @@ void TSkinEdits::Redo() {
 }
 
 void TSkinEdits::Clear() {
+    Row = -1;
     MoveBefore.reset();
     MoveRow = -1;
     Replaying = true;
@@ -88,37 +89,40 @@ void TSkinEdits::Clear() {
 bool TSkinEdits::BeginMove(int row) {
     MoveBefore.reset();
     if (row < 0 || row >= Doc.Items.size()) return false;
-    MoveBefore = RecordAt(Doc, Doc.Items[row]);
     MoveRow = row;
+    MoveEntry = Doc.Items[row];
+    MoveBefore = RecordAt(Doc, MoveEntry);
     EndMerge();
     return MoveBefore.has_value();
 }
 
+std::optional<TAnyRecord> TSkinEdits::MovingRecord() const {
+    if (!MoveBefore || MoveRow >= Doc.Items.size() || !(Doc.Items[MoveRow] == MoveEntry))
+        return std::nullopt;
+    return RecordAt(Doc, MoveEntry);
+}
+
 void TSkinEdits::MoveTo(QPoint position) {
-    if (!MoveBefore || MoveRow >= Doc.Items.size()) return;
-    const TDocItem item = Doc.Items[MoveRow];
-    std::optional<TAnyRecord> record = RecordAt(Doc, item);
+    std::optional<TAnyRecord> record = MovingRecord();
     if (!record || PositionOf(*record) == position) return;
     SetPosition(*record, position);
-    StoreRecord(Doc, item, *record);
+    StoreRecord(Doc, MoveEntry, *record);
     Announce({TEditChange::Record, MoveRow, -1, 1, true});
 }
 
 void TSkinEdits::EndMove(const QString& text) {
-    if (!MoveBefore) return;
-    std::optional<TAnyRecord> now;
-    if (MoveRow < Doc.Items.size()) now = RecordAt(Doc, Doc.Items[MoveRow]);
+    const std::optional<TAnyRecord> now = MovingRecord();
     std::optional<TAnyRecord> before = std::move(MoveBefore);
     MoveBefore.reset();
-    if (now && !(*now == *before))
-        Push(std::make_unique<TRecordStep>(Doc, MoveRow, *before, *now, text, TMergeRun{}, true));
+    if (now && before && !(*now == *before))
+        // The document and the views already show where it went.
+        Push(std::make_unique<TRecordStep>(Doc, MoveRow, *before, *now, text));
     EndMerge();
 }
 
 void TSkinEdits::CancelMove() {
-    if (!MoveBefore) return;
-    if (MoveRow < Doc.Items.size()) {
-        StoreRecord(Doc, Doc.Items[MoveRow], *MoveBefore);
+    if (MovingRecord() && !(*MovingRecord() == *MoveBefore)) {
+        StoreRecord(Doc, MoveEntry, *MoveBefore);
         Announce({TEditChange::Record, MoveRow, -1, 1, true});
     }
     MoveBefore.reset();

@@ -41,7 +41,8 @@ class TSkinEdits : public QObject {
     void Clear();
 
     // A drag: positions written straight into the record while the pointer
-    // moves, then one step from the press to the release, or none.
+    // moves, then one step from the press to the release, or none. A drag
+    // whose entry changed meanwhile is forgotten, its record left alone.
     bool BeginMove(int row);
     void MoveTo(QPoint position);
     void EndMove(const QString& text);
@@ -57,6 +58,8 @@ class TSkinEdits : public QObject {
     void Changed(const TEditChange& change);
 
   private:
+    // The record of the drag's row while it still is the drag's entry.
+    std::optional<TAnyRecord> MovingRecord() const;
     class THolder;
     friend class THolder;
     void Announce(TEditChange change);
@@ -68,6 +71,7 @@ class TSkinEdits : public QObject {
     bool Pushing = false;
     bool Replaying = false;
     int MoveRow = -1;
+    TDocItem MoveEntry;
     std::optional<TAnyRecord> MoveBefore;
     qint64 HeldBound = qint64(256) << 20;
 };
