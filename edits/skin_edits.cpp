@@ -13,9 +13,11 @@ class TSkinEdits::THolder : public QUndoCommand {
         : QUndoCommand(step->text()), Edits(edits), Step(std::move(step)) {
         setObsolete(Step->isObsolete());
     }
+    ~THolder() override { Edits.Held -= Counted; }
     void redo() override {
         if (Edits.Replaying) return;
         Step->redo();
+        Count(false);
         TEditChange change = Step->Change(false);
         change.Reload = change.Reload || !Edits.Pushing;
         Edits.Announce(change);
@@ -23,6 +25,7 @@ class TSkinEdits::THolder : public QUndoCommand {
     void undo() override {
         if (Edits.Replaying) return;
         Step->undo();
+        Count(true);
         TEditChange change = Step->Change(true);
         change.Reload = true;
         Edits.Announce(change);
@@ -33,11 +36,19 @@ class TSkinEdits::THolder : public QUndoCommand {
         if (!next || !Step->mergeWith(next->Step.get())) return false;
         setText(Step->text());
         setObsolete(Step->isObsolete());
+        Count(false);
         return true;
+    }
+    // Keeps the door's sum of held bytes up to date for the state given.
+    void Count(bool undone) {
+        const qint64 bytes = Step->HeldBytes(undone);
+        Edits.Held += bytes - Counted;
+        Counted = bytes;
     }
 
     TSkinEdits& Edits;
     std::shared_ptr<TEditStep> Step;
+    qint64 Counted = 0; // what this holder adds to the door's sum
 };
 
 TSkinEdits::TSkinEdits(TSkinDocument& doc) : Doc(doc) {}
@@ -129,22 +140,12 @@ void TSkinEdits::CancelMove() {
     EndMerge();
 }
 
-qint64 TSkinEdits::HeldBytes() const {
-    qint64 bytes = 0;
-    for (int i = 0; i < Stack.count(); ++i) {
-        const auto* holder = static_cast<const THolder*>(Stack.command(i));
-        bytes += holder->Step->HeldBytes(i >= Stack.index());
-    }
-    return bytes;
-}
-
 void TSkinEdits::Bound() {
     // Only steps already done can go: an undone step's successors need it.
     int drop = 0;
-    qint64 bytes = HeldBytes();
+    qint64 bytes = Held;
     while (bytes > HeldBound && drop < Stack.index() && Stack.count() - drop > 1) {
-        const auto* holder = static_cast<const THolder*>(Stack.command(drop));
-        bytes -= holder->Step->HeldBytes(false);
+        bytes -= static_cast<const THolder*>(Stack.command(drop))->Counted;
         ++drop;
     }
     if (drop == 0) return;
@@ -154,8 +155,11 @@ void TSkinEdits::Bound() {
     const int index = Stack.index() - drop;
     Replaying = true;
     Stack.clear();
-    for (auto& step : kept)
-        Stack.push(new THolder(*this, step));
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        auto* holder = new THolder(*this, kept[i]);
+        holder->Count(int(i) >= index);
+        Stack.push(holder);
+    }
     Stack.setIndex(index);
     Replaying = false;
 }

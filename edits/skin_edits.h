@@ -52,7 +52,7 @@ class TSkinEdits : public QObject {
     // The oldest steps are dropped while the pictures that only the history
     // holds take more than this; the newest step is always kept.
     void SetHeldBytesBound(qint64 bytes) { HeldBound = bytes; }
-    qint64 HeldBytes() const;
+    qint64 HeldBytes() const { return Held; }
 
   Q_SIGNALS:
     void Changed(const TEditChange& change);
@@ -74,4 +74,5 @@ class TSkinEdits : public QObject {
     TDocItem MoveEntry;
     std::optional<TAnyRecord> MoveBefore;
     qint64 HeldBound = qint64(256) << 20;
+    qint64 Held = 0; // kept up to date by the stack's steps
 };
