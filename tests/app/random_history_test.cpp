@@ -2,7 +2,9 @@
 // gestures a user reaches, with undos and redos among them; then every step
 // undone gives the original file byte for byte, and every step redone the
 // file saved after the run. After each action the views agree with the
-// document, so an undo that leaves a stale page shows at once.
+// document, so an undo that leaves a stale page shows at once; and every
+// state an undo or a redo reaches is one the run went through, so a step
+// that forgets part of its change shows where it is undone or redone.
 #include "bitmap_file.h"
 #include "code_page.h"
 #include "editor_fixture.h"
@@ -14,9 +16,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCryptographicHash>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSet>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -41,6 +45,11 @@ class RandomHistory : public EditorTest {
     TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
     int Row() { return Form.PlayerPanel->SelectedRow(); }
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(Random); }
+
+    // The document as its file would hold it.
+    QByteArray State() {
+        return QCryptographicHash::hash(EncodeSkin(Form.Doc), QCryptographicHash::Sha1);
+    }
 
     QByteArray Saved() {
         Form.SaveSkin();
@@ -246,11 +255,13 @@ TEST_F(RandomHistory, EveryStepUndoneGivesTheOriginalFileAndRedoneTheEditedOne) 
     ASSERT_EQ(WriteSkinFile(MakeRichSkin(), path), QString());
     Open(path);
     const QByteArray original = Saved();
+    QSet<QByteArray> seen{State()};
     int steps = 0;
     for (int action = 0; action < 600; ++action) {
         RandomAction();
         SCOPED_TRACE(action);
         ASSERT_NO_FATAL_FAILURE(ExpectViewsAgree());
+        seen.insert(State());
         steps = std::max(steps, Form.Context.Edits.History().count());
     }
     EXPECT_TRUE(Prompts.Errors.isEmpty()) << Prompts.Errors.join('\n').toStdString();
@@ -261,11 +272,13 @@ TEST_F(RandomHistory, EveryStepUndoneGivesTheOriginalFileAndRedoneTheEditedOne) 
     while (Form.Undo1->isEnabled()) {
         Form.Undo1->trigger();
         ASSERT_NO_FATAL_FAILURE(ExpectViewsAgree());
+        ASSERT_TRUE(seen.contains(State()));
     }
     EXPECT_EQ(Saved(), original);
     while (Form.Redo1->isEnabled()) {
         Form.Redo1->trigger();
         ASSERT_NO_FATAL_FAILURE(ExpectViewsAgree());
+        ASSERT_TRUE(seen.contains(State()));
     }
     EXPECT_EQ(Saved(), edited);
 }
