@@ -204,6 +204,7 @@ void TForm1::NewSkinCommand() {
     if (!size) return;
     Gestures->Cancel();
     NewSkin(Doc);
+    Context.Edits.Clear();
     setWindowTitle(WindowTitleFor(Doc.FileName));
     ComboBox1->setCurrentIndex(0);
     ViewOffset = QPoint(0, 0);
@@ -237,6 +238,7 @@ void TForm1::OpenSkinFile(const QString& path) {
         Gestures->Cancel();
         ViewOffset = QPoint(0, 0);
         Doc = std::move(*read.Document);
+        Context.Edits.Clear();
         setWindowTitle(WindowTitleFor(Doc.FileName));
         PlayerPanel->ReloadList();
         PlaylistPanel->FillFromDocument(); // as after New
@@ -303,4 +305,24 @@ void TForm1::ToolButton18Click() {
 }
 void TForm1::ToolButton20Click() {
     PlayerPanel->Commands->ToolButton20Click();
+}
+
+void TForm1::Undo1Click() {
+    RunHistory([this] { Context.Edits.Undo(); });
+}
+
+void TForm1::Redo1Click() {
+    RunHistory([this] { Context.Edits.Redo(); });
+}
+
+void TForm1::RunHistory(const std::function<void()>& step) {
+    // A gesture under way ends first (a drag as its own step); the views
+    // reload from what the step says it changed, and the screen of the
+    // current mode is painted once.
+    Gestures->Cancel();
+    const bool deferred = RepaintsDeferred;
+    SetRepaintsDeferred(true);
+    step();
+    DoRedraw();
+    SetRepaintsDeferred(deferred);
 }

@@ -8,10 +8,12 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QAction;
 class QComboBox;
+class QMenu;
 class QStackedWidget;
 class QToolBar;
 class QToolButton;
@@ -65,6 +67,14 @@ class TForm1 : public QMainWindow {
     void ToolButton18Click();
     void ToolButton20Click();
 
+    // The Edit menu: the history of edits and the items on the clipboard.
+    void Undo1Click();
+    void Redo1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void Duplicate1Click();
+
     TSkinDocument Doc;
     TEditorContext Context;
 
@@ -80,6 +90,8 @@ class TForm1 : public QMainWindow {
 
     QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *Saveas1 = nullptr;
     QAction *Exit1 = nullptr, *About1 = nullptr;
+    QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
+            *Paste1 = nullptr, *Duplicate1 = nullptr;
 
     QStackedWidget* Notebook1 = nullptr;
     TPlayerPanel* PlayerPanel = nullptr;
@@ -107,6 +119,14 @@ class TForm1 : public QMainWindow {
     void PaintPlaylist();
     void FlushRepaint();
     void CreateCommandKeys();
+    void RunHistory(const std::function<void()>& step);
+    // Built in edit_menu.cpp.
+    void CreateEditMenu(QMenu* edit);
+    void UpdatePasteAction();
+    // The current item on the clipboard as a one-item skin; false without one.
+    bool CopyCurrentItem();
+    // Adds the items of the skin's bytes as one step, or says why not.
+    void PasteSkin(const QByteArray& skin, const QString& what);
 
     bool Created = false; // repaints wait until FormCreate has set up the skin
     QPoint ViewOffset;    // device pixels of the zoomed screen left of and above the area

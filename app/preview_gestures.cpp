@@ -1,12 +1,13 @@
 #include "preview_gestures.h"
 
-#include "item_inspector.h"
 #include "main_window.h"
 #include "marker_box.h"
 #include "player_panel.h"
 #include "presentation.h"
 #include "preview_area.h"
+#include "record_steps.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -21,28 +22,14 @@ namespace {
 constexpr int WheelNotch = 120; // eighths of a degree in one notch of a mouse wheel
 constexpr int PanPerNotch = 60; // area pixels one notch pans
 constexpr int ShiftNudge = 10;  // screen pixels of Shift + arrow
+// Device pixels (Manhattan length) a press may wander and still be a click.
+constexpr int ClickDistance = 3;
 
 // The item's X and Y, when the entry designates a record.
-std::optional<QPoint> PositionOf(const TSkinDocument& doc, int row) {
+std::optional<QPoint> PositionAt(const TSkinDocument& doc, int row) {
     if (row < 0 || row >= doc.Items.size()) return std::nullopt;
-    const TDocItem& item = doc.Items[row];
-    auto at = [](const auto* r) -> std::optional<QPoint> {
-        return r ? std::optional<QPoint>(QPoint(r->X, r->Y)) : std::nullopt;
-    };
-    switch (item.Kind) {
-    case ikImage:
-        return at(RecordOf<TiImage>(doc, item));
-    case ikText:
-        return at(RecordOf<TiText>(doc, item));
-    case ikButton:
-        return at(RecordOf<TiButton>(doc, item));
-    case ikWheel:
-        return at(RecordOf<TiWheel>(doc, item));
-    case ikTrackbar:
-        return at(RecordOf<TiTrackbar>(doc, item));
-    default:
-        return std::nullopt;
-    }
+    const std::optional<TAnyRecord> record = RecordAt(doc, doc.Items[row]);
+    return record ? std::optional<QPoint>(PositionOf(*record)) : std::nullopt;
 }
 
 // start + delta, held within the 32 bits a field takes.
@@ -53,9 +40,36 @@ int Moved(int start, qint64 delta) {
 
 } // namespace
 
-TPreviewGestures::TPreviewGestures(TForm1& form) : Form(form) {
+// Watches the Space key wherever the focus is in the window, so that
+// Space + drag pans even with the focus in the item list; it takes no key.
+class TPreviewGestures::TSpaceWatch : public QObject {
+  public:
+    TSpaceWatch(TForm1& form, bool& held) : Form(form), Held(held) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::ApplicationDeactivate) Held = false;
+        if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType() ||
+            static_cast<QWidget*>(watched)->window() != &Form)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) Held = type == QEvent::KeyPress;
+        return false;
+    }
+
+  private:
+    TForm1& Form;
+    bool& Held;
+};
+
+TPreviewGestures::TPreviewGestures(TForm1& form)
+    : Form(form), SpaceWatch(std::make_unique<TSpaceWatch>(form, SpaceHeld)) {
     Form.imArea->installEventFilter(this);
+    qApp->installEventFilter(SpaceWatch.get());
 }
+
+TPreviewGestures::~TPreviewGestures() = default;
 
 bool TPreviewGestures::eventFilter(QObject* watched, QEvent* event) {
     if (watched != Form.imArea) return false;
@@ -71,14 +85,6 @@ bool TPreviewGestures::eventFilter(QObject* watched, QEvent* event) {
         return false;
     case QEvent::KeyPress:
         return KeyPress(static_cast<QKeyEvent*>(event));
-    case QEvent::KeyRelease: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) SpaceHeld = false;
-        return false;
-    }
-    case QEvent::FocusOut:
-        SpaceHeld = false;
-        return false;
     case QEvent::Wheel:
         Wheel(static_cast<QWheelEvent*>(event));
         return true;
@@ -95,6 +101,7 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
     if (Gesture != TGesture::None) return true;
     Form.imArea->setFocus(Qt::MouseFocusReason);
     const QPoint point = event->position().toPoint();
+    Form.Context.Edits.EndMerge(); // a run of nudges ends here
     const bool pan =
         event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && SpaceHeld);
     if (pan) {
@@ -120,7 +127,7 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
         Form.PlayerPanel->SelectRow(row);
         Form.PlayerPanel->lbItemsClick();
     }
-    const std::optional<QPoint> start = PositionOf(Form.Doc, row);
+    const std::optional<QPoint> start = PositionAt(Form.Doc, row);
     if (!start || Form.PlayerPanel->SelectedRow() != row) return true;
     Gesture = TGesture::Drag;
     Button = Qt::LeftButton;
@@ -128,6 +135,8 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
     StartPosition = *start;
     DragRow = row;
     DragItem = Form.Doc.Items[row];
+    DragStarted = false;
+    Form.Context.Edits.BeginMove(row);
     Form.SetRepaintsDeferred(true);
     return true;
 }
@@ -146,13 +155,15 @@ void TPreviewGestures::MouseMove(QMouseEvent* event) {
             Cancel();
             return;
         }
-        // The whole movement since the press, divided and truncated toward
-        // zero once: no drift from rounding step by step.
+        // A hand's jitter under the click distance moves nothing; past it
+        // the whole movement since the press counts, divided and truncated
+        // toward zero once: no drift from rounding step by step.
+        if (!DragStarted && moved.manhattanLength() < ClickDistance) return;
+        DragStarted = true;
         const int zoom = 1 << ZoomIndexOf(Form.PreviewView());
         const QPoint target(Moved(StartPosition.x(), moved.x() / zoom),
                             Moved(StartPosition.y(), moved.y() / zoom));
-        if (PositionOf(Form.Doc, DragRow) != target)
-            Form.PlayerPanel->Inspector->SetPosition(target.x(), target.y());
+        Form.Context.Edits.MoveTo(target);
     }
 }
 
@@ -167,8 +178,8 @@ bool TPreviewGestures::KeyPress(QKeyEvent* event) {
         return true;
     }
     if (key == Qt::Key_Escape && Gesture == TGesture::Drag) {
-        if (DragItemIsCurrent())
-            Form.PlayerPanel->Inspector->SetPosition(StartPosition.x(), StartPosition.y());
+        // The record exactly as it was at the press, and no step.
+        Form.Context.Edits.CancelMove();
         End();
         return true;
     }
@@ -196,9 +207,18 @@ bool TPreviewGestures::KeyPress(QKeyEvent* event) {
 void TPreviewGestures::Nudge(int dx, int dy) {
     if (Gesture == TGesture::Drag || !PlayerMode()) return;
     const int row = Form.PlayerPanel->SelectedRow();
-    const std::optional<QPoint> at = PositionOf(Form.Doc, row);
-    if (!at) return;
-    Form.PlayerPanel->Inspector->SetPosition(Moved(at->x(), dx), Moved(at->y(), dy));
+    if (row < 0 || row >= Form.Doc.Items.size()) return;
+    const std::optional<TAnyRecord> before = RecordAt(Form.Doc, Form.Doc.Items[row]);
+    if (!before) return;
+    TAnyRecord after = *before;
+    const QPoint at = PositionOf(*before);
+    SetPosition(after, QPoint(Moved(at.x(), dx), Moved(at.y(), dy)));
+    // A run of nudges of one item is one step, until another action.
+    TSkinEdits& edits = Form.Context.Edits;
+    edits.SetCurrentRow(row);
+    edits.Push(std::make_unique<TRecordStep>(
+        Form.Doc, row, *before, after, QStringLiteral("Move ") + QuotedItemName(Form.Doc, row),
+        TMergeRun{QStringLiteral("nudge"), edits.MergeGeneration()}, true));
 }
 
 void TPreviewGestures::Wheel(QWheelEvent* event) {
@@ -221,6 +241,9 @@ void TPreviewGestures::Wheel(QWheelEvent* event) {
 
 void TPreviewGestures::End() {
     if (Gesture == TGesture::Pan) Form.imArea->unsetCursor();
+    // A drag still under way is one step (none when nothing moved).
+    if (Gesture == TGesture::Drag)
+        Form.Context.Edits.EndMove(QStringLiteral("Move ") + QuotedItemName(Form.Doc, DragRow));
     Gesture = TGesture::None;
     Button = Qt::NoButton;
     DragRow = -1;

@@ -1,13 +1,16 @@
 // Pointer and key gestures on the preview area imArea: pick and drag an item
 // and nudge it with the arrows (player mode), pan the zoomed screen and zoom
-// with the wheel (both modes). Positions go through the inspector's X and Y
-// fields, so document, fields and preview never disagree.
+// with the wheel (both modes). A drag and a nudge change X and Y alone,
+// through the door: a drag is one step from press to release (none after
+// Escape), a run of nudges of one item one step; the inspector shows them.
 #pragma once
 
 #include "skin_document.h"
 
 #include <QObject>
 #include <QPoint>
+
+#include <memory>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -19,9 +22,10 @@ class TPreviewGestures : public QObject {
 
   public:
     explicit TPreviewGestures(TForm1& form);
+    ~TPreviewGestures() override;
 
     // Ends a drag or a pan under way (a document replaced, a mode switched):
-    // what it moved stays where it is.
+    // what it moved stays where it is, a drag as its step.
     void Cancel();
 
   protected:
@@ -50,6 +54,9 @@ class TPreviewGestures : public QObject {
     QPoint StartOffset;                    // the view offset at the press
     int DragRow = -1;
     TDocItem DragItem;
-    bool SpaceHeld = false;
+    bool DragStarted = false; // the pointer went past the click distance
+    bool SpaceHeld = false;   // anywhere in the window: the left button pans
+    class TSpaceWatch;
+    std::unique_ptr<TSpaceWatch> SpaceWatch;
     int ZoomWheel = 0; // wheel turn toward the next zoom step, in eighths of a degree
 };

@@ -1,9 +1,12 @@
 // What the editing widgets share with the main window: the one document, the
-// prompts, the repaint entries and the inspector's loading guard.
+// door every change of it goes through, the prompts, the repaint entries and
+// the inspector's loading guard.
 #pragma once
 
 #include "prompts.h"
 #include "skin_document.h"
+#include "skin_edits.h"
+#include "step_names.h"
 
 #include <functional>
 
@@ -16,6 +19,9 @@ struct TEditorContext {
     // Raised while the program itself fills controls, so that the change
     // handlers write nothing back.
     bool InspectorLoading = false;
+    // The history: widgets read the document and change it only by pushing
+    // steps here; they reload themselves from what it says changed.
+    TSkinEdits Edits{Doc};
 };
 
 // Raises InspectorLoading for one scope, lowering it on every way out.

@@ -1,8 +1,9 @@
 #include "item_commands.h"
 
 #include "code_page.h"
-#include "dither.h"
+#include "dither_step.h"
 #include "item_list.h"
+#include "item_steps.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -46,18 +47,26 @@ TItemCommands::TItemCommands(TEditorContext& context, QListWidget* list,
                              std::function<void()> lbItemsClick,
                              std::function<void()> showEmptyPage)
     : Context(context), lbItems(list), ShowItem(std::move(lbItemsClick)),
-      ShowEmptyPage(std::move(showEmptyPage)) {}
+      ShowEmptyPage(std::move(showEmptyPage)) {
+    QObject::connect(&Context.Edits, &TSkinEdits::Changed, lbItems,
+                     [this](const TEditChange& change) { Follow(change); });
+}
+
+namespace {
+QListWidgetItem* MakeRow(const QByteArray& name) {
+    // The row gets its height before it joins the list: a change to a
+    // listed row lays the whole list out again, once per row.
+    auto* row = new QListWidgetItem(DecodeName(name));
+    row->setSizeHint(QSize(0, ItemRowHeight));
+    return row;
+}
+} // namespace
 
 void FillItemList(QListWidget* list, const TSkinDocument& doc) {
     list->setUpdatesEnabled(false);
     list->clear();
-    for (const TDocItem& item : doc.Items) {
-        // The row gets its height before it joins the list: a change to a
-        // listed row lays the whole list out again, once per row.
-        auto* row = new QListWidgetItem(DecodeName(item.Name));
-        row->setSizeHint(QSize(0, ItemRowHeight));
-        list->addItem(row);
-    }
+    for (const TDocItem& item : doc.Items)
+        list->addItem(MakeRow(item.Name));
     list->setUpdatesEnabled(true);
 }
 
@@ -84,16 +93,70 @@ void TItemCommands::SelectRow(int row) {
     SelectListRow(lbItems, row);
 }
 
-int TItemCommands::CreateDocItem(int kind, const QByteArray& name) {
-    const int m = AddItem(Context.Doc, kind, name);
-    if (m < 0) return -1;
-    {
-        const QSignalBlocker blocker(lbItems);
-        FillItemList(lbItems, Context.Doc);
-        SelectRow(m);
+void TItemCommands::Show(int row) {
+    SelectRow(row);
+    Context.Edits.SetCurrentRow(SelectedRow());
+    if (SelectedRow() < 0)
+        ShowEmptyPage();
+    else
+        ShowItem();
+}
+
+void TItemCommands::Follow(const TEditChange& change) {
+    const int row = change.Row;
+    switch (change.What) {
+    case TEditChange::ItemsAdded: {
+        {
+            const QSignalBlocker blocker(lbItems);
+            for (int i = 0; i < change.Count; ++i)
+                lbItems->insertItem(row + i, MakeRow(Context.Doc.Items[row + i].Name));
+        }
+        Show(row + change.Count - 1);
+        break;
     }
-    ShowItem();
-    return m;
+    case TEditChange::ItemsRemoved: {
+        {
+            const QSignalBlocker blocker(lbItems);
+            for (int i = 0; i < change.Count; ++i)
+                delete lbItems->takeItem(row);
+        }
+        Show(std::min(row, lbItems->count() - 1));
+        break;
+    }
+    case TEditChange::ItemsSwapped: {
+        QListWidgetItem* a = lbItems->item(row);
+        QListWidgetItem* b = lbItems->item(change.OtherRow);
+        if (a && b) {
+            const QString text = a->text();
+            a->setText(b->text());
+            b->setText(text);
+        }
+        Show(row);
+        break;
+    }
+    case TEditChange::ItemRenamed:
+        if (QListWidgetItem* r = lbItems->item(row))
+            r->setText(DecodeName(Context.Doc.Items[row].Name));
+        if (change.Reload) Show(row);
+        break;
+    case TEditChange::Record:
+    case TEditChange::Picture:
+        if (change.Reload && row >= 0) Show(row);
+        break;
+    case TEditChange::Playlist:
+    case TEditChange::Pictures:
+        break;
+    }
+}
+
+int TItemCommands::CreateDocItem(int kind, const QByteArray& name) {
+    // The new record with its defaults and pictures, made as Add makes it.
+    TSkinDocument made;
+    if (AddItem(made, kind, name) < 0) return -1;
+    Context.Edits.Push(std::make_unique<TAddItemStep>(Context.Doc, *LooseItemAt(made, 0),
+                                                      AddStepName(kind) + QLatin1Char(' ') +
+                                                          QuotedItemName(made, 0)));
+    return int(Context.Doc.Items.size()) - 1;
 }
 
 void TItemCommands::AddCommand(int kind) {
@@ -124,41 +187,26 @@ void TItemCommands::ToolButton13Click() {
 }
 
 void TItemCommands::Move(int from, int to) {
-    QListWidgetItem* a = lbItems->item(from);
-    QListWidgetItem* b = lbItems->item(to);
-    if (a && b) {
-        const QString text = a->text();
-        a->setText(b->text());
-        b->setText(text);
-    }
-    SelectRow(to);
-    ShowItem();
+    const QString what = to < from ? QStringLiteral("Move up ") : QStringLiteral("Move down ");
+    Context.Edits.Push(std::make_unique<TMoveItemStep>(Context.Doc, from, to,
+                                                       what + QuotedItemName(Context.Doc, from)));
 }
 
 void TItemCommands::ToolButton15Click() {
     const int p = SelectedRow();
-    if (MoveItemUp(Context.Doc, p)) Move(p, p - 1);
+    if (p > 0 && p < Context.Doc.Items.size()) Move(p, p - 1);
 }
 
 void TItemCommands::ToolButton16Click() {
     const int p = SelectedRow();
-    if (MoveItemDown(Context.Doc, p)) Move(p, p + 1);
+    if (p >= 0 && p < Context.Doc.Items.size() - 1) Move(p, p + 1);
 }
 
 void TItemCommands::ToolButton18Click() {
     const int p = SelectedRow();
-    if (p >= lbItems->count()) return;
-    const std::optional<int> next = DeleteItem(Context.Doc, p);
-    if (!next) return;
-    {
-        const QSignalBlocker blocker(lbItems);
-        delete lbItems->takeItem(p);
-    }
-    SelectRow(*next);
-    if (*next < 0)
-        ShowEmptyPage();
-    else
-        ShowItem();
+    if (p < 0 || p >= lbItems->count() || p >= Context.Doc.Items.size()) return;
+    Context.Edits.Push(std::make_unique<TDeleteItemStep>(
+        Context.Doc, p, QStringLiteral("Delete ") + QuotedItemName(Context.Doc, p)));
     Context.DoRedraw();
 }
 
@@ -169,20 +217,19 @@ void TItemCommands::lbItemsDblClick() {
         QStringLiteral("Change name"), QStringLiteral("Type the new name of the selected object"),
         lbItems->item(p)->text());
     if (!name) return;
-    const QByteArray stored = EncodeName(*name);
-    Context.Doc.Items[p].Name = stored;
-    lbItems->item(p)->setText(DecodeName(stored));
+    Context.Edits.Push(std::make_unique<TRenameItemStep>(Context.Doc, p, EncodeName(*name),
+                                                         QStringLiteral("Rename ") +
+                                                             QuotedItemName(Context.Doc, p)));
 }
 
 void TItemCommands::ToolButton20Click() {
     if (!Context.Prompts.AskYesNo(QStringLiteral("Information"), DitherQuestion)) return;
     try {
         const TBusyCursor busy;
-        // Dithered into a copy (pictures are shared until written), so that
+        // Dithered into copies (pictures are shared until written), so that
         // running out of memory part-way leaves every picture as it was.
-        TSkinDocument dithered = Context.Doc;
-        DitherAllPictures(dithered);
-        Context.Doc = std::move(dithered);
+        Context.Edits.Push(
+            std::make_unique<TDitherStep>(Context.Doc, QStringLiteral("Dither pictures")));
     } catch (const std::bad_alloc&) {
         Context.Prompts.ShowError(QStringLiteral("Out of memory."));
         return;

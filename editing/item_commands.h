@@ -1,7 +1,7 @@
 // The item list commands of the toolbar (the five Add commands, Move up, Move
 // down, Delete), Rename on a double-click, and the dither command. They work
-// on the item list in both modes, the list view lbItems following the
-// document's Items row for row.
+// on the item list in both modes, each pushing one step through the door;
+// the list view lbItems follows what the door says changed, row for row.
 #pragma once
 
 #include "editor_context.h"
@@ -19,8 +19,8 @@ class TItemCommands {
     TItemCommands(TEditorContext& context, QListWidget* lbItems, std::function<void()> lbItemsClick,
                   std::function<void()> showEmptyPage);
 
-    // Appends an item of the kind with its defaults and pictures, rebuilds
-    // the list, selects the new row and shows it. No repaint of its own.
+    // Appends an item of the kind with its defaults and pictures; the list
+    // gains its row, which is selected and shown. No repaint of its own.
     // Returns the new row.
     int CreateDocItem(int kind, const QByteArray& name);
 
@@ -40,6 +40,9 @@ class TItemCommands {
     int SelectedRow() const;
     void SelectRow(int row);
     void Move(int from, int to);
+    // The list, the selection and the inspector after a step or its undo.
+    void Follow(const TEditChange& change);
+    void Show(int row);
 
     TEditorContext& Context;
     QListWidget* lbItems;

@@ -1,6 +1,7 @@
 #include "item_inspector.h"
 
 #include "number_field.h"
+#include "record_steps.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,8 +23,23 @@ TItemInspector::TItemInspector(TEditorContext& context, QStackedWidget* pages,
       SelectedRow(std::move(selectedRow)) {
     QWidget* const built[ItemKindCount] = {BuildImagePage(), BuildTextPage(), BuildButtonPage(),
                                            BuildWheelPage(), BuildTrackbarPage()};
-    for (int kind = 0; kind < ItemKindCount; ++kind)
+    for (int kind = 0; kind < ItemKindCount; ++kind) {
         nbInspector->insertWidget(kind, built[kind]);
+        // Leaving a field ends its step: the next keystroke there is another.
+        for (TNumberField* field : built[kind]->findChildren<TNumberField*>())
+            connect(field, &TNumberField::Left, this, [this] { Context.Edits.EndMerge(); });
+    }
+}
+
+template <class T>
+void TItemInspector::PushRecord(const T& before, const T& after, const QString& what) {
+    const int row = SelectedRow();
+    Context.Edits.SetCurrentRow(row);
+    auto* field = qobject_cast<TNumberField*>(ChangedBy);
+    ChangedBy = nullptr;
+    const TMergeRun run{field ? field->objectName() : QString(), Context.Edits.MergeGeneration()};
+    Context.Edits.Push(std::make_unique<TRecordStep>(Context.Doc, row, before, after,
+                                                     what + QuotedItemName(Context.Doc, row), run));
 }
 
 template <class T> T* TItemInspector::CurrentRecord() {
@@ -37,6 +53,7 @@ void TItemInspector::ShowCurrentItem() {
     if (row < 0 || row >= Context.Doc.Items.size()) return;
     const TInspectorLoadingGuard guard(Context);
     const TDocItem item = Context.Doc.Items[row];
+    Context.Edits.SetCurrentRow(row);
     // A kind no page edits shows the last (empty) page, so that no page can
     // write into a record that is not the current item's.
     nbInspector->setCurrentIndex(item.Kind < ItemKindCount ? int(item.Kind)
@@ -105,98 +122,94 @@ void TItemInspector::EnableTrackbarRow(bool showScroller) {
 
 void TItemInspector::SpinEdit1Change() {
     if (Context.InspectorLoading) return;
-    TiImage* r = CurrentRecord<TiImage>();
-    if (!r) return;
-    r->X = SpinEdit1->Value();
-    r->Y = SpinEdit2->Value();
-    r->RepaintWhen = ComboBox7->currentIndex();
+    const TiImage* current = CurrentRecord<TiImage>();
+    if (!current) return;
+    TiImage after = *current;
+    after.X = SpinEdit1->Value();
+    after.Y = SpinEdit2->Value();
+    after.RepaintWhen = ComboBox7->currentIndex();
+    PushRecord(*current, after, QStringLiteral("Change "));
     Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit3Change() {
     if (Context.InspectorLoading) return;
-    TiText* r = CurrentRecord<TiText>();
-    if (!r) return;
-    r->X = SpinEdit3->Value();
-    r->Y = SpinEdit4->Value();
-    r->Width = SpinEdit5->Value();
-    r->Height = SpinEdit6->Value();
-    r->HAlign = ComboBox2->currentIndex();
-    r->VAlign = ComboBox3->currentIndex();
-    r->FontSize = SpinEdit7->Value();
-    r->Bold = CheckBox1->isChecked();
-    r->TextType = ComboBox4->currentIndex();
+    const TiText* current = CurrentRecord<TiText>();
+    if (!current) return;
+    TiText after = *current;
+    after.X = SpinEdit3->Value();
+    after.Y = SpinEdit4->Value();
+    after.Width = SpinEdit5->Value();
+    after.Height = SpinEdit6->Value();
+    after.HAlign = ComboBox2->currentIndex();
+    after.VAlign = ComboBox3->currentIndex();
+    after.FontSize = SpinEdit7->Value();
+    after.Bold = CheckBox1->isChecked();
+    after.TextType = ComboBox4->currentIndex();
     // A type no entry shows keeps the sample it had.
-    if (r->TextType >= ttSongTitle && r->TextType <= ttSystemTime)
-        r->PreviewText = PreviewTextFor(r->TextType);
+    if (after.TextType >= ttSongTitle && after.TextType <= ttSystemTime)
+        after.PreviewText = PreviewTextFor(after.TextType);
+    PushRecord(*current, after, QStringLiteral("Change "));
     Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit9Change() {
     if (Context.InspectorLoading) return;
-    TiButton* r = CurrentRecord<TiButton>();
-    if (!r) return;
-    r->X = SpinEdit8->Value();
-    r->Y = SpinEdit9->Value();
-    r->Command = ComboBox5->currentIndex();
-    EnableButtonRows(r->Command);
+    const TiButton* current = CurrentRecord<TiButton>();
+    if (!current) return;
+    TiButton after = *current;
+    after.X = SpinEdit8->Value();
+    after.Y = SpinEdit9->Value();
+    after.Command = ComboBox5->currentIndex();
+    EnableButtonRows(after.Command);
+    PushRecord(*current, after, QStringLiteral("Change "));
     Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit10Change() {
     if (Context.InspectorLoading) return;
-    TiWheel* r = CurrentRecord<TiWheel>();
-    if (!r) return;
-    r->X = SpinEdit10->Value();
-    r->Y = SpinEdit11->Value();
-    r->BallDist = SpinEdit12->Value();
-    r->BallCount = SpinEdit13->Value();
-    r->CenterCommand = ComboBox8->currentIndex();
-    r->LeftCommand = ComboBox9->currentIndex();
-    r->RightCommand = ComboBox10->currentIndex();
-    r->TopHalfAction = ComboBox11->currentIndex();
-    r->BottomHalfAction = ComboBox12->currentIndex();
-    EnableWheelRow(r->CenterCommand);
+    const TiWheel* current = CurrentRecord<TiWheel>();
+    if (!current) return;
+    TiWheel after = *current;
+    after.X = SpinEdit10->Value();
+    after.Y = SpinEdit11->Value();
+    after.BallDist = SpinEdit12->Value();
+    after.BallCount = SpinEdit13->Value();
+    after.CenterCommand = ComboBox8->currentIndex();
+    after.LeftCommand = ComboBox9->currentIndex();
+    after.RightCommand = ComboBox10->currentIndex();
+    after.TopHalfAction = ComboBox11->currentIndex();
+    after.BottomHalfAction = ComboBox12->currentIndex();
+    EnableWheelRow(after.CenterCommand);
+    PushRecord(*current, after, QStringLiteral("Change "));
     Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit17Change() {
     if (Context.InspectorLoading) return;
-    TiTrackbar* r = CurrentRecord<TiTrackbar>();
-    if (!r) return;
-    r->X = SpinEdit17->Value();
-    r->Y = SpinEdit18->Value();
-    r->Width = SpinEdit16->Value();
-    r->Height = SpinEdit14->Value();
-    r->ProgressStretch = CheckBox4->isChecked();
-    r->ShowScroller = CheckBox5->isChecked();
-    r->TrackType = ComboBox6->currentIndex();
-    EnableTrackbarRow(r->ShowScroller);
+    const TiTrackbar* current = CurrentRecord<TiTrackbar>();
+    if (!current) return;
+    TiTrackbar after = *current;
+    after.X = SpinEdit17->Value();
+    after.Y = SpinEdit18->Value();
+    after.Width = SpinEdit16->Value();
+    after.Height = SpinEdit14->Value();
+    after.ProgressStretch = CheckBox4->isChecked();
+    after.ShowScroller = CheckBox5->isChecked();
+    after.TrackType = ComboBox6->currentIndex();
+    EnableTrackbarRow(after.ShowScroller);
+    PushRecord(*current, after, QStringLiteral("Change "));
     Context.RedrawSkin();
 }
 
 void TItemInspector::BitBtn3Click() {
-    TiText* r = CurrentRecord<TiText>();
+    const TiText* r = CurrentRecord<TiText>();
     if (!r) return;
     const std::optional<TColor> chosen = Context.Prompts.AskColor(r->Color);
     if (!chosen) return;
-    r->Color = *chosen;
+    TiText after = *r;
+    after.Color = *chosen;
+    ChangedBy = nullptr;
+    PushRecord(*r, after, QStringLiteral("Change colour of "));
     Context.RedrawSkin();
-}
-
-void TItemInspector::SetPosition(int x, int y) {
-    const int row = SelectedRow();
-    if (row < 0 || row >= Context.Doc.Items.size()) return;
-    const TDocItem& item = Context.Doc.Items[row];
-    const std::pair<TNumberField*, TNumberField*> fields[ItemKindCount] = {
-        {SpinEdit1, SpinEdit2},
-        {SpinEdit3, SpinEdit4},
-        {SpinEdit8, SpinEdit9},
-        {SpinEdit10, SpinEdit11},
-        {SpinEdit17, SpinEdit18}};
-    if (item.Kind >= ItemKindCount || item.Index < 0 ||
-        item.Index >= RecordCount(Context.Doc, item.Kind))
-        return;
-    fields[item.Kind].first->SetValue(x);
-    fields[item.Kind].second->SetValue(y);
 }

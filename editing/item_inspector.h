@@ -2,7 +2,9 @@
 // 2 "Button", 3 "Wheel", 4 "Trackbar"): filling a page from the current
 // record, the write-back handlers that store a whole page at every change,
 // the enabling of the picture rows that only a two-state command or a shown
-// scroller uses, and the text colour button.
+// scroller uses, and the text colour button. Every change is a step pushed
+// through the door: typing in one number field is one step until the field
+// or the item is left; a choice, a tick or a colour is a step of its own.
 #pragma once
 
 #include "editor_context.h"
@@ -42,11 +44,6 @@ class TItemInspector : public QObject {
     void SpinEdit17Change(); // "Trackbar"
     // "Font color": the colour dialog on the text's colour.
     void BitBtn3Click();
-
-    // Puts x and y into the current page's X and Y fields as typing would,
-    // so each goes through the page's write-back. Does nothing without a
-    // current record.
-    void SetPosition(int x, int y);
 
     TPictureSlots Slots;
     QStackedWidget* nbInspector;
@@ -91,6 +88,13 @@ class TItemInspector : public QObject {
     void EnableWheelRow(int centerCommand);
     void EnableTrackbarRow(bool showScroller);
     template <class T> T* CurrentRecord();
+    // Pushes the current record's change from before to after, named after
+    // the item, merging while the control that changed is the same field.
+    template <class T> void PushRecord(const T& before, const T& after, const QString& what);
+
+    // The control whose change runs the write-back now (nullptr when a
+    // handler is called directly): number fields merge their keystrokes.
+    QObject* ChangedBy = nullptr;
 
     TEditorContext& Context;
     std::function<int()> SelectedRow;

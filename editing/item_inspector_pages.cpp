@@ -43,8 +43,9 @@ const QStringList WheelActionNames = {"Change music", "Change volume", "Seek tim
 // One page's column of controls.
 class TPageColumn {
   public:
-    TPageColumn(const char* name, QObject* owner, std::function<void()> changed)
-        : Page(new QWidget), Layout(new QVBoxLayout(Page)), Owner(owner),
+    // source is told which control changed before changed runs.
+    TPageColumn(const char* name, QObject* owner, QObject** source, std::function<void()> changed)
+        : Page(new QWidget), Layout(new QVBoxLayout(Page)), Owner(owner), Source(source),
           Changed(std::move(changed)), WheelGuard(new TWheelNeedsFocus(Page)) {
         Page->setObjectName(QString::fromLatin1(name));
         Layout->setContentsMargins(4, 4, 4, 6);
@@ -68,7 +69,7 @@ class TPageColumn {
         field->setMinimumWidth(NumberFieldMinimumWidth);
         field->setFocusPolicy(Qt::StrongFocus);
         field->installEventFilter(WheelGuard);
-        QObject::connect(field, &TNumberField::Changed, Owner, Changed);
+        QObject::connect(field, &TNumberField::Changed, Owner, From(field));
         return field;
     }
 
@@ -106,7 +107,7 @@ class TPageColumn {
         box->setMinimumContentsLength(8);
         box->setFocusPolicy(Qt::StrongFocus);
         box->installEventFilter(WheelGuard);
-        QObject::connect(box, &QComboBox::activated, Owner, Changed);
+        QObject::connect(box, &QComboBox::activated, Owner, From(box));
         Layout->addWidget(box);
         return box;
     }
@@ -114,7 +115,7 @@ class TPageColumn {
     QCheckBox* Check(const QString& text, const char* name) {
         auto* box = new QCheckBox(text, Page);
         box->setObjectName(QString::fromLatin1(name));
-        QObject::connect(box, &QCheckBox::toggled, Owner, Changed);
+        QObject::connect(box, &QCheckBox::toggled, Owner, From(box));
         Layout->addWidget(box);
         return box;
     }
@@ -135,7 +136,15 @@ class TPageColumn {
     QVBoxLayout* Layout;
 
   private:
+    std::function<void()> From(QObject* control) const {
+        return [source = Source, changed = Changed, control] {
+            *source = control;
+            changed();
+        };
+    }
+
     QObject* Owner;
+    QObject** Source;
     std::function<void()> Changed;
     QObject* WheelGuard;
 };
@@ -155,7 +164,7 @@ QWidget* Scrollable(QWidget* page) {
 } // namespace
 
 QWidget* TItemInspector::BuildImagePage() {
-    TPageColumn c("SImage", this, [this] { SpinEdit1Change(); });
+    TPageColumn c("SImage", this, &ChangedBy, [this] { SpinEdit1Change(); });
     ImageRow = c.Row({QStringLiteral("Image"), "BitBtn1", 0, "BitBtn2", 1, "BitBtn32", 2},
                      TPictureRowStyle::Captioned, [this](int n) { Slots.OnImgPic(n); });
     c.Heading(QStringLiteral("Position"));
@@ -167,7 +176,7 @@ QWidget* TItemInspector::BuildImagePage() {
 }
 
 QWidget* TItemInspector::BuildTextPage() {
-    TPageColumn c("Text", this, [this] { SpinEdit3Change(); });
+    TPageColumn c("Text", this, &ChangedBy, [this] { SpinEdit3Change(); });
     c.Heading(QStringLiteral("Position"));
     c.Pair(SpinEdit3, "SpinEdit3", SpinEdit4, "SpinEdit4");
     c.Heading(QStringLiteral("Size"));
@@ -189,7 +198,7 @@ QWidget* TItemInspector::BuildTextPage() {
 }
 
 QWidget* TItemInspector::BuildButtonPage() {
-    TPageColumn c("Button", this, [this] { SpinEdit9Change(); });
+    TPageColumn c("Button", this, &ChangedBy, [this] { SpinEdit9Change(); });
     const TPictureRowNames rows[4] = {
         {QStringLiteral("Image (1) normal"), "BitBtn4", 0, "BitBtn5", 10, "BitBtn41", 20},
         {QStringLiteral("Image (1) pressed"), "BitBtn7", 1, "BitBtn6", 11, "BitBtn42", 21},
@@ -206,7 +215,7 @@ QWidget* TItemInspector::BuildButtonPage() {
 }
 
 QWidget* TItemInspector::BuildWheelPage() {
-    TPageColumn c("Wheel", this, [this] { SpinEdit10Change(); });
+    TPageColumn c("Wheel", this, &ChangedBy, [this] { SpinEdit10Change(); });
     const TPictureRowNames rows[8] = {
         {QStringLiteral("Image normal"), "BitBtn8", 0, "BitBtn9", 10, "BitBtn10", 20},
         {QStringLiteral("Image wheel pressed"), "BitBtn11", 1, "BitBtn12", 11, "BitBtn13", 21},
@@ -236,7 +245,7 @@ QWidget* TItemInspector::BuildWheelPage() {
 }
 
 QWidget* TItemInspector::BuildTrackbarPage() {
-    TPageColumn c("Trackbar", this, [this] { SpinEdit17Change(); });
+    TPageColumn c("Trackbar", this, &ChangedBy, [this] { SpinEdit17Change(); });
     const TPictureRowNames rows[2] = {
         {QStringLiteral("Image progress"), "BitBtn47", 0, "BitBtn48", 10, "BitBtn49", 20},
         {QStringLiteral("Image scroller"), "BitBtn50", 1, "BitBtn51", 11, "BitBtn52", 21},

@@ -81,6 +81,7 @@ QValidator::State TNumberField::validate(QString& input, int&) const {
 void TNumberField::focusOutEvent(QFocusEvent* event) {
     QAbstractSpinBox::focusOutEvent(event);
     ReplaceOutOfRange();
+    Q_EMIT Left();
 }
 
 QSize TNumberField::sizeHint() const {

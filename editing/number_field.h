@@ -38,6 +38,8 @@ class TNumberField : public QAbstractSpinBox {
     // Each change of the text: a keystroke, an arrow step, a setting from
     // the program or the bound replacing an out-of-range value.
     void Changed();
+    // The field lost the focus (after any out-of-range value was replaced).
+    void Left();
 
   protected:
     StepEnabled stepEnabled() const override;

@@ -2,6 +2,7 @@
 
 #include "picture_file.h"
 #include "picture_row_icons.h"
+#include "record_steps.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -33,10 +34,7 @@ QPushButton* MakeButton(const char* name, int number, TPictureAction action, boo
     return b;
 }
 
-// The slot that action n reaches in an array of pictures, or nullptr.
-template <std::size_t N> TPicture* SlotAt(std::array<TPicture, N>& pictures, int slot) {
-    return slot >= 0 && std::size_t(slot) < N ? &pictures[std::size_t(slot)] : nullptr;
-}
+const char* const SlotWhat[] = {"folder icon", "song icon"};
 
 } // namespace
 
@@ -84,67 +82,73 @@ TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style
 TPictureSlots::TPictureSlots(TEditorContext& context, std::function<int()> selectedRow)
     : Context(context), SelectedRow(std::move(selectedRow)) {}
 
-template <class T> T* TPictureSlots::CurrentRecord() {
+template <class T> int TPictureSlots::CurrentRow() {
     const int row = SelectedRow();
-    if (row < 0 || row >= Context.Doc.Items.size()) return nullptr;
-    return RecordOf<T>(Context.Doc, Context.Doc.Items[row]);
+    if (row < 0 || row >= Context.Doc.Items.size()) return -1;
+    return RecordOf<T>(Context.Doc, Context.Doc.Items[row]) ? row : -1;
 }
 
 void TPictureSlots::OnImgPic(int n) {
-    if (TiImage* r = CurrentRecord<TiImage>()) Dispatch(n, &r->Picture);
+    if (const int row = CurrentRow<TiImage>(); row >= 0) Dispatch(n, row, 0);
 }
 
 void TPictureSlots::BitBtn4Click(int n) {
-    if (TiButton* r = CurrentRecord<TiButton>()) Dispatch(n / 10, SlotAt(r->Pictures, n % 10));
+    if (const int row = CurrentRow<TiButton>(); row >= 0) Dispatch(n / 10, row, n % 10);
 }
 
 void TPictureSlots::BitBtn8Click(int n) {
-    if (TiWheel* r = CurrentRecord<TiWheel>()) Dispatch(n / 10, SlotAt(r->Pictures, n % 10));
+    if (const int row = CurrentRow<TiWheel>(); row >= 0) Dispatch(n / 10, row, n % 10);
 }
 
 void TPictureSlots::BitBtn47Click(int n) {
-    if (TiTrackbar* r = CurrentRecord<TiTrackbar>()) Dispatch(n / 10, SlotAt(r->Pictures, n % 10));
+    if (const int row = CurrentRow<TiTrackbar>(); row >= 0) Dispatch(n / 10, row, n % 10);
 }
 
 void TPictureSlots::BitBtn53Click(int n) {
-    TPlaylistSettings& p = Context.Doc.Playlist;
-    const int slot = n % 10;
-    Dispatch(n / 10, slot == 0 ? &p.FolderIcon : slot == 1 ? &p.SongIcon : nullptr);
+    Dispatch(n / 10, -1, n % 10);
 }
 
-void TPictureSlots::Dispatch(int action, TPicture* slot) {
-    if (!slot) return;
+void TPictureSlots::Dispatch(int action, int row, int slot) {
+    if (!PictureAt(Context.Doc, row, slot)) return;
     switch (action) {
     case 0:
-        LoadPic(*slot);
+        LoadPic(row, slot);
         break;
     case 1:
-        SavePic(*slot);
+        SavePic(row, slot);
         break;
     case 2:
-        ViewPic(*slot);
+        ViewPic(row, slot);
         break;
     default:
         break; // any other number does nothing
     }
 }
 
-void TPictureSlots::LoadPic(TPicture& slot) {
+void TPictureSlots::LoadPic(int row, int slot) {
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::OpenPicture);
     if (!path) return;
-    TBitmapReadResult read = ReadSlotPicture(*path, slot.Transparent);
+    const TPicture* current = PictureAt(Context.Doc, row, slot);
+    if (!current) return;
+    TBitmapReadResult read = ReadSlotPicture(*path, current->Transparent);
     if (!read.Error.isEmpty()) {
         Context.Prompts.ShowError(read.Error);
         return;
     }
-    slot.Image = std::move(read.Image);
+    const QString what =
+        row < 0 ? QStringLiteral("Open ") + QLatin1String(SlotWhat[slot])
+                : QStringLiteral("Open picture into ") + QuotedItemName(Context.Doc, row);
+    Context.Edits.Push(
+        std::make_unique<TPictureStep>(Context.Doc, row, slot, std::move(read.Image), what));
     Context.DoRedraw();
 }
 
-void TPictureSlots::SavePic(const TPicture& slot) {
+void TPictureSlots::SavePic(int row, int slot) {
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::SavePicture);
     if (!path) return;
-    const QString error = WritePictureFile(slot.Image, slot.Transparent, *path);
+    const TPicture* picture = PictureAt(Context.Doc, row, slot);
+    if (!picture) return;
+    const QString error = WritePictureFile(picture->Image, picture->Transparent, *path);
     if (!error.isEmpty()) {
         Context.Prompts.ShowError(error);
         return;
@@ -152,6 +156,7 @@ void TPictureSlots::SavePic(const TPicture& slot) {
     Context.DoRedraw();
 }
 
-void TPictureSlots::ViewPic(const TPicture& slot) {
-    Context.Prompts.ViewPicture(slot.Image);
+void TPictureSlots::ViewPic(int row, int slot) {
+    if (const TPicture* picture = PictureAt(Context.Doc, row, slot))
+        Context.Prompts.ViewPicture(picture->Image);
 }

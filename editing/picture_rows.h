@@ -53,20 +53,23 @@ class TPictureSlots {
     void BitBtn47Click(int n);
     void BitBtn53Click(int n);
 
+    // A slot: the picture `slot` of the item at `row`, or for row -1 the
+    // playlist icon (0 folder, 1 song).
     // Open: the picture from a picture file (bitmap, PNG, JPEG, GIF, WebP,
-    // TIFF) replaces the slot's content, its alpha turned into what the
-    // slot's transparency holds, which stays. On an error the slot keeps its
-    // picture.
-    void LoadPic(TPicture& slot);
+    // TIFF) replaces the slot's content, one step, its alpha turned into what
+    // the slot's transparency holds, which stays. On an error the slot keeps
+    // its picture.
+    void LoadPic(int row, int slot);
     // Save: the slot's picture to a PNG file for a name ending in ".png",
     // its key pixels transparent in a keyed slot; to a bitmap file otherwise.
-    void SavePic(const TPicture& slot);
+    void SavePic(int row, int slot);
     // View: the picture in the image viewer, opaque, modally.
-    void ViewPic(const TPicture& slot);
+    void ViewPic(int row, int slot);
 
   private:
-    void Dispatch(int action, TPicture* slot);
-    template <class T> T* CurrentRecord();
+    void Dispatch(int action, int row, int slot);
+    // The current item's row when its record is a T, else -1.
+    template <class T> int CurrentRow();
 
     TEditorContext& Context;
     std::function<int()> SelectedRow;

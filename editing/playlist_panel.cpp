@@ -1,6 +1,7 @@
 #include "playlist_panel.h"
 
 #include "number_field.h"
+#include "record_steps.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -26,6 +27,7 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
         numbers->addWidget(caption, row, 0);
         numbers->addWidget(field, row, 1);
         connect(field, &TNumberField::Changed, this, &TPlaylistPanel::SpinEdit20Change);
+        connect(field, &TNumberField::Left, this, [this] { Context.Edits.EndMerge(); });
         return field;
     };
     SpinEdit20 = addField(QStringLiteral("Title height"), "SpinEdit20", 15, 100);
@@ -70,14 +72,23 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
                        TPictureRowStyle::Icons, icons, this);
     PageLayout->addWidget(FolderRow.Row);
     PageLayout->addWidget(SongRow.Row);
+
+    // An undone or redone change of the look shows again here, so that the
+    // page's next change cannot write the values it replaced back.
+    connect(&Context.Edits, &TSkinEdits::Changed, this, [this](const TEditChange& change) {
+        if (change.What == TEditChange::Playlist && change.Reload) FillFromDocument();
+    });
 }
 
 void TPlaylistPanel::Button1Click(int index) {
     if (index < 0 || index >= int(Context.Doc.Playlist.Colors.size())) return;
-    TColor& color = Context.Doc.Playlist.Colors[std::size_t(index)];
-    const std::optional<TColor> chosen = Context.Prompts.AskColor(color);
+    const std::optional<TColor> chosen =
+        Context.Prompts.AskColor(Context.Doc.Playlist.Colors[std::size_t(index)]);
     if (!chosen) return;
-    color = *chosen;
+    TPlaylistSettings look = Context.Doc.Playlist;
+    look.Colors[std::size_t(index)] = *chosen;
+    Context.Edits.Push(std::make_unique<TPlaylistStep>(Context.Doc, std::move(look),
+                                                       QStringLiteral("Change playlist colour")));
     Context.RedrawPlaylist();
 }
 
@@ -94,12 +105,17 @@ void TPlaylistPanel::FillFromDocument() {
 
 void TPlaylistPanel::SpinEdit20Change() {
     if (Context.InspectorLoading) return;
-    TPlaylistSettings& look = Context.Doc.Playlist;
+    TPlaylistSettings look = Context.Doc.Playlist;
     look.TitleHeight = SpinEdit20->Value();
     look.ItemHeight = SpinEdit21->Value();
     look.TitleFontSize = SpinEdit22->Value();
     look.ItemFontSize = SpinEdit23->Value();
     look.TitleBold = CheckBox2->isChecked();
     look.ItemBold = CheckBox3->isChecked();
+    // Keystrokes in one number field merge into one step; a tick is one.
+    const auto* field = qobject_cast<const TNumberField*>(sender());
+    const TMergeRun run{field ? field->objectName() : QString(), Context.Edits.MergeGeneration()};
+    Context.Edits.Push(std::make_unique<TPlaylistStep>(
+        Context.Doc, std::move(look), QStringLiteral("Change playlist look"), run));
     Context.RedrawPlaylist();
 }

@@ -1,0 +1,78 @@
+// The one door through which every change of the document goes: it keeps
+// the document, the current row and the history of steps, runs each step,
+// and tells the views what changed so that they reload themselves.
+#pragma once
+
+#include "any_record.h"
+#include "edit_step.h"
+
+#include <QObject>
+#include <QUndoStack>
+
+#include <memory>
+#include <optional>
+
+class TSkinEdits : public QObject {
+    Q_OBJECT
+
+  public:
+    explicit TSkinEdits(TSkinDocument& doc);
+    ~TSkinEdits() override;
+
+    TSkinDocument& Doc;
+    QUndoStack& History() { return Stack; }
+
+    // The row the views show as current; a new row ends a merging run.
+    int CurrentRow() const { return Row; }
+    void SetCurrentRow(int row);
+
+    // Runs the step and keeps it in the history; merges with the step
+    // before it when both say so.
+    void Push(std::unique_ptr<TEditStep> step);
+
+    // Ends the run of edits that merge into one step (a field left, another
+    // item chosen, another action): the next edit is a step of its own.
+    void EndMerge() { ++Generation; }
+    quint64 MergeGeneration() const { return Generation; }
+
+    void Undo();
+    void Redo();
+    // An empty history, for a document replaced by New or Open.
+    void Clear();
+
+    // A drag: positions written straight into the record while the pointer
+    // moves, then one step from the press to the release, or none. A drag
+    // whose entry changed meanwhile is forgotten, its record left alone.
+    bool BeginMove(int row);
+    void MoveTo(QPoint position);
+    void EndMove(const QString& text);
+    void CancelMove();
+    bool Moving() const { return MoveBefore.has_value(); }
+
+    // The oldest steps are dropped while the pictures that only the history
+    // holds take more than this; the newest step is always kept.
+    void SetHeldBytesBound(qint64 bytes) { HeldBound = bytes; }
+    qint64 HeldBytes() const { return Held; }
+
+  Q_SIGNALS:
+    void Changed(const TEditChange& change);
+
+  private:
+    // The record of the drag's row while it still is the drag's entry.
+    std::optional<TAnyRecord> MovingRecord() const;
+    class THolder;
+    friend class THolder;
+    void Announce(TEditChange change);
+    void Bound();
+
+    QUndoStack Stack;
+    int Row = -1;
+    quint64 Generation = 0;
+    bool Pushing = false;
+    bool Replaying = false;
+    int MoveRow = -1;
+    TDocItem MoveEntry;
+    std::optional<TAnyRecord> MoveBefore;
+    qint64 HeldBound = qint64(256) << 20;
+    qint64 Held = 0; // kept up to date by the stack's steps
+};
