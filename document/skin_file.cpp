@@ -266,7 +266,11 @@ TSkinReadResult ReadSkinFile(const QString& path) {
         result.Error = FileErrorText(native.isEmpty() ? ENOENT : errno) + QLatin1Char('.');
         return result;
     }
-    result = ReadSkinDescriptor(fd);
+    // A file whose save in place was interrupted is refused, naming the copy.
+    if (QString refused = InterruptedSaveError(path); !refused.isEmpty())
+        result.Error = refused + QLatin1Char('.');
+    else
+        result = ReadSkinDescriptor(fd);
     ::close(fd);
     if (result.Document) {
         result.Document->FileName = path;

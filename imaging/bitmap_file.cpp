@@ -463,7 +463,11 @@ TBitmapReadResult ReadBitmapFile(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     const int fd = native.isEmpty() ? -1 : ::open(native.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return DecodeRead({{}, FileErrorText(native.isEmpty() ? ENOENT : errno)}, path);
-    TBitmapReadResult result = ReadBitmapDescriptor(fd, path);
+    TBitmapReadResult result;
+    if (QString refused = InterruptedSaveError(path); !refused.isEmpty())
+        result = DecodeRead({{}, refused}, path);
+    else
+        result = ReadBitmapDescriptor(fd, path);
     ::close(fd);
     return result;
 }

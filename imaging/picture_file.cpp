@@ -157,7 +157,11 @@ TBitmapReadResult ReadPictureFile(const QString& path) {
     const int fd = native.isEmpty() ? -1 : ::open(native.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return {QImage(), CannotOpen(path, FileErrorText(native.isEmpty() ? ENOENT : errno))};
-    TBitmapReadResult result = ReadPictureDescriptor(fd, path);
+    TBitmapReadResult result;
+    if (QString refused = InterruptedSaveError(path); !refused.isEmpty())
+        result.Error = CannotOpen(path, refused);
+    else
+        result = ReadPictureDescriptor(fd, path);
     ::close(fd);
     return result;
 }
