@@ -1,5 +1,7 @@
 #include "json_split.h"
 
+#include "json_keys.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -88,6 +90,32 @@ class TScanner {
     }
 };
 
+// The keys of the object that the text of a valid JSON object holds at its
+// own level. An object inside it (no record holds one) is not split.
+std::size_t OwnKeys(QByteArrayView text) {
+    std::size_t keys = 0;
+    int depth = 0;
+    for (const char *at = text.begin(), *end = text.end(); at < end;) {
+        const char c = *at++;
+        if (c == '"') {
+            for (; at < end && *at != '"'; ++at)
+                if (*at == '\\' && ++at == end) NotSplit();
+            if (at == end) NotSplit();
+            ++at;
+            while (at < end && (*at == ' ' || *at == '\n' || *at == '\r' || *at == '\t'))
+                ++at;
+            if (depth == 1 && at < end && *at == ':') ++keys;
+        } else if (c == '{') {
+            if (depth++ > 0) NotSplit();
+        } else if (c == '[') {
+            ++depth;
+        } else if (c == '}' || c == ']') {
+            --depth;
+        }
+    }
+    return keys;
+}
+
 } // namespace
 
 TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKeys,
@@ -129,7 +157,7 @@ TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKe
 
     QJsonParseError error{};
     split.Rest = QJsonDocument::fromJson(rest, &error).object();
-    if (error.error != QJsonParseError::NoError) NotSplit();
+    if (error.error != QJsonParseError::NoError || FindRepeatedKey(rest)) NotSplit();
     // A duplicate key Qt kept instead of the list.
     for (const auto& [key, elements] : split.Lists)
         if (split.Rest.value(QLatin1String(key.c_str())) != QJsonArray()) NotSplit();
@@ -141,5 +169,9 @@ QJsonObject ParseJsonElement(QByteArrayView element) {
     const QJsonDocument json =
         QJsonDocument::fromJson(QByteArray::fromRawData(element.data(), element.size()), &error);
     if (error.error != QJsonParseError::NoError) NotSplit();
-    return json.object();
+    // Qt keeps the last of two equal keys: fewer keys than the text gives
+    // is a key given twice, which the whole parse names.
+    const QJsonObject object = json.object();
+    if (std::size_t(object.size()) != OwnKeys(element)) NotSplit();
+    return object;
 }

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-// Thrown where the text is not as the splitter expects, a problem included:
-// parse it whole instead.
+// Thrown where the text is not as the splitter expects, a problem included
+// (a key given twice among them): parse it whole instead.
 struct TJsonNotSplit {};
 
 // Each cut-out list's elements as text, in order, by key.
