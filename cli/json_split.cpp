@@ -51,8 +51,11 @@ class TScanner {
         if (At == End) NotSplit();
         return {start, At++};
     }
-    // Skips one value of any kind.
+    // Skips one value of any kind, counting the keys an object gives at its
+    // own level and noting an object inside it.
     void SkipValue() {
+        OwnKeys = 0;
+        Nested = false;
         const char first = Peek();
         if (first == '"') return SkipString();
         if (first != '{' && first != '[') {
@@ -67,9 +70,11 @@ class TScanner {
             if (At == End) NotSplit();
             if (*At == '"') {
                 SkipString();
+                if (depth == 1 && first == '{' && Peek() == ':') ++OwnKeys;
                 continue;
             }
             if (*At == '{' || *At == '[') {
+                if (*At == '{' && depth > 0) Nested = true;
                 if (++depth > MaxDepth) NotSplit();
             } else if (*At == '}' || *At == ']') {
                 --depth;
@@ -80,6 +85,8 @@ class TScanner {
 
     const char* At;
     const char* const End;
+    std::size_t OwnKeys = 0; // of the last value skipped
+    bool Nested = false;
 
   private:
     void SkipString() {
@@ -89,32 +96,6 @@ class TScanner {
         ++At;
     }
 };
-
-// The keys of the object that the text of a valid JSON object holds at its
-// own level. An object inside it (no record holds one) is not split.
-std::size_t OwnKeys(QByteArrayView text) {
-    std::size_t keys = 0;
-    int depth = 0;
-    for (const char *at = text.begin(), *end = text.end(); at < end;) {
-        const char c = *at++;
-        if (c == '"') {
-            for (; at < end && *at != '"'; ++at)
-                if (*at == '\\' && ++at == end) NotSplit();
-            if (at == end) NotSplit();
-            ++at;
-            while (at < end && (*at == ' ' || *at == '\n' || *at == '\r' || *at == '\t'))
-                ++at;
-            if (depth == 1 && at < end && *at == ':') ++keys;
-        } else if (c == '{') {
-            if (depth++ > 0) NotSplit();
-        } else if (c == '[') {
-            ++depth;
-        } else if (c == '}' || c == ']') {
-            --depth;
-        }
-    }
-    return keys;
-}
 
 } // namespace
 
@@ -144,7 +125,8 @@ TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKe
                     if (scan.Peek() != '{' || list->second.size() == maxElements) NotSplit();
                     const char* start = scan.At;
                     scan.SkipValue();
-                    list->second.emplace_back(start, scan.At);
+                    if (scan.Nested) NotSplit();
+                    list->second.push_back({QByteArrayView(start, scan.At), scan.OwnKeys});
                 } while (scan.Take(','));
                 scan.Expect(']');
             }
@@ -164,14 +146,14 @@ TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKe
     return split;
 }
 
-QJsonObject ParseJsonElement(QByteArrayView element) {
+QJsonObject ParseJsonElement(const TJsonElement& element) {
     QJsonParseError error{};
-    const QJsonDocument json =
-        QJsonDocument::fromJson(QByteArray::fromRawData(element.data(), element.size()), &error);
+    const QJsonDocument json = QJsonDocument::fromJson(
+        QByteArray::fromRawData(element.Text.data(), element.Text.size()), &error);
     if (error.error != QJsonParseError::NoError) NotSplit();
     // Qt keeps the last of two equal keys: fewer keys than the text gives
     // is a key given twice, which the whole parse names.
     const QJsonObject object = json.object();
-    if (std::size_t(object.size()) != OwnKeys(element)) NotSplit();
+    if (std::size_t(object.size()) != element.Keys) NotSplit();
     return object;
 }
