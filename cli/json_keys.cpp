@@ -4,13 +4,15 @@
 #include <rapidjson/reader.h>
 
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
 namespace {
 
 // The reader's events, keeping only the keys of the objects still open and
-// where each open value lies.
+// where each open value lies. The levels are kept for reuse: a skin has
+// hundreds of thousands of small objects.
 class TKeyHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TKeyHandler> {
   public:
     bool Default() {
@@ -20,28 +22,32 @@ class TKeyHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TKeyH
     bool String(const char*, rapidjson::SizeType, bool) { return Default(); }
     bool RawNumber(const char*, rapidjson::SizeType, bool) { return Default(); }
     bool StartObject() {
-        if (Open.empty()) TopIsObject = true;
+        if (Depth == 0) TopIsObject = true;
         Begin();
-        Open.emplace_back().IsObject = true;
+        Open(true);
         return true;
     }
     bool Key(const char* key, rapidjson::SizeType length, bool) {
-        TLevel& level = Open.back();
-        level.Key.assign(key, length);
-        if (!level.Keys.insert(level.Key).second && !Repeated) Repeated = Place();
+        TLevel& level = Levels[Depth - 1];
+        const std::string_view name(key, length);
+        if (!level.Add(name) && !Repeated) {
+            level.Key.assign(name);
+            Repeated = Place();
+        }
+        level.Key.assign(name);
         return true;
     }
     bool EndObject(rapidjson::SizeType) {
-        Open.pop_back();
+        --Depth;
         return true;
     }
     bool StartArray() {
         Begin();
-        Open.emplace_back();
+        Open(false);
         return true;
     }
     bool EndArray(rapidjson::SizeType) {
-        Open.pop_back();
+        --Depth;
         return true;
     }
 
@@ -53,16 +59,44 @@ class TKeyHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TKeyH
         bool IsObject = false;
         std::size_t Count = 0; // an array's values so far
         std::string Key;       // an object's current key
-        std::unordered_set<std::string> Keys;
+        // An object's keys: a short list, and a set once it grows long.
+        std::vector<std::string> Few;
+        std::unordered_set<std::string> Many;
+
+        // False when the key was there already.
+        bool Add(std::string_view key) {
+            if (!Many.empty()) return Many.emplace(key).second;
+            for (std::size_t i = 0; i < Used; ++i)
+                if (Few[i] == key) return false;
+            if (Used == Few.size()) Few.emplace_back();
+            Few[Used++].assign(key);
+            if (Used > 32) {
+                Many.insert(Few.begin(), Few.begin() + std::ptrdiff_t(Used));
+                Used = 0;
+            }
+            return true;
+        }
+        void Clear(bool isObject) {
+            IsObject = isObject;
+            Count = 0;
+            Used = 0;
+            Many.clear();
+        }
+        std::size_t Used = 0;
     };
 
+    void Open(bool isObject) {
+        if (Depth == Levels.size()) Levels.emplace_back();
+        Levels[Depth++].Clear(isObject);
+    }
     // A value starts: the next element of the array around it, if any.
     void Begin() {
-        if (!Open.empty() && !Open.back().IsObject) ++Open.back().Count;
+        if (Depth > 0 && !Levels[Depth - 1].IsObject) ++Levels[Depth - 1].Count;
     }
     QString Place() const {
         QString place;
-        for (const TLevel& level : Open) {
+        for (std::size_t d = 0; d < Depth; ++d) {
+            const TLevel& level = Levels[d];
             if (!level.IsObject)
                 place += u'[' + QString::number(level.Count - 1) + u']';
             else
@@ -72,7 +106,8 @@ class TKeyHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TKeyH
         return place;
     }
 
-    std::vector<TLevel> Open;
+    std::vector<TLevel> Levels;
+    std::size_t Depth = 0;
 };
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "json_split.h"
 
+#include "json_keys.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -49,8 +51,11 @@ class TScanner {
         if (At == End) NotSplit();
         return {start, At++};
     }
-    // Skips one value of any kind.
+    // Skips one value of any kind, counting the keys an object gives at its
+    // own level and noting an object inside it.
     void SkipValue() {
+        OwnKeys = 0;
+        Nested = false;
         const char first = Peek();
         if (first == '"') return SkipString();
         if (first != '{' && first != '[') {
@@ -65,9 +70,11 @@ class TScanner {
             if (At == End) NotSplit();
             if (*At == '"') {
                 SkipString();
+                if (depth == 1 && first == '{' && Peek() == ':') ++OwnKeys;
                 continue;
             }
             if (*At == '{' || *At == '[') {
+                if (*At == '{' && depth > 0) Nested = true;
                 if (++depth > MaxDepth) NotSplit();
             } else if (*At == '}' || *At == ']') {
                 --depth;
@@ -78,6 +85,8 @@ class TScanner {
 
     const char* At;
     const char* const End;
+    std::size_t OwnKeys = 0; // of the last value skipped
+    bool Nested = false;
 
   private:
     void SkipString() {
@@ -116,7 +125,8 @@ TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKe
                     if (scan.Peek() != '{' || list->second.size() == maxElements) NotSplit();
                     const char* start = scan.At;
                     scan.SkipValue();
-                    list->second.emplace_back(start, scan.At);
+                    if (scan.Nested) NotSplit();
+                    list->second.push_back({QByteArrayView(start, scan.At), scan.OwnKeys});
                 } while (scan.Take(','));
                 scan.Expect(']');
             }
@@ -129,17 +139,21 @@ TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKe
 
     QJsonParseError error{};
     split.Rest = QJsonDocument::fromJson(rest, &error).object();
-    if (error.error != QJsonParseError::NoError) NotSplit();
+    if (error.error != QJsonParseError::NoError || FindRepeatedKey(rest)) NotSplit();
     // A duplicate key Qt kept instead of the list.
     for (const auto& [key, elements] : split.Lists)
         if (split.Rest.value(QLatin1String(key.c_str())) != QJsonArray()) NotSplit();
     return split;
 }
 
-QJsonObject ParseJsonElement(QByteArrayView element) {
+QJsonObject ParseJsonElement(const TJsonElement& element) {
     QJsonParseError error{};
-    const QJsonDocument json =
-        QJsonDocument::fromJson(QByteArray::fromRawData(element.data(), element.size()), &error);
+    const QJsonDocument json = QJsonDocument::fromJson(
+        QByteArray::fromRawData(element.Text.data(), element.Text.size()), &error);
     if (error.error != QJsonParseError::NoError) NotSplit();
-    return json.object();
+    // Qt keeps the last of two equal keys: fewer keys than the text gives
+    // is a key given twice, which the whole parse names.
+    const QJsonObject object = json.object();
+    if (std::size_t(object.size()) != element.Keys) NotSplit();
+    return object;
 }

@@ -13,21 +13,30 @@
 #include <string>
 #include <vector>
 
-// Thrown where the text is not as the splitter expects, a problem included:
-// parse it whole instead.
+// Thrown where the text is not as the splitter expects, a problem included
+// (a key given twice among them): parse it whole instead.
 struct TJsonNotSplit {};
 
-// Each cut-out list's elements as text, in order, by key.
-using TJsonLists = std::map<std::string, std::vector<QByteArrayView>, std::less<>>;
+// One element of a cut-out list: its text, and the keys the text gives at
+// its own level, so that a key given twice (which Qt would keep the last
+// of) shows as fewer keys parsed.
+struct TJsonElement {
+    QByteArrayView Text;
+    std::size_t Keys = 0;
+};
+
+// Each cut-out list's elements, in order, by key.
+using TJsonLists = std::map<std::string, std::vector<TJsonElement>, std::less<>>;
 
 struct TJsonSplit {
     QJsonObject Rest; // the object with each cut-out list empty
     TJsonLists Lists; // views into the text, which must outlive them
 };
 
-// A list longer than maxElements is not split either. Throws TJsonNotSplit.
+// A list longer than maxElements, or with an element holding an object (no
+// record does), is not split either. Throws TJsonNotSplit.
 TJsonSplit SplitJson(QByteArrayView text, const std::vector<const char*>& listKeys,
                      std::size_t maxElements);
 
 // One element of a cut-out list. Throws TJsonNotSplit.
-QJsonObject ParseJsonElement(QByteArrayView element);
+QJsonObject ParseJsonElement(const TJsonElement& element);

@@ -150,8 +150,6 @@ namespace {
 TSkinDocument ReadFolder(const QString& dir) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
     QByteArray bytes = ReadFileBytes(jsonPath);
-    if (const std::optional<QString> key = FindRepeatedKey(bytes))
-        FailFile(jsonPath, QStringLiteral("The key \"%1\" is given twice.").arg(*key));
 
     // Each file is decoded once; the slots naming it share the picture.
     // Found by the name as written first, then by the file it leads to.
@@ -190,6 +188,9 @@ TSkinDocument ReadFolder(const QString& dir) {
         named.clear();
         decoded.clear();
     }
+    // The split never passes a key given twice; a syntax error is named first.
+    if (const std::optional<QString> key = FindRepeatedKey(bytes))
+        FailFile(jsonPath, QStringLiteral("The key \"%1\" is given twice.").arg(*key));
     QJsonParseError parseError{};
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)

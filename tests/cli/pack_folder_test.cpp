@@ -125,6 +125,12 @@ TEST_F(PackFolder, RefusesAKeyGivenTwiceAtAnyDepth) {
     EXPECT_EQ(run.Err, "skntool: f/skin.json: The key \"Buttons[1].X\" is given twice.\n");
     EXPECT_FALSE(Exists("out.skn"));
 
+    QByteArray playlist = Text;
+    playlist.insert(playlist.indexOf("\"Playlist\": {") + 13, "\"TitleBold\": true, ");
+    Write("f/skin.json", playlist);
+    EXPECT_EQ(Run({"pack", "f", "out.skn"}).Err,
+              "skntool: f/skin.json: The key \"Playlist.TitleBold\" is given twice.\n");
+
     // Keys may repeat in different objects; a syntax error is named first.
     Write("f/skin.json", text.left(text.lastIndexOf('}')) + ", }");
     run = Run({"pack", "f", "out.skn"});
