@@ -180,14 +180,31 @@ QString InterruptedSaveError(const QString& path) {
         .arg(copy);
 }
 
+namespace {
+bool SameChange(const struct stat& a, const struct stat& b) {
+    return a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec &&
+           a.st_size == b.st_size;
+}
+} // namespace
+
 TFileRead ReadWholeFile(const QString& path) {
     const QByteArray native = QFile::encodeName(path);
     if (native.isEmpty()) return {{}, FileErrorText(ENOENT)};
-    TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) return {{}, FileErrorText(errno)};
-    if (const QString refused = InterruptedSaveError(path); !refused.isEmpty())
-        return {{}, refused};
-    return ReadWholeDescriptor(fd.Get());
+    // A save in place that begins while the file is read changes it under
+    // the reader: read it again once that save has ended.
+    for (int attempt = 0;; ++attempt) {
+        TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC));
+        if (fd.Get() < 0) return {{}, FileErrorText(errno)};
+        if (const QString refused = InterruptedSaveError(path); !refused.isEmpty())
+            return {{}, refused};
+        struct stat before {
+        }, after{};
+        const bool regular = ::fstat(fd.Get(), &before) == 0 && S_ISREG(before.st_mode);
+        TFileRead read = ReadWholeDescriptor(fd.Get());
+        if (!regular || !read.Error.isEmpty() || attempt == 3 || ::fstat(fd.Get(), &after) != 0 ||
+            SameChange(before, after))
+            return read;
+    }
 }
 
 TFileRead ReadWholeDescriptor(int fd) {
