@@ -61,18 +61,28 @@ class HostileCorpus : public ::testing::Test {
         return run;
     }
 
+    // A file's size, or the sum of a folder's files.
+    static qint64 SizeKb(const QString& path) {
+        const QFileInfo info(path);
+        qint64 kb = info.isFile() ? info.size() / 1024 : 0;
+        if (info.isDir())
+            for (const QFileInfo& f : QDir(path).entryInfoList(QDir::Files))
+                kb += f.size() / 1024;
+        return kb;
+    }
+
     // Runs the command and checks how it ended; output is the file it
     // writes, whose size is added to the budget.
     // findings: a status that also counts as done (check's 3 when it finds something).
     static void Check(const QStringList& args, const QString& output = {}, int findings = 0) {
         const std::string what = args.join(' ').replace(Dir->path(), "").toStdString();
         const TRun run = Skntool(args);
-        qint64 outputKb = 0;
-        const QFileInfo written(output.isEmpty() ? Path("out.txt") : output);
-        if (written.isFile()) outputKb = written.size() / 1024;
-        if (written.isDir())
-            for (const QFileInfo& f : QDir(written.filePath()).entryInfoList(QDir::Files))
-                outputKb += f.size() / 1024;
+        const QString outputPath = output.isEmpty() ? Path("out.txt") : output;
+        const qint64 outputKb = SizeKb(outputPath);
+        // What the command reads, a skin or a folder, may take its time too.
+        qint64 inputKb = 0;
+        for (const QString& arg : args)
+            if (arg != outputPath && arg.startsWith(Dir->path())) inputKb += SizeKb(arg);
         std::printf("[ measured ] %s: status %d, %.2f s, peak %lld MB\n", what.c_str(), run.Status,
                     run.Seconds, run.PeakKb / 1024);
         std::fflush(stdout);
@@ -82,9 +92,10 @@ class HostileCorpus : public ::testing::Test {
             EXPECT_TRUE(run.Err.startsWith("skntool: ") && run.Err.endsWith(".\n")) << what;
             EXPECT_FALSE(run.Err.contains(".skntool-")) << what << ": " << run.Err.toStdString();
         }
-        // Writing an output larger than the budget takes its own time: a
-        // second more for each budget's worth.
-        EXPECT_LT(run.Seconds, BoundSeconds + double(outputKb) / BudgetKb) << what;
+        // Reading an input or writing an output larger than the budget takes
+        // its own time: a second more for each budget's worth. Time grows with
+        // the input's size, never with what it claims.
+        EXPECT_LT(run.Seconds, BoundSeconds + double(inputKb + outputKb) / BudgetKb) << what;
         EXPECT_LT(run.PeakKb, BudgetKb + outputKb)
             << what << ": peak " << run.PeakKb / 1024 << " MB";
     }
