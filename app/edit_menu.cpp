@@ -8,6 +8,8 @@
 #include "item_clipboard.h"
 #include "player_panel.h"
 #include "preview_gestures.h"
+#include "skin_file.h"
+#include "skin_json.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,6 +76,13 @@ bool TForm1::CopyCurrentItem() {
     if (skin.isEmpty()) return false;
     auto* mime = new QMimeData;
     mime->setData(SkinMimeType, skin);
+    // As text, what "skntool info" prints of that one-item skin: the values
+    // as the file holds them, for a text editor or a bug report.
+    if (const TSkinReadResult read = DecodeSkin(skin); read.Document) {
+        QByteArray text;
+        WriteSkinInfo(*read.Document, [&text](QByteArrayView piece) { text += piece; });
+        mime->setText(QString::fromUtf8(text));
+    }
     QApplication::clipboard()->setMimeData(mime);
     return true;
 }

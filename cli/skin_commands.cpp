@@ -36,15 +36,7 @@ void RunNew(const QStringList& args, TCliOutput& output) {
 void RunInfo(const QStringList& args, TCliOutput& output) {
     const TCommandLine cl(QStringLiteral("info"), {}, {QStringLiteral("SKIN.skn")}, args);
     const TSkinDocument doc = ReadSkinArgument(cl.File(0));
-    // Pictures of one size share one value: a skin holds few sizes.
-    QHash<QSize, QJsonValue> sizes;
-    const auto sizeOf = [&sizes](const TPicture& picture, const QString&) {
-        const QSize size(picture.Width(), picture.Height());
-        auto it = sizes.find(size);
-        if (it == sizes.end()) it = sizes.insert(size, PictureSizeJson(picture));
-        return *it;
-    };
-    WriteSkinJson(doc, sizeOf, [&output](QByteArrayView piece) { output.Print(piece); });
+    WriteSkinInfo(doc, [&output](QByteArrayView piece) { output.Print(piece); });
 }
 
 void RunUnpack(const QStringList& args, TCliOutput&) {

@@ -4,6 +4,7 @@
 #include "item_list.h"
 #include "record_fields.h"
 
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 
@@ -302,6 +303,18 @@ void WriteSkinJson(const TSkinDocument& doc, const TPictureToJson& picture,
     TJsonText text(sink);
     WriteObject(text, doc, QString(), picture);
     text.Finish();
+}
+
+void WriteSkinInfo(const TSkinDocument& doc, const TJsonText::TSink& sink) {
+    // Pictures of one size share one value: a skin holds few sizes.
+    QHash<QSize, QJsonValue> sizes;
+    const auto sizeOf = [&sizes](const TPicture& picture, const QString&) {
+        const QSize size(picture.Width(), picture.Height());
+        auto it = sizes.find(size);
+        if (it == sizes.end()) it = sizes.insert(size, PictureSizeJson(picture));
+        return *it;
+    };
+    WriteSkinJson(doc, sizeOf, sink);
 }
 
 QJsonObject SkinToJson(const TSkinDocument& doc, const TPictureToJson& picture) {

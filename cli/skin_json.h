@@ -34,6 +34,8 @@ QJsonObject RecordToJson(const TSkinDocument& doc, int kind, int index,
 QJsonObject PlaylistToJson(const TSkinDocument& doc, const TPictureToJson& picture);
 
 // {"Width": w, "Height": h}
+// The text of "skntool info": the whole skin, each picture as its size.
+void WriteSkinInfo(const TSkinDocument& doc, const TJsonText::TSink& sink);
 QJsonValue PictureSizeJson(const TPicture& picture);
 
 // Problems with the JSON itself name the key, e.g. "Buttons[0].Pictures".

@@ -1,6 +1,7 @@
 // The history of edits and the item clipboard in the real window: gestures
 // that change only X and Y, steps undone and redone through the Edit menu,
 // and items copied, pasted, duplicated and cut.
+#include "code_page.h"
 #include "editor_fixture.h"
 #include "item_clipboard.h"
 #include "item_inspector.h"
@@ -13,6 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -239,6 +243,13 @@ TEST_F(HistoryWindow, CopyNewPasteGivesTheSameItemPicturesAndAll) {
     Form.PlayerPanel->SelectRow(row);
     Form.PlayerPanel->lbItemsClick();
     Form.Copy1->trigger();
+    // As text, the info JSON of that item alone.
+    const QJsonObject text =
+        QJsonDocument::fromJson(QApplication::clipboard()->text().toUtf8()).object();
+    ASSERT_EQ(text["Items"].toArray().size(), 1);
+    EXPECT_EQ(text["Items"][0]["Name"].toString(), DecodeName(rich.Items[row].Name));
+    ASSERT_EQ(text["Wheels"].toArray().size(), 1);
+    EXPECT_EQ(text["Wheels"][0]["X"].toInt(), rich.Wheels[std::size_t(rich.Items[row].Index)].X);
     Prompts.NewSkinSizes.push_back(QSize(240, 268));
     Form.NewSkinCommand();
     ASSERT_TRUE(Form.Paste1->isEnabled());
