@@ -149,7 +149,19 @@ namespace {
 // The folder's skin, each picture as its file holds it, alpha kept.
 TSkinDocument ReadFolder(const QString& dir) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
-    QByteArray bytes = ReadFileBytes(jsonPath);
+    // Found as the pictures are: a FIFO is never opened, a link never leaves.
+    QByteArray bytes;
+    {
+        const TFolderFile file(dir, SkinJsonName, "a JSON file");
+        if (!file.Refusal().isEmpty())
+            FailFile(dir, QLatin1Char('"') + SkinJsonName + QLatin1Char('"') + file.Refusal());
+        if (file.OpenError() != 0) FailErrno(jsonPath, file.OpenError());
+        if (const QString refused = InterruptedSaveError(jsonPath); !refused.isEmpty())
+            FailFile(jsonPath, refused + QLatin1Char('.'));
+        TFileRead read = ReadWholeDescriptor(file.Descriptor());
+        if (!read.Error.isEmpty()) FailFile(jsonPath, read.Error + QLatin1Char('.'));
+        bytes = std::move(read.Bytes);
+    }
 
     // Each file is decoded once; the slots naming it share the picture.
     // Found by the name as written first, then by the file it leads to.
