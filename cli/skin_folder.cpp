@@ -1,6 +1,7 @@
 #include "skin_folder.h"
 
 #include "bitmap_file.h"
+#include "bitmap_rows.h"
 #include "cli_error.h"
 #include "file_errors.h"
 #include "file_io.h"
@@ -30,22 +31,21 @@ namespace {
     FailFile(path, FileErrorText(error != 0 ? error : EIO) + QLatin1Char('.'));
 }
 
-// The pictures unpack has written, found again by their pixels and, for PNG
-// files, by whether their key pixels are transparent. Only the slot's own
-// (shared) picture is kept, not its 24-bit copy.
+// The pictures unpack has written, found again by their 24-bit pixels and,
+// for PNG files, by whether their key pixels are transparent. Only the slot's
+// own (shared) picture is kept, compared a row at a time.
 class TWrittenPictures {
   public:
-    const QString* Find(const QImage& picture, const QImage& rgb, bool keyed) const {
-        const auto range = Names.equal_range(HashOf(rgb));
+    const QString* Find(const QImage& picture, size_t hash, bool keyed) const {
+        const auto range = Names.equal_range(hash);
         for (auto it = range.first; it != range.second; ++it)
             if (it->second.Keyed == keyed &&
-                (it->second.Picture == picture ||
-                 it->second.Picture.convertToFormat(QImage::Format_RGB888) == rgb))
+                (it->second.Picture == picture || SameRgb(it->second.Picture, picture)))
                 return &it->second.Name;
         return nullptr;
     }
-    void Add(const QImage& picture, const QImage& rgb, bool keyed, const QString& name) {
-        Names.emplace(HashOf(rgb), TEntry{picture, keyed, name});
+    void Add(const QImage& picture, size_t hash, bool keyed, const QString& name) {
+        Names.emplace(hash, TEntry{picture, keyed, name});
     }
 
   private:
@@ -54,13 +54,6 @@ class TWrittenPictures {
         bool Keyed;
         QString Name;
     };
-    static size_t HashOf(const QImage& rgb) {
-        size_t seed = qHashMulti(0, rgb.width(), rgb.height());
-        const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
-        for (int y = 0; y < rgb.height(); ++y)
-            seed = qHashBits(rgb.constScanLine(y), size_t(rowBytes), seed);
-        return seed;
-    }
     std::unordered_multimap<size_t, TEntry> Names;
 };
 
@@ -86,16 +79,24 @@ void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles fil
         const std::pair<qint64, bool> key(picture.Image.cacheKey(), keyed);
         if (const auto it = shared.constFind(key); it != shared.constEnd()) return *it;
         // The skin keeps 5 bits per channel, so 24 bits lose nothing.
-        const QImage rgb = picture.Image.convertToFormat(QImage::Format_RGB888);
-        if (rgb.isNull()) throw std::bad_alloc();
-        if (const QString* name = written.Find(picture.Image, rgb, keyed))
+        const size_t hash = RgbHash(picture.Image);
+        if (const QString* name = written.Find(picture.Image, hash, keyed))
             return *shared.insert(key, *name);
         const QString name = place + (png ? QStringLiteral(".png") : QStringLiteral(".bmp"));
         const QString staged = staging.filePath(name);
-        QString error = png ? WritePictureFile(rgb, keyed, staged) : WriteBitmapFile(rgb, staged);
+        // A bitmap is converted a row at a time as it is written; only the
+        // PNG writer takes a whole 24-bit copy.
+        QString error;
+        if (png) {
+            const QImage rgb = picture.Image.convertToFormat(QImage::Format_RGB888);
+            if (rgb.isNull()) throw std::bad_alloc();
+            error = WritePictureFile(rgb, keyed, staged);
+        } else {
+            error = WriteRgbBitmapFile(picture.Image, staged);
+        }
         // The text names the file already: the user's path, not the hidden one.
         if (!error.isEmpty()) FailNamed(error.replace(staged, QDir(dir).filePath(name)));
-        written.Add(picture.Image, rgb, keyed, name);
+        written.Add(picture.Image, hash, keyed, name);
         names.append(name);
         return *shared.insert(key, name);
     };
