@@ -4,7 +4,6 @@
 #include "bitmap_rows.h"
 #include "cli_error.h"
 #include "file_errors.h"
-#include "file_io.h"
 #include "folder_file.h"
 #include "json_keys.h"
 #include "picture_file.h"
