@@ -52,12 +52,12 @@ TParts RootParts(const QString& dir) {
 }
 
 // What the file at the end of the path is, when it is not a regular file.
-QString KindRefusal(mode_t mode) {
+QString KindRefusal(mode_t mode, const char* wanted) {
     const char* kind = S_ISDIR(mode)    ? "a folder"
                        : S_ISFIFO(mode) ? "a FIFO"
                        : S_ISSOCK(mode) ? "a socket"
                                         : "a device";
-    return QStringLiteral(" names %1, not a bitmap file.").arg(QLatin1String(kind));
+    return QStringLiteral(" names %1, not %2.").arg(QLatin1String(kind), QLatin1String(wanted));
 }
 
 // Opens the link-free path inside the folder, refusing any link met on the
@@ -75,7 +75,7 @@ int OpenBeneath(int rootFd, const QByteArray& path) {
 
 } // namespace
 
-TFolderFile::TFolderFile(const QString& dir, const QString& name) {
+TFolderFile::TFolderFile(const QString& dir, const QString& name, const char* wanted) {
     if (name.contains(QChar(u'\0'))) {
         RefusalText = QStringLiteral(" must not hold a NUL character.");
         return;
@@ -151,7 +151,7 @@ TFolderFile::TFolderFile(const QString& dir, const QString& name) {
     }
     if (Error != 0) return;
     if (!S_ISREG(last)) {
-        RefusalText = KindRefusal(last);
+        RefusalText = KindRefusal(last, wanted);
         return;
     }
 
@@ -162,7 +162,7 @@ TFolderFile::TFolderFile(const QString& dir, const QString& name) {
     }
     struct stat opened {};
     if (::fstat(Fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        RefusalText = KindRefusal(opened.st_mode);
+        RefusalText = KindRefusal(opened.st_mode, wanted);
         ::close(Fd);
         Fd = -1;
         return;

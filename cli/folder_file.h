@@ -11,8 +11,9 @@
 
 class TFolderFile {
   public:
-    // Looks name up in dir and, when it may be read, opens it.
-    TFolderFile(const QString& dir, const QString& name);
+    // Looks name up in dir and, when it may be read, opens it. wanted says
+    // what a refusal of a file that is not regular expects instead.
+    TFolderFile(const QString& dir, const QString& name, const char* wanted = "a bitmap file");
     ~TFolderFile();
     TFolderFile(const TFolderFile&) = delete;
     TFolderFile& operator=(const TFolderFile&) = delete;

@@ -1,9 +1,9 @@
 #include "skin_folder.h"
 
 #include "bitmap_file.h"
+#include "bitmap_rows.h"
 #include "cli_error.h"
 #include "file_errors.h"
-#include "file_io.h"
 #include "folder_file.h"
 #include "json_keys.h"
 #include "picture_file.h"
@@ -30,22 +30,21 @@ namespace {
     FailFile(path, FileErrorText(error != 0 ? error : EIO) + QLatin1Char('.'));
 }
 
-// The pictures unpack has written, found again by their pixels and, for PNG
-// files, by whether their key pixels are transparent. Only the slot's own
-// (shared) picture is kept, not its 24-bit copy.
+// The pictures unpack has written, found again by their 24-bit pixels and,
+// for PNG files, by whether their key pixels are transparent. Only the slot's
+// own (shared) picture is kept, compared a row at a time.
 class TWrittenPictures {
   public:
-    const QString* Find(const QImage& picture, const QImage& rgb, bool keyed) const {
-        const auto range = Names.equal_range(HashOf(rgb));
+    const QString* Find(const QImage& picture, size_t hash, bool keyed) const {
+        const auto range = Names.equal_range(hash);
         for (auto it = range.first; it != range.second; ++it)
             if (it->second.Keyed == keyed &&
-                (it->second.Picture == picture ||
-                 it->second.Picture.convertToFormat(QImage::Format_RGB888) == rgb))
+                (it->second.Picture == picture || SameRgb(it->second.Picture, picture)))
                 return &it->second.Name;
         return nullptr;
     }
-    void Add(const QImage& picture, const QImage& rgb, bool keyed, const QString& name) {
-        Names.emplace(HashOf(rgb), TEntry{picture, keyed, name});
+    void Add(const QImage& picture, size_t hash, bool keyed, const QString& name) {
+        Names.emplace(hash, TEntry{picture, keyed, name});
     }
 
   private:
@@ -54,13 +53,6 @@ class TWrittenPictures {
         bool Keyed;
         QString Name;
     };
-    static size_t HashOf(const QImage& rgb) {
-        size_t seed = qHashMulti(0, rgb.width(), rgb.height());
-        const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
-        for (int y = 0; y < rgb.height(); ++y)
-            seed = qHashBits(rgb.constScanLine(y), size_t(rowBytes), seed);
-        return seed;
-    }
     std::unordered_multimap<size_t, TEntry> Names;
 };
 
@@ -86,16 +78,24 @@ void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles fil
         const std::pair<qint64, bool> key(picture.Image.cacheKey(), keyed);
         if (const auto it = shared.constFind(key); it != shared.constEnd()) return *it;
         // The skin keeps 5 bits per channel, so 24 bits lose nothing.
-        const QImage rgb = picture.Image.convertToFormat(QImage::Format_RGB888);
-        if (rgb.isNull()) throw std::bad_alloc();
-        if (const QString* name = written.Find(picture.Image, rgb, keyed))
+        const size_t hash = RgbHash(picture.Image);
+        if (const QString* name = written.Find(picture.Image, hash, keyed))
             return *shared.insert(key, *name);
         const QString name = place + (png ? QStringLiteral(".png") : QStringLiteral(".bmp"));
         const QString staged = staging.filePath(name);
-        QString error = png ? WritePictureFile(rgb, keyed, staged) : WriteBitmapFile(rgb, staged);
+        // A bitmap is converted a row at a time as it is written; only the
+        // PNG writer takes a whole 24-bit copy.
+        QString error;
+        if (png) {
+            const QImage rgb = picture.Image.convertToFormat(QImage::Format_RGB888);
+            if (rgb.isNull()) throw std::bad_alloc();
+            error = WritePictureFile(rgb, keyed, staged);
+        } else {
+            error = WriteRgbBitmapFile(picture.Image, staged);
+        }
         // The text names the file already: the user's path, not the hidden one.
         if (!error.isEmpty()) FailNamed(error.replace(staged, QDir(dir).filePath(name)));
-        written.Add(picture.Image, rgb, keyed, name);
+        written.Add(picture.Image, hash, keyed, name);
         names.append(name);
         return *shared.insert(key, name);
     };
@@ -149,7 +149,19 @@ namespace {
 // The folder's skin, each picture as its file holds it, alpha kept.
 TSkinDocument ReadFolder(const QString& dir) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
-    QByteArray bytes = ReadFileBytes(jsonPath);
+    // Found as the pictures are: a FIFO is never opened, a link never leaves.
+    QByteArray bytes;
+    {
+        const TFolderFile file(dir, SkinJsonName, "a JSON file");
+        if (!file.Refusal().isEmpty())
+            FailFile(dir, QLatin1Char('"') + SkinJsonName + QLatin1Char('"') + file.Refusal());
+        if (file.OpenError() != 0) FailErrno(jsonPath, file.OpenError());
+        if (const QString refused = InterruptedSaveError(jsonPath); !refused.isEmpty())
+            FailFile(jsonPath, refused + QLatin1Char('.'));
+        TFileRead read = ReadWholeDescriptor(file.Descriptor());
+        if (!read.Error.isEmpty()) FailFile(jsonPath, read.Error + QLatin1Char('.'));
+        bytes = std::move(read.Bytes);
+    }
 
     // Each file is decoded once; the slots naming it share the picture.
     // Found by the name as written first, then by the file it leads to.

@@ -88,6 +88,23 @@ TEST_F(PackFolder, RefusesANameOutsideTheFolderOrNotARegularFileWithoutOpeningIt
     }
 }
 
+TEST_F(PackFolder, RefusesASkinJsonOutsideTheFolderOrNotARegularFile) {
+    const QByteArray json = QFile::encodeName(Path("f/skin.json"));
+    Write("outside.json", Text);
+    ASSERT_EQ(::unlink(json.constData()), 0);
+    Link("../outside.json", "f/skin.json");
+    TToolRun run = Run({"pack", "f", "out.skn"});
+    EXPECT_EQ(run.Err, "skntool: f: \"skin.json\" leads out of the folder.\n");
+
+    // Opened to read, a FIFO nobody writes would hold pack until the harness kills it.
+    ASSERT_EQ(::unlink(json.constData()), 0);
+    ASSERT_EQ(::mkfifo(json.constData(), 0600), 0);
+    run = Run({"pack", "f", "out.skn"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "skntool: f: \"skin.json\" names a FIFO, not a JSON file.\n");
+    EXPECT_FALSE(Exists("out.skn"));
+}
+
 TEST_F(PackFolder, FollowsLinksThatStayInside) {
     ASSERT_EQ(Run({"pack", "f", "plain.skn"}).Status, 0);
     ASSERT_TRUE(QDir().mkpath(Path("f/sub")));

@@ -155,6 +155,13 @@ TEST_F(HostileCorpus, BitmapsArePackedOnceOrRefusedWithTheirMessage) {
         if (!input.Skin.isEmpty()) continue;
         SCOPED_TRACE(input.Name.toStdString());
         Check({"pack", Path(input.Name), Path("packed.skn")}, Path("packed.skn"));
+        // The packed skin holds the decoded pictures: unpack writes them back
+        // a row at a time. Reading the single 268 MB picture of rle_bomb still
+        // holds the skin's bytes beside it, beyond the budget.
+        if (!QFile::exists(Path("packed.skn")) || input.Name == "rle_bomb") continue;
+        Check({"unpack", Path("packed.skn"), Path("unpacked.d")}, Path("unpacked.d"));
+        QDir(Path("unpacked.d")).removeRecursively();
+        QFile::remove(Path("packed.skn"));
     }
     const TRun refused = Skntool({"pack", Path("short_huge_claim"), Path("refused.skn")});
     EXPECT_TRUE(refused.Err.endsWith("picture.bmp: Stream read error.\n")) << refused.Err.data();
