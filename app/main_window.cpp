@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "file_drops.h"
 #include "item_commands.h"
 #include "new_skin.h"
 #include "player_panel.h"
@@ -80,6 +81,7 @@ void TForm1::CreatePanels() {
     // A click focuses the preview, for the arrow keys; Tab passes it by.
     imArea->setFocusPolicy(Qt::ClickFocus);
     Gestures = std::make_unique<TPreviewGestures>(*this);
+    Drops = std::make_unique<TFileDrops>(*this);
     layout->addWidget(imArea, 1);
     setCentralWidget(central);
 }

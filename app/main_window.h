@@ -20,6 +20,7 @@ class QToolButton;
 class TPlayerPanel;
 class TPlaylistPanel;
 class TPreviewArea;
+class TFileDrops;
 class TPreviewGestures;
 
 // Pages of Notebook1, the page numbers the two mode toggles carry.
@@ -133,4 +134,5 @@ class TForm1 : public QMainWindow {
     bool RepaintsDeferred = false;
     enum class TPending { None, Skin, Playlist } PendingRepaint = TPending::None;
     std::unique_ptr<TPreviewGestures> Gestures;
+    std::unique_ptr<TFileDrops> Drops;
 };

@@ -121,8 +121,8 @@ class TPageColumn {
     }
 
     TPictureRow Row(const TPictureRowNames& names, TPictureRowStyle style,
-                    const std::function<void(int)>& handler) {
-        TPictureRow row = MakePictureRow(names, style, handler, Page);
+                    const std::function<void(int)>& handler, TPictureSlots& pictures) {
+        TPictureRow row = MakePictureRow(names, style, handler, Page, &pictures);
         Layout->addWidget(row.Row);
         return row;
     }
@@ -165,8 +165,9 @@ QWidget* Scrollable(QWidget* page) {
 
 QWidget* TItemInspector::BuildImagePage() {
     TPageColumn c("SImage", this, &ChangedBy, [this] { SpinEdit1Change(); });
-    ImageRow = c.Row({QStringLiteral("Image"), "BitBtn1", 0, "BitBtn2", 1, "BitBtn32", 2},
-                     TPictureRowStyle::Captioned, [this](int n) { Slots.OnImgPic(n); });
+    ImageRow = c.Row(
+        {QStringLiteral("Image"), "BitBtn1", 0, "BitBtn2", 1, "BitBtn32", 2},
+        TPictureRowStyle::Captioned, [this](int n) { Slots.OnImgPic(n); }, Slots);
     c.Heading(QStringLiteral("Position"));
     c.Pair(SpinEdit1, "SpinEdit1", SpinEdit2, "SpinEdit2");
     ComboBox7 = c.Choice(QStringLiteral("Repaint when"), "ComboBox7",
@@ -206,8 +207,8 @@ QWidget* TItemInspector::BuildButtonPage() {
         {QStringLiteral("Image (2) pressed"), "BitBtn61", 3, "BitBtn60", 13, "BitBtn59", 23},
     };
     for (int i = 0; i < 4; ++i)
-        ButtonRows[std::size_t(i)] =
-            c.Row(rows[i], TPictureRowStyle::Captioned, [this](int n) { Slots.BitBtn4Click(n); });
+        ButtonRows[std::size_t(i)] = c.Row(
+            rows[i], TPictureRowStyle::Captioned, [this](int n) { Slots.BitBtn4Click(n); }, Slots);
     c.Heading(QStringLiteral("Position"));
     c.Pair(SpinEdit8, "SpinEdit8", SpinEdit9, "SpinEdit9");
     ComboBox5 = c.Choice(QStringLiteral("Command"), "ComboBox5", CommandNames);
@@ -227,8 +228,8 @@ QWidget* TItemInspector::BuildWheelPage() {
         {QStringLiteral("Image ball"), "BitBtn38", 7, "BitBtn39", 17, "BitBtn40", 27},
     };
     for (int i = 0; i < 8; ++i)
-        WheelRows[std::size_t(i)] =
-            c.Row(rows[i], TPictureRowStyle::Icons, [this](int n) { Slots.BitBtn8Click(n); });
+        WheelRows[std::size_t(i)] = c.Row(
+            rows[i], TPictureRowStyle::Icons, [this](int n) { Slots.BitBtn8Click(n); }, Slots);
     c.Heading(QStringLiteral("Position"));
     c.Pair(SpinEdit10, "SpinEdit10", SpinEdit11, "SpinEdit11");
     c.Heading(QStringLiteral("Other"));
@@ -251,8 +252,8 @@ QWidget* TItemInspector::BuildTrackbarPage() {
         {QStringLiteral("Image scroller"), "BitBtn50", 1, "BitBtn51", 11, "BitBtn52", 21},
     };
     for (int i = 0; i < 2; ++i)
-        TrackbarRows[std::size_t(i)] =
-            c.Row(rows[i], TPictureRowStyle::Icons, [this](int n) { Slots.BitBtn47Click(n); });
+        TrackbarRows[std::size_t(i)] = c.Row(
+            rows[i], TPictureRowStyle::Icons, [this](int n) { Slots.BitBtn47Click(n); }, Slots);
     c.Heading(QStringLiteral("Position"));
     c.Pair(SpinEdit17, "SpinEdit17", SpinEdit18, "SpinEdit18");
     SpinEdit16 = c.LabeledNumber(QStringLiteral("Width"), "SpinEdit16");

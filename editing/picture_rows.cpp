@@ -1,6 +1,7 @@
 #include "picture_rows.h"
 
 #include "picture_file.h"
+#include "picture_row_drop.h"
 #include "picture_row_icons.h"
 #include "record_steps.h"
 
@@ -44,7 +45,8 @@ void TPictureRow::SetEnabled(bool enabled) const {
 }
 
 TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style,
-                           const std::function<void(int)>& handler, QWidget* parent) {
+                           const std::function<void(int)>& handler, QWidget* parent,
+                           TPictureSlots* owner) {
     TPictureRow row;
     row.Row = new QWidget(parent);
     auto* grid = new QGridLayout(row.Row);
@@ -76,6 +78,11 @@ TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style
         grid->addWidget(row.View, 0, 3);
         grid->setColumnStretch(0, 1);
     }
+    if (owner)
+        TakePictureDrops(row.Row, row.Open,
+                         [owner, handler, n = names.OpenNumber](const QString& path) {
+                             owner->OpenDropped(path, handler, n);
+                         });
     return row;
 }
 
@@ -108,6 +115,13 @@ void TPictureSlots::BitBtn53Click(int n) {
     Dispatch(n / 10, -1, n % 10);
 }
 
+void TPictureSlots::OpenDropped(const QString& path, const std::function<void(int)>& handler,
+                                int n) {
+    DroppedFile = path;
+    handler(n);
+    DroppedFile.reset();
+}
+
 void TPictureSlots::Dispatch(int action, int row, int slot) {
     if (!PictureAt(Context.Doc, row, slot)) return;
     switch (action) {
@@ -126,7 +140,8 @@ void TPictureSlots::Dispatch(int action, int row, int slot) {
 }
 
 void TPictureSlots::LoadPic(int row, int slot) {
-    const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::OpenPicture);
+    const std::optional<QString> path =
+        DroppedFile ? DroppedFile : Context.Prompts.AskFileName(TFileDialog::OpenPicture);
     if (!path) return;
     const TPicture* current = PictureAt(Context.Doc, row, slot);
     if (!current) return;

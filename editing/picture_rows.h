@@ -9,9 +9,11 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QPushButton;
 class QWidget;
+class TPictureSlots;
 
 // Captioned: "Open" and "Save" stacked beside a double-height "View" (the
 // "SImage" and "Button" pages). Icons: three small buttons side by side.
@@ -37,8 +39,10 @@ struct TPictureRow {
 };
 
 // The row's controls call handler(n) with their own number when clicked.
+// With an owner, a picture file dropped on the row runs its Open with that file.
 TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style,
-                           const std::function<void(int)>& handler, QWidget* parent);
+                           const std::function<void(int)>& handler, QWidget* parent,
+                           TPictureSlots* owner = nullptr);
 
 class TPictureSlots {
   public:
@@ -52,6 +56,9 @@ class TPictureSlots {
     void BitBtn8Click(int n);
     void BitBtn47Click(int n);
     void BitBtn53Click(int n);
+    // A file dropped on the row whose Open carries n: handler(n) runs that
+    // Open with the file in place of the dialog's answer.
+    void OpenDropped(const QString& path, const std::function<void(int)>& handler, int n);
 
     // A slot: the picture `slot` of the item at `row`, or for row -1 the
     // playlist icon (0 folder, 1 song).
@@ -73,4 +80,6 @@ class TPictureSlots {
 
     TEditorContext& Context;
     std::function<int()> SelectedRow;
+    // While a drop runs its row's Open: the file Open takes without asking.
+    std::optional<QString> DroppedFile;
 };

@@ -66,10 +66,10 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
     const auto icons = [this](int n) { Slots.BitBtn53Click(n); };
     FolderRow = MakePictureRow(
         {QStringLiteral("Folder icon"), "BitBtn53", 0, "BitBtn54", 10, "BitBtn55", 20},
-        TPictureRowStyle::Icons, icons, this);
+        TPictureRowStyle::Icons, icons, this, &Slots);
     SongRow =
         MakePictureRow({QStringLiteral("Song icon"), "BitBtn56", 1, "BitBtn57", 11, "BitBtn58", 21},
-                       TPictureRowStyle::Icons, icons, this);
+                       TPictureRowStyle::Icons, icons, this, &Slots);
     PageLayout->addWidget(FolderRow.Row);
     PageLayout->addWidget(SongRow.Row);
 
