@@ -1,6 +1,7 @@
 #include "dither_step.h"
 
 #include "dither.h"
+#include "item_pictures.h"
 #include "record_steps.h"
 
 #include <QHash>
@@ -9,17 +10,7 @@ std::vector<TPicture*> ItemPictures(TSkinDocument& doc) {
     std::vector<TPicture*> pictures;
     pictures.reserve(doc.Images.size() + 4 * doc.Buttons.size() + 8 * doc.Wheels.size() +
                      2 * doc.Trackbars.size());
-    for (TiImage& r : doc.Images)
-        pictures.push_back(&r.Picture);
-    for (TiButton& r : doc.Buttons)
-        for (TPicture& p : r.Pictures)
-            pictures.push_back(&p);
-    for (TiWheel& r : doc.Wheels)
-        for (TPicture& p : r.Pictures)
-            pictures.push_back(&p);
-    for (TiTrackbar& r : doc.Trackbars)
-        for (TPicture& p : r.Pictures)
-            pictures.push_back(&p);
+    ForEachItemPicture(doc, [&pictures](TPicture& p) { pictures.push_back(&p); });
     return pictures;
 }
 

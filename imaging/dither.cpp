@@ -1,5 +1,7 @@
 #include "dither.h"
 
+#include "item_pictures.h"
+
 #include <QHash>
 
 #include <cmath>
@@ -227,15 +229,5 @@ void DitherAllPictures(TSkinDocument& doc) {
         DitherPicture(slot.Image);
         done.insert(key, slot.Image);
     };
-    for (TiImage& r : doc.Images)
-        dither(r.Picture);
-    for (TiButton& r : doc.Buttons)
-        for (TPicture& p : r.Pictures)
-            dither(p);
-    for (TiWheel& r : doc.Wheels)
-        for (TPicture& p : r.Pictures)
-            dither(p);
-    for (TiTrackbar& r : doc.Trackbars)
-        for (TPicture& p : r.Pictures)
-            dither(p);
+    ForEachItemPicture(doc, dither);
 }

@@ -1,6 +1,7 @@
 #include "picture_file.h"
 
 #include "file_errors.h"
+#include "item_pictures.h"
 #include "picture.h"
 #include "whole_file.h"
 
@@ -238,17 +239,7 @@ void ApplyAlphaRuleToSlots(TSkinDocument& doc) {
         slot.Image = ApplyAlphaRule(std::move(slot.Image), slot.Transparent);
         done.insert(key, slot.Image);
     };
-    for (TiImage& r : doc.Images)
-        apply(r.Picture);
-    for (TiButton& r : doc.Buttons)
-        for (TPicture& p : r.Pictures)
-            apply(p);
-    for (TiWheel& r : doc.Wheels)
-        for (TPicture& p : r.Pictures)
-            apply(p);
-    for (TiTrackbar& r : doc.Trackbars)
-        for (TPicture& p : r.Pictures)
-            apply(p);
+    ForEachItemPicture(doc, apply);
     apply(doc.Playlist.FolderIcon);
     apply(doc.Playlist.SongIcon);
 }
