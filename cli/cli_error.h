@@ -10,16 +10,16 @@ inline constexpr int ExitUsage = 2;
 
 struct TCliError {
     int Status = ExitFileError;
-    QString Path; // empty for usage errors, which name no file, and texts that name it
+    QString Path; // empty for usage errors, which name no file
     QString Text; // full stop included
 };
 
+// The file layer's texts name their file, "Cannot open file "PATH". Cause.";
+// a message names it once, before the text, so that gives "Cause.".
+QString WithoutFileNamed(const QString& text, const QString& path);
+
 [[noreturn]] inline void FailFile(const QString& path, const QString& text) {
-    throw TCliError{ExitFileError, path, text};
-}
-// A text that names its file itself ("Cannot create file "x". Disk full.").
-[[noreturn]] inline void FailNamed(const QString& text) {
-    throw TCliError{ExitFileError, {}, text};
+    throw TCliError{ExitFileError, path, WithoutFileNamed(text, path)};
 }
 [[noreturn]] inline void FailUsage(const QString& text) {
     throw TCliError{ExitUsage, {}, text};

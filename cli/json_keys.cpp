@@ -1,8 +1,10 @@
 #include "json_keys.h"
 
+#include <rapidjson/error/en.h>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -110,17 +112,54 @@ class TKeyHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TKeyH
     std::size_t Depth = 0;
 };
 
+// Numbers as text, so that none is too large for this reader where Qt takes
+// it; no recursion, so that no nesting is too deep for the stack.
+constexpr unsigned KeyFlags = rapidjson::kParseIterativeFlag |
+                              rapidjson::kParseValidateEncodingFlag |
+                              rapidjson::kParseNumbersAsStringsFlag;
+
+struct TKeyCheck {
+    rapidjson::ParseResult Result;
+    TKeyHandler Handler;
+};
+
+TKeyCheck CheckKeys(QByteArrayView text) {
+    TKeyCheck check;
+    rapidjson::MemoryStream stream(text.data(), std::size_t(text.size()));
+    rapidjson::Reader reader;
+    check.Result = reader.Parse<KeyFlags>(stream, check.Handler);
+    return check;
+}
+
+// The text after a UTF-8 byte order mark, which Qt's parser skips too.
+QByteArrayView WithoutByteOrderMark(QByteArrayView text) {
+    return text.startsWith("\xEF\xBB\xBF") ? text.sliced(3) : text;
+}
+
 } // namespace
 
 std::optional<QString> FindRepeatedKey(QByteArrayView text) {
-    // Numbers as text, so that none is too large for this reader where Qt
-    // takes it; no recursion, so that no nesting is too deep for the stack.
-    constexpr unsigned Flags = rapidjson::kParseIterativeFlag |
-                               rapidjson::kParseValidateEncodingFlag |
-                               rapidjson::kParseNumbersAsStringsFlag;
-    rapidjson::MemoryStream stream(text.data(), std::size_t(text.size()));
-    TKeyHandler handler;
-    rapidjson::Reader reader;
-    if (reader.Parse<Flags>(stream, handler).IsError()) return std::nullopt;
-    return handler.TopIsObject ? handler.Repeated : std::nullopt;
+    const TKeyCheck check = CheckKeys(WithoutByteOrderMark(text));
+    if (check.Result.IsError() || !check.Handler.TopIsObject) return std::nullopt;
+    return check.Handler.Repeated;
+}
+
+std::optional<QString> FindJsonSyntaxError(QByteArrayView text) {
+    const QByteArrayView json = WithoutByteOrderMark(text);
+    const TKeyCheck check = CheckKeys(json);
+    if (!check.Result.IsError()) return std::nullopt;
+    // The library's sentence, its full stop given to the place.
+    QString what = QString::fromUtf8(rapidjson::GetParseError_En(check.Result.Code()));
+    if (what.endsWith(u'.')) what.chop(1);
+    return JsonSyntaxText(text, qsizetype(check.Result.Offset()) + text.size() - json.size(), what);
+}
+
+QString JsonSyntaxText(QByteArrayView text, qsizetype offset, const QString& what) {
+    const QByteArrayView before = text.first(std::min(offset, text.size()));
+    const qsizetype line = before.count('\n') + 1;
+    const qsizetype column = before.size() - (before.lastIndexOf('\n') + 1) + 1;
+    return QStringLiteral("Not valid JSON: %1 (line %2, column %3).")
+        .arg(what)
+        .arg(line)
+        .arg(column);
 }

@@ -93,8 +93,9 @@ void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles fil
         } else {
             error = WriteRgbBitmapFile(picture.Image, staged);
         }
-        // The text names the file already: the user's path, not the hidden one.
-        if (!error.isEmpty()) FailNamed(error.replace(staged, QDir(dir).filePath(name)));
+        // The user's path, not the hidden one.
+        const QString path = QDir(dir).filePath(name);
+        if (!error.isEmpty()) FailFile(path, error.replace(staged, path));
         written.Add(picture.Image, hash, keyed, name);
         names.append(name);
         return *shared.insert(key, name);
@@ -115,14 +116,11 @@ void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles fil
     MoveStagedFiles(staging.path(), dir, names);
 }
 
+// Qt's own words where RapidJSON reads what Qt refuses (nesting beyond Qt's
+// limit, a number beyond a double); where Qt reads what RapidJSON refuses
+// (an unpaired surrogate), Qt's reading holds.
 QString JsonErrorText(const QByteArray& bytes, const QJsonParseError& error) {
-    const QByteArray before = bytes.left(error.offset);
-    const qsizetype line = before.count('\n') + 1;
-    const qsizetype column = error.offset - (before.lastIndexOf('\n') + 1) + 1;
-    return QStringLiteral("Not valid JSON: %1 (line %2, column %3).")
-        .arg(error.errorString())
-        .arg(line)
-        .arg(column);
+    return JsonSyntaxText(bytes, error.offset, error.errorString());
 }
 
 } // namespace
@@ -178,9 +176,7 @@ TSkinDocument ReadFolder(const QString& dir) {
         if (!file.Refusal().isEmpty())
             throw TSchemaError{QLatin1Char('"') + QString(key) + QLatin1Char('"') + file.Refusal()};
         const QString path = QDir(dir).filePath(name);
-        if (file.OpenError() != 0)
-            FailFile(path, QStringLiteral("Cannot open file \"%1\". %2.")
-                               .arg(path, FileErrorText(file.OpenError())));
+        if (file.OpenError() != 0) FailErrno(path, file.OpenError());
         auto it = decoded.find({file.Device(), file.Inode()});
         if (it == decoded.end()) {
             TBitmapReadResult bitmap = ReadPictureDescriptor(file.Descriptor(), path);
@@ -206,7 +202,7 @@ TSkinDocument ReadFolder(const QString& dir) {
     QJsonParseError parseError{};
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
-        FailFile(jsonPath, JsonErrorText(bytes, parseError));
+        FailFile(jsonPath, FindJsonSyntaxError(bytes).value_or(JsonErrorText(bytes, parseError)));
     bytes = QByteArray(); // the parsed document is several times larger: hold one, not both
     if (!json.isObject()) FailFile(jsonPath, QStringLiteral("The file must hold one JSON object."));
     try {

@@ -70,9 +70,11 @@ TEST_F(PackSplit, NamesAJsonErrorInALaterRecordBeforeAnEarlierRecordsProblem) {
     text.remove(broken, 1);
     const QByteArray line = QByteArray::number(text.left(broken).count('\n') + 1);
     const QByteArray err = Failure(text);
-    EXPECT_TRUE(err.startsWith("skntool: f/skin.json: Not valid JSON: missing name separator "
-                               "(line " +
-                               line + ", column "))
+    EXPECT_TRUE(err.startsWith(
+        "skntool: f/skin.json: Not valid JSON: Missing a colon after a name of object "
+        "member "
+        "(line " +
+        line + ", column "))
         << err.toStdString();
 }
 
