@@ -12,3 +12,9 @@ QString WithoutFileNamed(const QString& text, const QString& path) {
         }
     return text;
 }
+
+QString ErrorLine(const TCliError& error) {
+    QString line = QStringLiteral("skntool: ");
+    if (!error.Path.isEmpty()) line += error.Path + QStringLiteral(": ");
+    return line + error.Text + QLatin1Char('\n');
+}

@@ -21,6 +21,9 @@ QString WithoutFileNamed(const QString& text, const QString& path);
 [[noreturn]] inline void FailFile(const QString& path, const QString& text) {
     throw TCliError{ExitFileError, path, WithoutFileNamed(text, path)};
 }
+// "skntool: PATH: TEXT" and a newline, as a failed command prints it.
+QString ErrorLine(const TCliError& error);
+
 [[noreturn]] inline void FailUsage(const QString& text) {
     throw TCliError{ExitUsage, {}, text};
 }

@@ -15,7 +15,7 @@ QString OverviewHelp() {
         "  new [--preset N | --size WxH] OUT.skn   write a new empty skin\n"
         "  info SKIN.skn                           print the whole skin as JSON\n"
         "  unpack [--png] SKIN.skn DIR             write skin.json and one .bmp per picture\n"
-        "  pack DIR OUT.skn                        build a skin from such a folder\n"
+        "  pack [--watch] DIR OUT.skn              build a skin from such a folder\n"
         "  render SKIN.skn OUT.png [OPTIONS]       write the editor's preview as a PNG\n"
         "  dither IN.skn OUT.skn                   dither every item picture\n"
         "  check [--json] SKIN.skn                 mistakes the device would show\n"
@@ -71,7 +71,7 @@ QString CommandHelp(const QString& command) {
                         "          are alike in that. \"pack\" gives the same skin back.\n")},
         {QStringLiteral("pack"),
          QStringLiteral(
-             "Usage: skntool pack DIR OUT.skn\n"
+             "Usage: skntool pack [--watch] DIR OUT.skn\n"
              "\n"
              "Builds a skin from a folder that \"unpack\" wrote, hand-edited or not.\n"
              "Every key is required, once, and numbers must fit the skin file's\n"
@@ -83,7 +83,14 @@ QString CommandHelp(const QString& command) {
              "alpha channel becomes, in an image, its colours composed over black; in\n"
              "any other slot, magenta where its alpha is below half and its own\n"
              "colour, opaque, elsewhere. A picture without alpha is taken as it is.\n"
-             "A skin the editor wrote gives the same bytes after unpack and pack.\n")},
+             "A skin the editor wrote gives the same bytes after unpack and pack.\n"
+             "\n"
+             "  --watch   pack, then pack again whenever a file in DIR or a folder in it\n"
+             "            changes (a picture saved in a drawing program), once the folder\n"
+             "            has been quiet for 150 ms; OUT.skn is rewritten whole each time.\n"
+             "            A failure is printed as pack prints it and watching goes on.\n"
+             "            Hidden files and folders are not watched. Ends with status 0 on\n"
+             "            SIGINT (Ctrl+C) or SIGTERM, with 1 when DIR cannot be watched.\n")},
         {QStringLiteral("render"),
          QStringLiteral(
              "Usage: skntool render SKIN.skn OUT.png [OPTIONS]\n"

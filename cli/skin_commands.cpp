@@ -5,6 +5,7 @@
 #include "dither.h"
 #include "file_io.h"
 #include "new_skin.h"
+#include "pack_watch.h"
 #include "skin_folder.h"
 #include "skin_json.h"
 
@@ -48,9 +49,17 @@ void RunUnpack(const QStringList& args, TCliOutput&) {
 }
 
 void RunPack(const QStringList& args, TCliOutput& output) {
-    const TCommandLine cl(QStringLiteral("pack"), {},
+    const QString watch = QStringLiteral("watch");
+    const TCommandLine cl(QStringLiteral("pack"), {QCommandLineOption(watch)},
                           {QStringLiteral("DIR"), QStringLiteral("OUT.skn")}, args);
-    WriteSkinArgument(PackSkin(cl.File(0)), cl.File(1), output);
+    if (!cl.IsSet(watch)) {
+        WriteSkinArgument(PackSkin(cl.File(0)), cl.File(1), output);
+        return;
+    }
+    // A program watching the skin needs a file that is rewritten whole.
+    if (cl.File(1) == QLatin1String("-"))
+        FailUsage(QStringLiteral("--watch writes a file, not standard output."));
+    WatchAndPack(cl.File(0), cl.File(1));
 }
 
 void RunDither(const QStringList& args, TCliOutput& output) {

@@ -82,9 +82,7 @@ TCliResult RunSkntool(const QStringList& args, std::function<void(QByteArray&)> 
     } catch (const TCliError& error) {
         result.Status = error.Status;
         result.Out.clear();
-        QString line = QStringLiteral("skntool: ");
-        if (!error.Path.isEmpty()) line += error.Path + QStringLiteral(": ");
-        line += error.Text + QLatin1Char('\n');
+        QString line = ErrorLine(error);
         if (error.Status == ExitUsage && error.Path.isEmpty())
             line += command.isEmpty() || command == QLatin1String("help")
                         ? QStringLiteral("Try \"skntool --help\".\n")

@@ -47,6 +47,7 @@ TEST_F(SkntoolTest, UsageErrorsExitWith2AndPointToTheHelp) {
          "skntool: --size must be WxH with each side from 120 to 1200, not \"1201x300\".\n"},
         {{"new", "--size", "300x300", "--preset", "1", "x.png"},
          "skntool: Give either --preset or --size, not both.\n"},
+        {{"pack", "--watch", "f", "-"}, "skntool: --watch writes a file, not standard output.\n"},
     };
     for (const TUsageCase& c : cases) {
         SCOPED_TRACE(c.Args.join(' ').toStdString());
@@ -63,9 +64,9 @@ TEST_F(SkntoolTest, HelpGoesToStandardOutput) {
     const TToolRun overview = Run({"--help"});
     EXPECT_EQ(overview.Status, 0);
     EXPECT_TRUE(overview.Err.isEmpty());
-    for (const char* line :
-         {"new [--preset N | --size WxH] OUT.skn", "info SKIN.skn", "unpack [--png] SKIN.skn DIR",
-          "pack DIR OUT.skn", "render SKIN.skn OUT.png [OPTIONS]", "dither IN.skn OUT.skn"})
+    for (const char* line : {"new [--preset N | --size WxH] OUT.skn", "info SKIN.skn",
+                             "unpack [--png] SKIN.skn DIR", "pack [--watch] DIR OUT.skn",
+                             "render SKIN.skn OUT.png [OPTIONS]", "dither IN.skn OUT.skn"})
         EXPECT_TRUE(overview.Out.contains(line)) << line;
     EXPECT_EQ(Run({"help"}).Out, overview.Out);
 
@@ -77,6 +78,7 @@ TEST_F(SkntoolTest, HelpGoesToStandardOutput) {
                                "--second-state ROW", "--progress ROW=VALUE", "--sample KEY=TEXT"})
         EXPECT_TRUE(render.Out.contains(option)) << option;
     EXPECT_EQ(Run({"render", "--help"}).Out, render.Out);
+    EXPECT_TRUE(Run({"help", "pack"}).Out.contains("\n  --watch "));
     EXPECT_TRUE(
         Run({"help", "new"}).Out.contains("5 Standard VGA landscape (640x480)   640 x 396"));
 }

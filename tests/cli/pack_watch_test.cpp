@@ -1,0 +1,95 @@
+// "pack --watch" run as a user runs it: a picture saved by a drawing program
+// (written to a temporary name, then renamed) is packed again; a broken
+// skin.json is reported and watching goes on; SIGTERM ends it with 0.
+#include "sample_skin.h"
+#include "skntool_process.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+
+#include <csignal>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+class PackWatch : public SkntoolTest {
+  protected:
+    void SetUp() override {
+        WriteSkin("rich.skn", MakeRichSkin());
+        ASSERT_EQ(Run({"unpack", "rich.skn", "f"}).Status, 0);
+        Watch.setProgram(QStringLiteral(SKNTOOL_PATH));
+        Watch.setWorkingDirectory(Dir.path());
+        Watch.setArguments({"pack", "--watch", "f", "out.skn"});
+        Watch.start();
+        ASSERT_TRUE(Watch.waitForStarted());
+    }
+    void TearDown() override {
+        if (Watch.state() != QProcess::NotRunning) {
+            Watch.kill();
+            Watch.waitForFinished();
+        }
+    }
+
+    // What a plain pack of the folder writes now.
+    QByteArray Packed() const {
+        EXPECT_EQ(Run({"pack", "f", "expected.skn"}).Status, 0);
+        return Bytes("expected.skn");
+    }
+    bool WaitFor(const std::function<bool()>& done) {
+        QElapsedTimer time;
+        time.start();
+        while (!done()) {
+            if (time.elapsed() > 20000) return false;
+            Watch.waitForReadyRead(50);
+            Err += Watch.readAllStandardError();
+        }
+        return true;
+    }
+    bool WaitForOut(const QByteArray& bytes) {
+        return WaitFor([&] { return Exists("out.skn") && Bytes("out.skn") == bytes; });
+    }
+    // As a drawing program saves: the whole new file under another name first.
+    void SaveInverted(const QString& name) {
+        QImage picture(Path(name));
+        picture.invertPixels();
+        ASSERT_TRUE(picture.save(Path(name + ".tmp"), "BMP"));
+        ASSERT_EQ(std::rename(qPrintable(Path(name + ".tmp")), qPrintable(Path(name))), 0);
+    }
+
+    QProcess Watch;
+    QByteArray Err;
+};
+
+TEST_F(PackWatch, PacksAgainAfterEachSaveUntilTerminated) {
+    ASSERT_TRUE(WaitForOut(Packed()));
+    const QString picture = QDir(Path("f")).entryList({"button-*.bmp"}).value(0);
+    ASSERT_FALSE(picture.isEmpty());
+
+    const QByteArray first = Bytes("out.skn");
+    SaveInverted("f/" + picture);
+    const QByteArray changed = Packed();
+    ASSERT_NE(changed, first);
+    EXPECT_TRUE(WaitForOut(changed));
+
+    // A half-edited skin.json: reported as pack reports it, the skin kept.
+    const QByteArray json = Bytes("f/skin.json");
+    Write("f/skin.json", json.left(json.size() / 2));
+    EXPECT_TRUE(WaitFor([&] { return Err.contains("\n"); }));
+    EXPECT_TRUE(Err.startsWith("skntool: f/skin.json: Not valid JSON: ")) << Err.data();
+    EXPECT_EQ(Bytes("out.skn"), changed);
+
+    Write("f/skin.json", json);
+    SaveInverted("f/" + picture);
+    EXPECT_TRUE(WaitForOut(first));
+
+    ::kill(pid_t(Watch.processId()), SIGTERM);
+    ASSERT_TRUE(Watch.waitForFinished(10000));
+    EXPECT_EQ(Watch.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(Watch.exitCode(), 0);
+    EXPECT_EQ(Err.count('\n'), 1) << Err.data();
+}
+
+} // namespace
