@@ -55,6 +55,9 @@ class TPackWatch {
     }
 
     void Start() {
+        const QFileInfo folder(Dir);
+        if (!folder.exists()) FailFile(Dir, QStringLiteral("File not found."));
+        if (!folder.isDir()) FailFile(Dir, QStringLiteral("Not a folder."));
         Watch();
         if (!Watcher.directories().contains(Dir))
             FailFile(Dir, QStringLiteral("Cannot watch this folder."));
