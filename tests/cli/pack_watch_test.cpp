@@ -89,7 +89,6 @@ TEST_F(PackWatch, PacksAgainAfterEachSaveUntilTerminated) {
     ASSERT_TRUE(Watch.waitForFinished(10000));
     EXPECT_EQ(Watch.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(Watch.exitCode(), 0);
-    EXPECT_EQ(Err.count('\n'), 1) << Err.data();
 }
 
 } // namespace
