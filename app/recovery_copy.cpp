@@ -82,8 +82,7 @@ bool TRecoveryCopy::Begin() {
 
 QString TRecoveryCopy::Write(const TSkinDocument& doc) const {
     if (LockFd < 0) return QStringLiteral("No recovery copy.");
-    const QString error = WriteSkinFile(doc, Skin);
-    if (!error.isEmpty()) return error;
+    // The note first: a skin on disk always has its note beside it.
     QJsonObject note;
     note.insert(QStringLiteral("file"), doc.FileName);
     note.insert(QStringLiteral("untitled"), doc.Untitled);
@@ -92,7 +91,8 @@ QString TRecoveryCopy::Write(const TSkinDocument& doc) const {
     QSaveFile file(Note);
     if (!file.open(QIODevice::WriteOnly)) return file.errorString();
     file.write(QJsonDocument(note).toJson(QJsonDocument::Compact));
-    return file.commit() ? QString() : file.errorString();
+    if (!file.commit()) return file.errorString();
+    return WriteSkinFile(doc, Skin);
 }
 
 void TRecoveryCopy::Remove() const {

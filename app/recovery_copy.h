@@ -34,7 +34,7 @@ class TRecoveryCopy {
     bool Begun() const { return LockFd >= 0; }
     QString SkinPath() const { return Skin; }
 
-    // Writes the document through the file layer, then the note; called from
+    // Writes the note, then the document through the file layer; called from
     // a worker thread with a snapshot. Returns the failure's text or empty.
     QString Write(const TSkinDocument& doc) const;
     void Remove() const;
