@@ -96,6 +96,9 @@ void TDesktopSession::Start() {
     OfferLeftCopies();
     Copy.Begin();
     QUndoStack& history = Form.Context.Edits.History();
+    // Every change the door announces (a drag's moves too), and every move
+    // through the history (an undo back to the saved state among them).
+    connect(&Form.Context.Edits, &TSkinEdits::Changed, this, &TDesktopSession::Edited);
     connect(&history, &QUndoStack::indexChanged, this, &TDesktopSession::Edited);
     connect(&history, &QUndoStack::cleanChanged, this, [this](bool clean) {
         if (clean) DropCopy();
@@ -142,7 +145,6 @@ void TDesktopSession::OfferLeftCopies() {
 
 void TDesktopSession::Edited() {
     ++Edit;
-    if (Form.Context.Edits.History().isClean()) return;
     CopyTimer.start(); // again from now: typing and dragging never wait for it
 }
 
