@@ -145,7 +145,13 @@ void TDesktopSession::OfferLeftCopies() {
 
 void TDesktopSession::Edited() {
     ++Edit;
-    CopyTimer.start(); // again from now: typing and dragging never wait for it
+    // Again from now, so that typing and dragging never wait for a write; a
+    // run of edits that never pauses still gets its copy now and then.
+    if (!CopyTimer.isActive())
+        FirstUnwritten.start();
+    else if (FirstUnwritten.elapsed() >= CopyLongestWaitMs)
+        return;
+    CopyTimer.start();
 }
 
 void TDesktopSession::WriteCopySoon() {

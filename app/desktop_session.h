@@ -9,6 +9,7 @@
 #include "recovery_copy.h"
 #include "skin_file_watch.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QThreadPool>
 #include <QTimer>
@@ -36,6 +37,7 @@ class TDesktopSession : public QObject {
 
     // How long after the last edit the copy is written.
     static constexpr int CopyDelayMs = 1500;
+    static constexpr int CopyLongestWaitMs = 10'000;
     QString CopyPath() const { return Copy.SkinPath(); }
 
   protected:
@@ -65,7 +67,8 @@ class TDesktopSession : public QObject {
     // A restored copy, removed once this editor's own copy holds its skin.
     std::optional<TLeftCopy> LeftToDiscard;
     QTimer CopyTimer;
-    QThreadPool Writer; // one write at a time, never on the window's thread
+    QElapsedTimer FirstUnwritten; // since the first edit the timer waits for
+    QThreadPool Writer;           // one write at a time, never on the window's thread
     bool Writing = false;
     bool WriteAgain = false;
     quint64 Edit = 0;        // counts the history's moves

@@ -21,13 +21,12 @@ std::unique_ptr<QSettings> OpenEditorSettings() {
     return settings;
 }
 
-TToolkitSettingsAside::TToolkitSettingsAside()
-    : Folder(QDir(QDir::tempPath()).filePath(QStringLiteral("lumoraskin-toolkit-XXXXXX"))) {
-    // Without a folder of its own the toolkit would write into the user's
-    // configuration folder; a path that cannot be made keeps it from writing.
-    const QString path = Folder.isValid() ? Folder.path() : QStringLiteral("/dev/null");
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, path);
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, path);
+void SetToolkitSettingsAside() {
+    // Not a folder: nothing can be made below it, so what the dialogs store of
+    // themselves (file dialog history, custom colours) quietly goes nowhere,
+    // and a killed editor leaves no folder behind. The editor keeps what it
+    // needs of them (each file dialog's folder) in its own settings.
+    const QString nowhere = QStringLiteral("/dev/null");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, nowhere);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, nowhere);
 }
-
-TToolkitSettingsAside::~TToolkitSettingsAside() = default;

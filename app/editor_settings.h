@@ -1,12 +1,11 @@
 // Where the editor keeps what it remembers between runs: one settings file
 // under the program's own name in the user's configuration folder
 // ($XDG_CONFIG_HOME/lumoraskin/lumoraskin.conf, by default under ~/.config).
-// The toolkit's own dialogs keep their memory in a file named after the
-// toolkit; that is sent to a throwaway folder instead.
+// The toolkit's own dialogs would keep their memory in a file named after the
+// toolkit there; that is sent nowhere instead.
 #pragma once
 
 #include <QString>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -19,15 +18,6 @@ QString EditorSettingsPath();
 // read nor written).
 std::unique_ptr<QSettings> OpenEditorSettings();
 
-// While it lives, what Qt's file and colour dialogs store of themselves goes
-// to a private temporary folder, removed at its end.
-class TToolkitSettingsAside {
-  public:
-    TToolkitSettingsAside();
-    ~TToolkitSettingsAside();
-    TToolkitSettingsAside(const TToolkitSettingsAside&) = delete;
-    TToolkitSettingsAside& operator=(const TToolkitSettingsAside&) = delete;
-
-  private:
-    QTemporaryDir Folder;
-};
+// From now on, what Qt's file and colour dialogs store of themselves (under
+// the toolkit's name) is written nowhere; called once, before any dialog.
+void SetToolkitSettingsAside();

@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
 
     // Before any dialog exists: what the toolkit's dialogs keep of themselves
     // stays out of the user's configuration folder.
-    TToolkitSettingsAside toolkitSettings;
+    SetToolkitSettingsAside();
     TDesktopPrompts prompts;
     app.SetPrompts(&prompts);
     TForm1 form(prompts);

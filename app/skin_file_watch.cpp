@@ -13,12 +13,15 @@ TSkinFileWatch::TSkinFileWatch(QObject* parent) : QObject(parent) {
     Quiet.setSingleShot(true);
     Quiet.setInterval(QuietMs);
     connect(&Quiet, &QTimer::timeout, this, &TSkinFileWatch::Settle);
-    auto changed = [this] {
+    connect(&Watcher, &QFileSystemWatcher::fileChanged, this, [this] {
         Rewatch();
-        Quiet.start();
-    };
-    connect(&Watcher, &QFileSystemWatcher::fileChanged, this, changed);
-    connect(&Watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+        Quiet.start(); // again: the file is still being written
+    });
+    // Other files of a busy folder must not put the look at this one off for ever.
+    connect(&Watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        Rewatch();
+        if (!Quiet.isActive()) Quiet.start();
+    });
 }
 
 void TSkinFileWatch::Watch(const QString& path) {

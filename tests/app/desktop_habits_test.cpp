@@ -95,13 +95,23 @@ TEST_F(SessionTest, TheFirstStartIsTheUsualOneAndTheNextHasTheSettingsOfTheLast)
     Form->ToolButton6->click();
     Form->setGeometry(40, 50, 900, 720);
     dialogs.SetFileDialogFolder(TFileDialog::OpenPicture, Home.path());
+    // A panel's toggle, found by its name, as a window that has one holds it.
+    auto addProblems = [this] {
+        auto* problems = new QAction(Form.get());
+        problems->setObjectName("Problems1");
+        problems->setCheckable(true);
+        return problems;
+    };
+    addProblems()->setChecked(true);
     Session = std::make_unique<TDesktopSession>(*Form, &dialogs);
     Quit();
 
     TDesktopPrompts again;
     Form = std::make_unique<TForm1>(Prompts);
     again.CreateWindows(Form.get());
+    QAction* problems = addProblems();
     Session = std::make_unique<TDesktopSession>(*Form, &again);
+    EXPECT_TRUE(problems->isChecked());
     EXPECT_TRUE(Session->WindowRestored());
     EXPECT_EQ(Form->size(), QSize(900, 720));
     EXPECT_EQ(Form->ComboBox1->currentIndex(), 2);
@@ -139,14 +149,12 @@ TEST_F(SessionTest, ADamagedOrUnwritableSettingsFileIsIgnoredWithoutAWord) {
 }
 
 TEST_F(SessionTest, TheToolkitsDialogsKeepNothingInTheConfigurationFolder) {
-    {
-        TToolkitSettingsAside aside;
-        EXPECT_FALSE(QSettings(QSettings::UserScope, "QtProject")
-                         .fileName()
-                         .startsWith(Home.filePath("config")));
-        QColorDialog::setCustomColor(0, Qt::red);
-        delete new QFileDialog;
-    }
+    SetToolkitSettingsAside();
+    EXPECT_FALSE(QSettings(QSettings::UserScope, "QtProject")
+                     .fileName()
+                     .startsWith(Home.filePath("config")));
+    QColorDialog::setCustomColor(0, Qt::red);
+    delete new QFileDialog;
     EXPECT_TRUE(QDir(Home.filePath("config")).entryList({"QtProject*"}, QDir::Files).isEmpty());
 }
 
