@@ -37,6 +37,9 @@ TDesktopSession::TDesktopSession(TForm1& form, TDesktopPrompts* dialogs)
     CopyTimer.setInterval(CopyDelayMs);
     connect(&CopyTimer, &QTimer::timeout, this, &TDesktopSession::WriteCopySoon);
     RestoreSettings();
+    if (Dialogs)
+        for (int i = 0; i < 4; ++i)
+            StartFolders[i] = Dialogs->FileDialogFolder(DialogKinds[i]);
     connect(&Form.RecentSkins, &TRecentSkins::Changed, this, &TDesktopSession::SaveRecentList);
     Form.installEventFilter(this);
 }
@@ -75,10 +78,13 @@ void TDesktopSession::SaveSettings() {
     settings->setValue(GeometryKey, Form.saveGeometry());
     settings->setValue(ZoomKey, Form.ComboBox1->currentIndex());
     settings->setValue(ModeKey, Form.ToolButton8->isChecked() ? PlayerPage : PlaylistPage);
+    // A dialog never used this run shows the folder the editor started in,
+    // which says nothing of the user's choice.
     if (Dialogs)
-        for (int i = 0; i < 4; ++i)
-            settings->setValue(QLatin1String(DialogKeys[i]),
-                               Dialogs->FileDialogFolder(DialogKinds[i]));
+        for (int i = 0; i < 4; ++i) {
+            const QString folder = Dialogs->FileDialogFolder(DialogKinds[i]);
+            if (folder != StartFolders[i]) settings->setValue(QLatin1String(DialogKeys[i]), folder);
+        }
     if (QAction* problems = ProblemsAction(Form))
         settings->setValue(ProblemsKey, problems->isChecked());
     settings->setValue(RecentKey, Form.RecentSkins.Paths());

@@ -61,6 +61,7 @@ class TDesktopSession : public QObject {
     TForm1& Form;
     TDesktopPrompts* Dialogs;
     bool Restored = false;
+    QString StartFolders[4]; // each file dialog's folder once the settings are in
     bool Started = false;
 
     TRecoveryCopy Copy;

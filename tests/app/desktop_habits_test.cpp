@@ -88,13 +88,6 @@ TEST_F(SessionTest, TheFirstStartIsTheUsualOneAndTheNextHasTheSettingsOfTheLast)
     EXPECT_EQ(Form->ComboBox1->currentIndex(), 0);
     EXPECT_TRUE(Form->ToolButton8->isChecked());
 
-    TDesktopPrompts dialogs;
-    dialogs.CreateWindows(Form.get());
-    Form->ComboBox1->setCurrentIndex(2);
-    Form->ComboBox1Change();
-    Form->ToolButton6->click();
-    Form->setGeometry(40, 50, 900, 720);
-    dialogs.SetFileDialogFolder(TFileDialog::OpenPicture, Home.path());
     // A panel's toggle, found by its name, as a window that has one holds it.
     auto addProblems = [this] {
         auto* problems = new QAction(Form.get());
@@ -102,9 +95,20 @@ TEST_F(SessionTest, TheFirstStartIsTheUsualOneAndTheNextHasTheSettingsOfTheLast)
         problems->setCheckable(true);
         return problems;
     };
-    addProblems()->setChecked(true);
+    TDesktopPrompts dialogs;
+    dialogs.CreateWindows(Form.get());
+    addProblems();
     Session = std::make_unique<TDesktopSession>(*Form, &dialogs);
+    Form->findChild<QAction*>("Problems1")->setChecked(true);
+    Form->ComboBox1->setCurrentIndex(2);
+    Form->ComboBox1Change();
+    Form->ToolButton6->click();
+    Form->setGeometry(40, 50, 900, 720);
+    dialogs.SetFileDialogFolder(TFileDialog::OpenPicture, Home.path());
     Quit();
+    // A dialog not used says nothing about where the user keeps skins.
+    EXPECT_FALSE(
+        QSettings(EditorSettingsPath(), QSettings::IniFormat).contains("dialogs/openSkin"));
 
     TDesktopPrompts again;
     Form = std::make_unique<TForm1>(Prompts);
@@ -118,7 +122,6 @@ TEST_F(SessionTest, TheFirstStartIsTheUsualOneAndTheNextHasTheSettingsOfTheLast)
     EXPECT_TRUE(Form->ToolButton6->isChecked());
     EXPECT_EQ(Form->Notebook1->currentIndex(), PlaylistPage);
     EXPECT_EQ(again.FileDialogFolder(TFileDialog::OpenPicture), Home.path());
-    EXPECT_NE(again.FileDialogFolder(TFileDialog::OpenSkin), Home.path());
     Session.reset();
     Form.reset();
 }
