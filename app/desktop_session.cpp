@@ -100,7 +100,6 @@ void TDesktopSession::Start() {
     if (Started) return;
     Started = true;
     OfferLeftCopies();
-    Copy.Begin();
     QUndoStack& history = Form.Context.Edits.History();
     // Every change the door announces (a drag's moves too), and every move
     // through the history (an undo back to the saved state among them).
@@ -114,7 +113,8 @@ void TDesktopSession::Start() {
     if (!Form.Doc.Untitled) Watch.Watch(Form.Doc.FileName);
     // A restored skin differs from its file: its copy is this editor's now,
     // and the one it came from goes once that is written.
-    if (LeftToDiscard && Copy.Write(Form.Doc).isEmpty()) TRecoveryCopy::Discard(*LeftToDiscard);
+    if (LeftToDiscard && Copy.Begin() && Copy.Write(Form.Doc).isEmpty())
+        TRecoveryCopy::Discard(*LeftToDiscard);
     LeftToDiscard.reset();
 }
 
@@ -161,7 +161,9 @@ void TDesktopSession::Edited() {
 }
 
 void TDesktopSession::WriteCopySoon() {
-    if (!Copy.Begun() || Form.Context.Edits.History().isClean()) return;
+    // The copy's name and lock come with the first edit that needs them: an
+    // editor that never has unsaved changes leaves nothing in the folder.
+    if (Form.Context.Edits.History().isClean() || !Copy.Begin()) return;
     if (Writing) {
         WriteAgain = true;
         return;
@@ -194,7 +196,7 @@ void TDesktopSession::FinishCopy() {
     Writing = false;
     WriteAgain = false;
     ++Generation;
-    if (!Copy.Begun() || Form.Context.Edits.History().isClean() || StartedEdit == Edit) return;
+    if (Form.Context.Edits.History().isClean() || StartedEdit == Edit || !Copy.Begin()) return;
     StartedEdit = Edit;
     Copy.Write(Form.Doc);
 }

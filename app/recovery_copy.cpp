@@ -122,6 +122,16 @@ std::vector<TLeftCopy> TRecoveryCopy::TakeLeftCopies() {
         if (!copy.Written.isValid()) copy.Written = QFileInfo(copy.Skin).lastModified();
         copies.push_back(copy);
     }
+    // The lock of an editor that ended without a copy is litter.
+    for (const QString& name :
+         dir.entryList({Prefix + QLatin1Char('*') + LockSuffix}, QDir::Files | QDir::Hidden)) {
+        const QString tag = dir.filePath(name.chopped(LockSuffix.size()));
+        if (QFileInfo::exists(tag + SkinSuffix) || tag + LockSuffix == LockPath) continue;
+        const int fd = TryLock(tag + LockSuffix);
+        if (fd < 0) continue;
+        QFile::remove(tag + LockSuffix);
+        ::close(fd);
+    }
     std::sort(copies.begin(), copies.end(),
               [](const TLeftCopy& a, const TLeftCopy& b) { return a.Written > b.Written; });
     return copies;

@@ -28,10 +28,9 @@ class TRecoveryCopy {
     TRecoveryCopy(const TRecoveryCopy&) = delete;
     TRecoveryCopy& operator=(const TRecoveryCopy&) = delete;
 
-    // Names this process's copy and takes its lock; false when the state
-    // folder cannot be made or locked, and then nothing is ever written.
+    // Names this process's copy and takes its lock, once; false when the
+    // state folder cannot be made or locked, and then nothing is written.
     bool Begin();
-    bool Begun() const { return LockFd >= 0; }
     QString SkinPath() const { return Skin; }
 
     // Writes the note, then the document through the file layer; called from
@@ -40,7 +39,7 @@ class TRecoveryCopy {
     void Remove() const;
 
     // The copies whose lock nobody holds, newest first; each stays locked
-    // by this process while it is offered (Release or Discard end that).
+    // by this process while it lives. Lock files left without a copy go.
     std::vector<TLeftCopy> TakeLeftCopies();
     // Removes a left copy's files.
     static void Discard(const TLeftCopy& copy);

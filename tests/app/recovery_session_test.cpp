@@ -129,6 +129,9 @@ TEST_F(SessionTest, NoRemovesTheCopyAndTheStartIsTheUsualOne) {
     EXPECT_TRUE(Copies().isEmpty());
     EXPECT_TRUE(Form->Doc.Items.isEmpty());
     EXPECT_TRUE(Form->Context.Edits.History().isClean());
+    // An editor without unsaved changes leaves nothing behind.
+    Quit();
+    EXPECT_EQ(QDir(StateFolder()).entryList(QDir::Files), QStringList());
 }
 
 TEST_F(SessionTest, ADamagedCopyIsSetAsideWithAMessageAndNeverOpened) {
