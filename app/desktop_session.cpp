@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSettings>
 #include <QToolButton>
 
@@ -110,6 +111,8 @@ void TDesktopSession::Start() {
     });
     connect(&Form, &TForm1::Settled, this, &TDesktopSession::Settled);
     connect(&Watch, &TSkinFileWatch::Rewritten, this, &TDesktopSession::ReloadFromDisk);
+    // A logout may end the process without closing the window.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TDesktopSession::FinishCopy);
     if (!Form.Doc.Untitled) Watch.Watch(Form.Doc.FileName);
     // A restored skin differs from its file: its copy is this editor's now,
     // and the one it came from goes once that is written.
