@@ -152,13 +152,16 @@ TEST_F(SessionTest, ADamagedOrUnwritableSettingsFileIsIgnoredWithoutAWord) {
 }
 
 TEST_F(SessionTest, TheToolkitsDialogsKeepNothingInTheConfigurationFolder) {
+    // As on the desktop, where the toolkit's file goes to the configuration folder.
+    const QString config = Home.filePath("config");
+    QDir().mkpath(config);
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+        QSettings::setPath(format, QSettings::UserScope, config);
     SetToolkitSettingsAside();
-    EXPECT_FALSE(QSettings(QSettings::UserScope, "QtProject")
-                     .fileName()
-                     .startsWith(Home.filePath("config")));
     QColorDialog::setCustomColor(0, Qt::red);
     delete new QFileDialog;
-    EXPECT_TRUE(QDir(Home.filePath("config")).entryList({"QtProject*"}, QDir::Files).isEmpty());
+    QSettings(QSettings::UserScope, "QtProject").setValue("probe", 1);
+    EXPECT_EQ(QDir(config).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(SessionTest, ASkinRewrittenOnDiskIsReloadedWhenUnchangedAndAskedAboutWhenChanged) {
