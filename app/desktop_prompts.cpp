@@ -76,6 +76,15 @@ void TDesktopPrompts::CreateWindows(QWidget* mainWindow) {
         FileDialogs[i] = MakeFileDialog(TFileDialog(i), mainWindow);
 }
 
+QString TDesktopPrompts::FileDialogFolder(TFileDialog kind) const {
+    const QFileDialog* dialog = FileDialogs[int(kind)];
+    return dialog ? dialog->directory().absolutePath() : QString();
+}
+
+void TDesktopPrompts::SetFileDialogFolder(TFileDialog kind, const QString& folder) {
+    if (QFileDialog* dialog = FileDialogs[int(kind)]) dialog->setDirectory(folder);
+}
+
 std::optional<QString> TDesktopPrompts::AskFileName(TFileDialog kind) {
     QFileDialog* dialog = FileDialogs[int(kind)];
     if (!dialog) return std::nullopt;

@@ -21,6 +21,10 @@ class TDesktopPrompts : public TPrompts {
     // then (and after the main window is gone) questions find no window.
     void CreateWindows(QWidget* mainWindow);
 
+    // The folder a file dialog shows next (empty before CreateWindows).
+    QString FileDialogFolder(TFileDialog dialog) const;
+    void SetFileDialogFolder(TFileDialog dialog, const QString& folder);
+
     std::optional<QString> AskFileName(TFileDialog dialog) override;
     std::optional<QSize> AskNewSkinSize() override;
     std::optional<QString> AskName(const QString& caption, const QString& prompt,

@@ -1,6 +1,8 @@
 // Program entry: the editor takes one optional argument, a skin file to open.
 #include "app_icon.h"
 #include "desktop_prompts.h"
+#include "desktop_session.h"
+#include "editor_settings.h"
 #include "main_window.h"
 #include "out_of_memory.h"
 #include "skin_fonts.h"
@@ -24,14 +26,21 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(LumoraAppIcon());
     RegisterSkinFonts();
 
+    // Before any dialog exists: what the toolkit's dialogs keep of themselves
+    // stays out of the user's configuration folder.
+    SetToolkitSettingsAside();
     TDesktopPrompts prompts;
     app.SetPrompts(&prompts);
     TForm1 form(prompts);
     // The image viewer, the "New skin" dialog and the about box come after
     // the main window and stay hidden until asked for.
     prompts.CreateWindows(&form);
+    // Settings, the recovery copy and the watch on the open file belong to the
+    // program, not to the window.
+    TDesktopSession session(form, &prompts);
 
-    if (const QScreen* screen = form.screen()) {
+    const QScreen* screen = form.screen();
+    if (screen && !session.WindowRestored()) {
         QRect frame = form.frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         form.move(frame.topLeft());
@@ -41,5 +50,6 @@ int main(int argc, char** argv) {
     const TStartArguments start = ParseStartArguments(QApplication::arguments().mid(1));
     if (!start.Complaint.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(start.Complaint));
     if (start.SkinFile) form.OpenSkinFile(*start.SkinFile);
+    session.Start();
     return app.exec();
 }

@@ -144,6 +144,9 @@ void TForm1::CreateMenu() {
     // Open answers Ctrl+B, the editor's established key; Ctrl+O stays unbound.
     Open1 =
         item(file, QStringLiteral("Open"), QKeySequence(Qt::CTRL | Qt::Key_B), &TForm1::OpenSkin);
+    OpenRecent1 = file->addMenu(QStringLiteral("Open recent"));
+    OpenRecent1->setObjectName(QStringLiteral("OpenRecent1"));
+    FillRecentMenu(OpenRecent1, RecentSkins, [this](const QString& path) { OpenRecentFile(path); });
     Save1 =
         item(file, QStringLiteral("Save"), QKeySequence(Qt::CTRL | Qt::Key_S), &TForm1::SaveSkin);
     file->addSeparator();

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QListWidget>
@@ -191,9 +192,10 @@ void TForm1::ToolButton6Click(int page) {
     DoRedraw();
 }
 
-void TForm1::SelectFirstItem() {
+void TForm1::SelectFirstItem(int row) {
+    if (row < 0 || row >= PlayerPanel->lbItems->count()) row = 0;
     if (PlayerPanel->lbItems->count() > 0) {
-        PlayerPanel->SelectRow(0);
+        PlayerPanel->SelectRow(row);
         PlayerPanel->lbItemsClick();
     } else {
         PlayerPanel->SelectRow(-1);
@@ -218,6 +220,7 @@ void TForm1::NewSkinCommand() {
     // values, or its next change would write them into this one.
     PlaylistPanel->FillFromDocument();
     RedrawSkin();
+    Q_EMIT Settled();
 }
 
 void TForm1::OpenSkin() {
@@ -233,23 +236,46 @@ void TForm1::OpenSkinFile(const QString& path) {
     if (read.WrongVersion) {
         Context.Prompts.Beep();
         Context.Prompts.ShowMessage(VersionMismatchText);
-    } else if (!read.Document) {
+        ShowRow(0);
+        return;
+    }
+    if (!read.Document) {
         Context.Prompts.ShowError(read.Error);
         return;
-    } else {
-        Gestures->Cancel();
-        ViewOffset = QPoint(0, 0);
-        Doc = std::move(*read.Document);
-        Context.Edits.Clear();
-        setWindowTitle(WindowTitleFor(Doc.FileName));
-        PlayerPanel->ReloadList();
-        PlaylistPanel->FillFromDocument(); // as after New
     }
-    // Showing the first item repaints, and so does Open: one repaint is
-    // enough, which a skin of 65,535 entries notices.
+    ShowOpenedSkin(std::move(*read.Document));
+    RecentSkins.Add(Doc.FileName);
+    Q_EMIT Settled();
+}
+
+void TForm1::OpenRecentFile(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        Context.Prompts.ShowMessage(
+            QStringLiteral("\"%1\" no longer exists. It is taken off the list of recent skins.")
+                .arg(path));
+        RecentSkins.Remove(path);
+        return;
+    }
+    OpenSkinFile(path);
+}
+
+void TForm1::ShowOpenedSkin(TSkinDocument doc, int row, QPoint offset) {
+    Gestures->Cancel();
+    ViewOffset = offset; // clamped to the new screen by every repaint
+    Doc = std::move(doc);
+    Context.Edits.Clear();
+    setWindowTitle(WindowTitleFor(Doc.FileName));
+    PlayerPanel->ReloadList();
+    PlaylistPanel->FillFromDocument(); // as after New
+    ShowRow(row);
+}
+
+void TForm1::ShowRow(int row) {
+    // Showing the item repaints, and so does Open: one repaint is enough,
+    // which a skin of 65,535 entries notices.
     const bool deferred = RepaintsDeferred;
     SetRepaintsDeferred(true);
-    SelectFirstItem();
+    SelectFirstItem(row);
     RedrawSkin();
     SetRepaintsDeferred(deferred);
 }
@@ -260,7 +286,13 @@ void TForm1::SaveSkin() {
         return;
     }
     const QString error = WriteSkinFile(Doc, Doc.FileName);
-    if (!error.isEmpty()) Context.Prompts.ShowError(error);
+    if (!error.isEmpty()) {
+        Context.Prompts.ShowError(error);
+        return;
+    }
+    Context.Edits.History().setClean();
+    RecentSkins.Add(Doc.FileName);
+    Q_EMIT Settled();
 }
 
 void TForm1::SaveSkinAs() {

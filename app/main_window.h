@@ -4,6 +4,7 @@
 
 #include "editor_context.h"
 #include "preview.h"
+#include "recent_skins.h"
 #include "skin_document.h"
 
 #include <QMainWindow>
@@ -52,6 +53,13 @@ class TForm1 : public QMainWindow {
     void OpenSkin();
     // Open's steps after its dialog, also for a file given at start-up.
     void OpenSkinFile(const QString& path);
+    // A skin of "Open recent": opened as Open does, or, when the file is
+    // gone, said so and taken off the list.
+    void OpenRecentFile(const QString& path);
+    // Open's steps once a skin was read whole: it replaces the document with
+    // an empty history, the title follows its name, and the row (the first
+    // when that one does not exist) is shown with the view at the offset.
+    void ShowOpenedSkin(TSkinDocument doc, int row = 0, QPoint offset = {});
     void SaveSkin();
     void SaveSkinAs();
     void Exit1Click();
@@ -91,6 +99,9 @@ class TForm1 : public QMainWindow {
 
     QAction *New1 = nullptr, *Open1 = nullptr, *Save1 = nullptr, *Saveas1 = nullptr;
     QAction *Exit1 = nullptr, *About1 = nullptr;
+    QMenu* OpenRecent1 = nullptr;
+    // The skins opened or saved last, listed by "Open recent".
+    TRecentSkins RecentSkins;
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
             *Paste1 = nullptr, *Duplicate1 = nullptr;
 
@@ -108,13 +119,21 @@ class TForm1 : public QMainWindow {
     // at once if one is waiting.
     void SetRepaintsDeferred(bool deferred);
 
+  Q_SIGNALS:
+    // The document now is what its file holds (New, Open, Save), so nothing
+    // of it needs keeping elsewhere.
+    void Settled();
+
   private:
     void CreateToolbar();
     void CreateMenu();
     void CreatePanels();
     void FormCreate();
-    // The first entry of the list selected and shown, or the empty page.
-    void SelectFirstItem();
+    // The row selected and shown (the first when it does not exist), or the
+    // empty page.
+    void SelectFirstItem(int row = 0);
+    // That, with one repaint of the player screen.
+    void ShowRow(int row);
 
     void PaintSkin();
     void PaintPlaylist();

@@ -20,7 +20,9 @@ QString BesideName(const QString& canonicalPath) {
     return info.dir().filePath(QLatin1Char('.') + info.fileName() + Suffix);
 }
 
-QString StateFolder() {
+} // namespace
+
+QString UserStateFolder() {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (!QDir::isAbsolutePath(base)) {
         const QString home = qEnvironmentVariable("HOME");
@@ -30,9 +32,11 @@ QString StateFolder() {
     return QDir(base).filePath(QStringLiteral("lumoraskin"));
 }
 
+namespace {
+
 // Known by the file itself, whichever of its names the next open uses.
 QString StateName(const struct stat& st) {
-    const QString folder = StateFolder();
+    const QString folder = UserStateFolder();
     if (folder.isEmpty()) return {};
     return QDir(folder).filePath(
         QStringLiteral("%1-%2%3").arg(quint64(st.st_dev)).arg(quint64(st.st_ino)).arg(Suffix));

@@ -153,12 +153,21 @@ void TSkinEdits::Bound() {
     for (int i = drop; i < Stack.count(); ++i)
         kept.push_back(static_cast<const THolder*>(Stack.command(i))->Step);
     const int index = Stack.index() - drop;
+    // The state that matches the file on disk moves with the steps; one among
+    // the dropped steps can no longer be reached.
+    const int clean = Stack.cleanIndex() - drop;
     Replaying = true;
     Stack.clear();
     for (std::size_t i = 0; i < kept.size(); ++i) {
         auto* holder = new THolder(*this, kept[i]);
         holder->Count(int(i) >= index);
         Stack.push(holder);
+    }
+    if (clean >= 0) {
+        Stack.setIndex(clean);
+        Stack.setClean();
+    } else {
+        Stack.resetClean();
     }
     Stack.setIndex(index);
     Replaying = false;

@@ -135,3 +135,33 @@ TEST_F(SkinEdits, ItemStepsTellTheRowsTheyChanged) {
     EXPECT_EQ(Seen.back().Row, 4);
     EXPECT_EQ(Seen.back().OtherRow, 5);
 }
+
+TEST_F(SkinEdits, TheSavedStateMovesWithTheStepsWhenTheOldestGo) {
+    Edits.SetHeldBytesBound(100'000);
+    const int row = 0;
+    auto push = [&](int seed) {
+        Edits.Push(
+            std::make_unique<TPictureStep>(Doc, row, 0, PatternImage(100, 100, seed), "Open"));
+    };
+    push(2);
+    push(3);
+    Edits.History().setClean(); // saved with picture 3
+    push(4);
+    push(5);
+    ASSERT_LT(Edits.History().count(), 4); // the oldest went
+    EXPECT_FALSE(Edits.History().isClean());
+    while (!Edits.History().isClean() && Edits.History().canUndo())
+        Edits.Undo();
+    EXPECT_EQ(Doc.Images[0].Picture.Image, PatternImage(100, 100, 3));
+
+    // Saved at a state whose step is dropped: no state of the history is clean.
+    Edits.History().setIndex(0);
+    Edits.History().setClean();
+    push(6);
+    push(7);
+    push(8);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(Edits.History().isClean());
+        Edits.Undo();
+    }
+}

@@ -1,0 +1,252 @@
+#include "desktop_session.h"
+
+#include "desktop_prompts.h"
+#include "editor_settings.h"
+#include "main_window.h"
+#include "new_skin.h"
+#include "player_panel.h"
+#include "skin_file.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSettings>
+#include <QToolButton>
+
+namespace {
+const QString GeometryKey = QStringLiteral("window/geometry");
+const QString ZoomKey = QStringLiteral("view/zoom");
+const QString ModeKey = QStringLiteral("view/mode");
+const QString ProblemsKey = QStringLiteral("view/problems");
+const QString RecentKey = QStringLiteral("recent/skins");
+const char* const DialogKeys[] = {"dialogs/openSkin", "dialogs/saveSkin", "dialogs/openPicture",
+                                  "dialogs/savePicture"};
+constexpr TFileDialog DialogKinds[] = {TFileDialog::OpenSkin, TFileDialog::SaveSkin,
+                                       TFileDialog::OpenPicture, TFileDialog::SavePicture};
+
+QAction* ProblemsAction(TForm1& form) {
+    return form.findChild<QAction*>(QStringLiteral("Problems1"));
+}
+} // namespace
+
+TDesktopSession::TDesktopSession(TForm1& form, TDesktopPrompts* dialogs)
+    : Form(form), Dialogs(dialogs), Watch(this) {
+    Writer.setMaxThreadCount(1);
+    CopyTimer.setSingleShot(true);
+    CopyTimer.setInterval(CopyDelayMs);
+    connect(&CopyTimer, &QTimer::timeout, this, &TDesktopSession::WriteCopySoon);
+    RestoreSettings();
+    if (Dialogs)
+        for (int i = 0; i < 4; ++i)
+            StartFolders[i] = Dialogs->FileDialogFolder(DialogKinds[i]);
+    connect(&Form.RecentSkins, &TRecentSkins::Changed, this, &TDesktopSession::SaveRecentList);
+    Form.installEventFilter(this);
+}
+
+TDesktopSession::~TDesktopSession() {
+    Form.removeEventFilter(this);
+    Writer.waitForDone();
+}
+
+void TDesktopSession::RestoreSettings() {
+    const std::unique_ptr<QSettings> settings = OpenEditorSettings();
+    if (!settings) return;
+    Restored = Form.restoreGeometry(settings->value(GeometryKey).toByteArray());
+    bool ok = false;
+    const int zoom = settings->value(ZoomKey).toInt(&ok);
+    if (ok && zoom > 0 && zoom < Form.ComboBox1->count()) {
+        Form.ComboBox1->setCurrentIndex(zoom);
+        Form.ComboBox1Change();
+    }
+    if (settings->value(ModeKey).toInt(&ok) == PlaylistPage && ok) Form.ToolButton6->click();
+    if (Dialogs)
+        for (int i = 0; i < 4; ++i) {
+            const QString folder = settings->value(QLatin1String(DialogKeys[i])).toString();
+            if (!folder.isEmpty() && QFileInfo(folder).isDir())
+                Dialogs->SetFileDialogFolder(DialogKinds[i], folder);
+        }
+    QAction* problems = ProblemsAction(Form);
+    const QVariant shown = settings->value(ProblemsKey);
+    if (problems && shown.isValid()) problems->setChecked(shown.toBool());
+    Form.RecentSkins.SetPaths(settings->value(RecentKey).toStringList());
+}
+
+void TDesktopSession::SaveSettings() {
+    const std::unique_ptr<QSettings> settings = OpenEditorSettings();
+    if (!settings) return;
+    settings->setValue(GeometryKey, Form.saveGeometry());
+    settings->setValue(ZoomKey, Form.ComboBox1->currentIndex());
+    settings->setValue(ModeKey, Form.ToolButton8->isChecked() ? PlayerPage : PlaylistPage);
+    // A dialog never used this run shows the folder the editor started in,
+    // which says nothing of the user's choice.
+    if (Dialogs)
+        for (int i = 0; i < 4; ++i) {
+            const QString folder = Dialogs->FileDialogFolder(DialogKinds[i]);
+            if (folder != StartFolders[i]) settings->setValue(QLatin1String(DialogKeys[i]), folder);
+        }
+    if (QAction* problems = ProblemsAction(Form))
+        settings->setValue(ProblemsKey, problems->isChecked());
+    settings->setValue(RecentKey, Form.RecentSkins.Paths());
+}
+
+void TDesktopSession::SaveRecentList() {
+    // At once, so that a crash keeps it and a second editor sees it.
+    if (const std::unique_ptr<QSettings> settings = OpenEditorSettings())
+        settings->setValue(RecentKey, Form.RecentSkins.Paths());
+}
+
+void TDesktopSession::Start() {
+    if (Started) return;
+    Started = true;
+    OfferLeftCopies();
+    QUndoStack& history = Form.Context.Edits.History();
+    // Every change the door announces (a drag's moves too), and every move
+    // through the history (an undo back to the saved state among them).
+    connect(&Form.Context.Edits, &TSkinEdits::Changed, this, &TDesktopSession::Edited);
+    connect(&history, &QUndoStack::indexChanged, this, &TDesktopSession::Edited);
+    connect(&history, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (clean) DropCopy();
+    });
+    connect(&Form, &TForm1::Settled, this, &TDesktopSession::Settled);
+    connect(&Watch, &TSkinFileWatch::Rewritten, this, &TDesktopSession::ReloadFromDisk);
+    // A logout may end the process without closing the window.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TDesktopSession::FinishCopy);
+    if (!Form.Doc.Untitled) Watch.Watch(Form.Doc.FileName);
+    // A restored skin differs from its file: its copy is this editor's now,
+    // and the one it came from goes once that is written.
+    if (LeftToDiscard && Copy.Begin() && Copy.Write(Form.Doc).isEmpty())
+        TRecoveryCopy::Discard(*LeftToDiscard);
+    LeftToDiscard.reset();
+}
+
+void TDesktopSession::OfferLeftCopies() {
+    for (const TLeftCopy& left : Copy.TakeLeftCopies()) {
+        TSkinReadResult read;
+        if (left.NoteRead) read = ReadSkinFile(left.Skin);
+        if (!read.Document) {
+            const QString aside = TRecoveryCopy::SetAside(left);
+            Form.Context.Prompts.ShowError(
+                QStringLiteral("A recovery copy of unsaved changes is damaged and cannot be "
+                               "restored. It was set aside as \"%1\".")
+                    .arg(aside));
+            continue;
+        }
+        const QString question =
+            QStringLiteral("Restore the unsaved changes to \"%1\" from %2?")
+                .arg(QFileInfo(left.FileName).fileName(),
+                     left.Written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
+        if (!Form.Context.Prompts.AskYesNo(ProgramTitle, question)) {
+            TRecoveryCopy::Discard(left);
+            continue;
+        }
+        TSkinDocument doc = std::move(*read.Document);
+        doc.FileName = left.FileName;
+        doc.Untitled = left.Untitled;
+        Form.ShowOpenedSkin(std::move(doc));
+        Form.Context.Edits.History().resetClean();
+        // Kept until this editor's own copy holds it (Start writes that).
+        LeftToDiscard = left;
+        return; // one skin at a time; the others wait for the next start
+    }
+}
+
+void TDesktopSession::Edited() {
+    ++Edit;
+    // Again from now, so that typing and dragging never wait for a write; a
+    // run of edits that never pauses still gets its copy now and then.
+    if (!CopyTimer.isActive())
+        FirstUnwritten.start();
+    else if (FirstUnwritten.elapsed() >= CopyLongestWaitMs)
+        return;
+    CopyTimer.start();
+}
+
+void TDesktopSession::WriteCopySoon() {
+    // The copy's name and lock come with the first edit that needs them: an
+    // editor that never has unsaved changes leaves nothing in the folder.
+    if (Form.Context.Edits.History().isClean() || !Copy.Begin()) return;
+    if (Writing) {
+        WriteAgain = true;
+        return;
+    }
+    // The pictures are shared, not copied: the snapshot costs the records.
+    TSkinDocument snapshot = Form.Doc;
+    Writing = true;
+    StartedEdit = Edit;
+    const quint64 generation = Generation, edit = Edit;
+    Writer.start([this, snapshot = std::move(snapshot), generation, edit] {
+        Copy.Write(snapshot);
+        QMetaObject::invokeMethod(
+            this, [this, generation, edit] { CopyWritten(generation, edit); },
+            Qt::QueuedConnection);
+    });
+}
+
+void TDesktopSession::CopyWritten(quint64 generation, quint64 edit) {
+    if (generation != Generation) return;
+    Writing = false;
+    if (WriteAgain || edit != Edit) {
+        WriteAgain = false;
+        WriteCopySoon();
+    }
+}
+
+void TDesktopSession::FinishCopy() {
+    CopyTimer.stop();
+    Writer.waitForDone();
+    Writing = false;
+    WriteAgain = false;
+    ++Generation;
+    if (Form.Context.Edits.History().isClean() || StartedEdit == Edit || !Copy.Begin()) return;
+    StartedEdit = Edit;
+    Copy.Write(Form.Doc);
+}
+
+void TDesktopSession::DropCopy() {
+    CopyTimer.stop();
+    // A write under way would bring the copy back after its removal.
+    Writer.waitForDone();
+    Writing = false;
+    WriteAgain = false;
+    ++Generation;
+    StartedEdit = Edit;
+    Copy.Remove();
+}
+
+void TDesktopSession::Settled() {
+    DropCopy();
+    Watch.Watch(Form.Doc.Untitled ? QString() : Form.Doc.FileName);
+}
+
+void TDesktopSession::ReloadFromDisk() {
+    if (Asking) return; // the question on screen is about this file already
+    // Known before reading: a change while reading is news again.
+    Watch.Know();
+    TSkinReadResult read = ReadSkinFile(Watch.Path());
+    // Half written, or not a skin: the next change may complete it.
+    if (!read.Document) return;
+    if (!Form.Context.Edits.History().isClean()) {
+        Asking = true;
+        const bool reload = Form.Context.Prompts.AskYesNo(
+            ProgramTitle,
+            QStringLiteral("\"%1\" was changed by another program. Reload it and lose the "
+                           "unsaved changes?")
+                .arg(QFileInfo(Watch.Path()).fileName()));
+        Asking = false;
+        if (!reload) return;
+    }
+    Form.ShowOpenedSkin(std::move(*read.Document), Form.PlayerPanel->SelectedRow(),
+                        Form.PreviewView().Offset);
+    Form.DoRedraw();
+    DropCopy();
+}
+
+bool TDesktopSession::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &Form && event->type() == QEvent::Close) {
+        SaveSettings();
+        FinishCopy();
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,156 @@
+// The recovery copy: kept while the skin differs from its file, written
+// before the editor ends, offered at the next start after a crash, set aside
+// when damaged, one per editor.
+#include "new_skin.h"
+#include "player_panel.h"
+#include "sample_skin.h"
+#include "session_fixture.h"
+
+#include <QListWidget>
+#include <QProcess>
+
+#include <csignal>
+
+namespace {
+
+// An editor in another process that edits and is then killed.
+class TChildEditor {
+  public:
+    explicit TChildEditor(const QString& skin, const QString& expected) {
+        Process.start(QStringLiteral(SESSION_CHILD), {skin, expected});
+    }
+    ~TChildEditor() { Kill(); }
+    bool WaitReady() {
+        while (!Process.canReadLine())
+            if (!Process.waitForReadyRead(10'000)) return false;
+        return Process.readLine().trimmed() == "ready";
+    }
+    void Kill() {
+        if (Process.state() == QProcess::NotRunning) return;
+        ::kill(pid_t(Process.processId()), SIGKILL);
+        Process.waitForFinished(5'000);
+    }
+
+  private:
+    QProcess Process;
+};
+
+} // namespace
+
+TEST_F(SessionTest, AKilledEditorsChangesAreOfferedAndYesRestoresThemByteForByte) {
+    const QString skin = WriteFile("sky.skn", EncodeSkin(MakeRichSkin()));
+    {
+        TChildEditor child(skin, PathOf("expected.skn"));
+        ASSERT_TRUE(child.WaitReady());
+    } // kill -9
+    ASSERT_EQ(Copies().size(), 1);
+
+    Prompts.YesNo.push_back(true);
+    Launch();
+    ASSERT_EQ(Prompts.YesNoQuestions.size(), 1u);
+    EXPECT_EQ(Prompts.YesNoQuestions[0].Caption, ProgramTitle);
+    EXPECT_TRUE(Prompts.YesNoQuestions[0].Text.startsWith(
+        "Restore the unsaved changes to \"sky.skn\" from "));
+    EXPECT_EQ(Form->windowTitle(), WindowTitleFor(skin));
+    EXPECT_EQ(Form->Doc.FileName, skin);
+    EXPECT_FALSE(Form->Doc.Untitled);
+    EXPECT_FALSE(Form->Context.Edits.History().isClean());
+    EXPECT_EQ(ReadBytes(skin), EncodeSkin(MakeRichSkin())); // the user's file untouched
+    // The copy is this editor's now: one copy, not the killed editor's.
+    EXPECT_EQ(Copies().size(), 1);
+
+    Form->SaveSkin();
+    EXPECT_EQ(ReadBytes(skin), ReadBytes(PathOf("expected.skn")));
+    EXPECT_TRUE(Copies().isEmpty()); // Save removes it
+}
+
+TEST_F(SessionTest, TwoEditorsKeepTwoCopiesAndNoRemovesEachOffered) {
+    {
+        TChildEditor first("-", PathOf("first.skn"));
+        TChildEditor second("-", PathOf("second.skn"));
+        ASSERT_TRUE(first.WaitReady());
+        ASSERT_TRUE(second.WaitReady());
+        EXPECT_EQ(Copies().size(), 2);
+        // A third editor finds both held by their running editors.
+        Launch();
+        EXPECT_TRUE(Prompts.YesNoQuestions.empty());
+        Quit();
+    }
+    Launch();
+    ASSERT_EQ(Prompts.YesNoQuestions.size(), 2u);
+    EXPECT_TRUE(Prompts.YesNoQuestions[0].Text.contains("\"Untitled.skn\""));
+    EXPECT_TRUE(Copies().isEmpty());
+    EXPECT_EQ(Form->windowTitle(), WindowTitleFor("Untitled.skn"));
+    EXPECT_TRUE(Form->Doc.Items.isEmpty());
+}
+
+TEST_F(SessionTest, ExitRightAfterAnEditWritesTheCopyAndEndsWithoutAQuestion) {
+    Launch();
+    AddImage("Sky");
+    Quit(); // long before the copy's delay
+    EXPECT_TRUE(Prompts.YesNoQuestions.empty());
+    ASSERT_EQ(Copies().size(), 1);
+
+    Prompts.YesNo.push_back(true);
+    Launch();
+    EXPECT_EQ(Form->windowTitle(), WindowTitleFor("Untitled.skn"));
+    EXPECT_TRUE(Form->Doc.Untitled);
+    ASSERT_EQ(Form->PlayerPanel->lbItems->count(), 1);
+    EXPECT_EQ(Form->PlayerPanel->lbItems->item(0)->text(), "Sky");
+}
+
+TEST_F(SessionTest, TheCopyFollowsTheEditsAndGoesWhenTheSkinMatchesItsFileAgain) {
+    const QString skin = WriteFile("sky.skn", EncodeSkin(MakeRichSkin()));
+    Launch();
+    Form->OpenSkinFile(skin);
+    EXPECT_TRUE(Copies().isEmpty());
+    AddImage("Sky");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Copies().size() == 1; }, 5'000));
+    Form->Undo1Click(); // back to what the file holds
+    EXPECT_TRUE(Copies().isEmpty());
+    Form->Redo1Click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Copies().size() == 1; }, 5'000));
+    Form->OpenSkinFile(skin); // Open of a skin
+    EXPECT_TRUE(Copies().isEmpty());
+    AddImage("Sky");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Copies().size() == 1; }, 5'000));
+    Prompts.NewSkinSizes.push_back(QSize(240, 320));
+    Form->NewSkinCommand();
+    EXPECT_TRUE(Copies().isEmpty());
+    EXPECT_EQ(ReadBytes(skin), EncodeSkin(MakeRichSkin()));
+}
+
+TEST_F(SessionTest, NoRemovesTheCopyAndTheStartIsTheUsualOne) {
+    Launch();
+    AddImage("Sky");
+    Quit();
+    Launch(); // the script says No
+    EXPECT_EQ(Prompts.YesNoQuestions.size(), 1u);
+    EXPECT_TRUE(Copies().isEmpty());
+    EXPECT_TRUE(Form->Doc.Items.isEmpty());
+    EXPECT_TRUE(Form->Context.Edits.History().isClean());
+    // An editor without unsaved changes leaves nothing behind.
+    Quit();
+    EXPECT_EQ(QDir(StateFolder()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(SessionTest, ADamagedCopyIsSetAsideWithAMessageAndNeverOpened) {
+    Launch();
+    AddImage("Sky");
+    Quit();
+    const QString copy = QDir(StateFolder()).filePath(Copies().at(0));
+    const QByteArray whole = ReadBytes(copy);
+    QFile file(copy);
+    ASSERT_TRUE(file.resize(whole.size() / 2));
+
+    Launch();
+    EXPECT_TRUE(Prompts.YesNoQuestions.empty());
+    ASSERT_EQ(Prompts.Errors.size(), 1);
+    EXPECT_TRUE(Prompts.Errors[0].contains("damaged"));
+    EXPECT_TRUE(Copies().isEmpty());
+    const QStringList aside = Copies("damaged-recovery-*.skn");
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_TRUE(Prompts.Errors[0].contains(aside[0]));
+    EXPECT_EQ(ReadBytes(QDir(StateFolder()).filePath(aside[0])), whole.left(whole.size() / 2));
+    EXPECT_TRUE(Form->Doc.Items.isEmpty());
+}
