@@ -9,6 +9,7 @@
 #include "preview_area.h"
 #include "preview_gestures.h"
 #include "skin_file.h"
+#include "view_panels.h"
 #include "window_font.h"
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMetaObject>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
@@ -50,6 +52,7 @@ TForm1::TForm1(TPrompts& prompts, QWidget* parent)
     // resize events that only come with showing, so each is run here.
     layout()->activate();
     centralWidget()->layout()->activate();
+    View->LayOut();
     FormCreate();
 }
 
@@ -82,7 +85,8 @@ void TForm1::CreatePanels() {
     imArea->setFocusPolicy(Qt::ClickFocus);
     Gestures = std::make_unique<TPreviewGestures>(*this);
     Drops = std::make_unique<TFileDrops>(*this);
-    layout->addWidget(imArea, 1);
+    View = std::make_unique<TViewPanels>(*this);
+    layout->addWidget(View->Column, 1);
     setCentralWidget(central);
 }
 
@@ -159,7 +163,9 @@ void TForm1::RedrawPlaylist() {
 }
 
 void TForm1::PaintSkin() {
-    imArea->SetRaster(RenderPlayerPreview(Doc, PlayerPanel->SelectedRow(), PreviewView()));
+    // Trying, the screen is shown as the device shows it: no row marked.
+    const int marked = View->Trying() ? -1 : PlayerPanel->SelectedRow();
+    imArea->SetRaster(RenderPlayerPreview(Doc, marked, PreviewView(), View->DeviceState()));
 }
 
 void TForm1::PaintPlaylist() {
@@ -217,6 +223,7 @@ void TForm1::NewSkinCommand() {
     // The playlist page may be on show: it must not keep the dropped skin's
     // values, or its next change would write them into this one.
     PlaylistPanel->FillFromDocument();
+    View->DocumentReplaced();
     RedrawSkin();
 }
 
@@ -244,6 +251,7 @@ void TForm1::OpenSkinFile(const QString& path) {
         setWindowTitle(WindowTitleFor(Doc.FileName));
         PlayerPanel->ReloadList();
         PlaylistPanel->FillFromDocument(); // as after New
+        View->DocumentReplaced();
     }
     // Showing the first item repaints, and so does Open: one repaint is
     // enough, which a skin of 65,535 entries notices.

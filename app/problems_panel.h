@@ -1,0 +1,59 @@
+// The problems list: what the skin check finds in the open skin, in
+// skntool check's words and order, kept up to date while it is shown. The
+// check runs on a copy of the document in a worker thread, one at a time,
+// so that typing and dragging never wait for it; an edit made while one
+// runs starts one more when it ends. The document itself is only ever read
+// and changed on the window's thread.
+#pragma once
+
+#include "skin_check.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QThread;
+
+class TProblemsPanel : public QWidget {
+    Q_OBJECT
+
+  public:
+    TProblemsPanel(const TSkinDocument& doc, QWidget* parent = nullptr);
+    ~TProblemsPanel() override; // waits for a check under way
+
+    // Checks run only while the panel is on; turning it on checks at once.
+    void SetActive(bool on);
+    // The document changed (an edit, New, Open): checks it again.
+    void DocumentChanged();
+
+    // The findings on show, and whether they are those of the document as
+    // it is now (no check running or waiting).
+    const std::vector<TSkinFinding>& Findings() const { return Shown; }
+    bool UpToDate() const { return !Worker && !Stale; }
+
+    QLabel* Title = nullptr;
+    QListWidget* List = nullptr;
+
+  Q_SIGNALS:
+    // A check ended and the list shows its findings.
+    void Refreshed();
+    // A line was double-clicked or Enter pressed on it.
+    void FindingActivated(const TSkinFinding& finding);
+
+  private:
+    struct TResult;
+    void Start();
+    void Finished();
+    void LineActivated(QListWidgetItem* line);
+
+    const TSkinDocument& Doc;
+    bool Active = false;
+    bool Stale = true; // the document changed since the running or last check began
+    QThread* Worker = nullptr;
+    std::shared_ptr<TResult> Running;
+    std::vector<TSkinFinding> Shown;
+};
