@@ -1,0 +1,147 @@
+// The problems list in the window: skntool check's findings in its words
+// and order, checked only while shown, leading to the item and field a
+// finding names, and following the edits that mend them.
+#include "editor_fixture.h"
+#include "finding_text.h"
+#include "item_list.h"
+#include "number_field.h"
+#include "problems_panel.h"
+#include "sample_skin.h"
+#include "skin_folder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QTest>
+
+namespace {
+
+class ProblemsList : public EditorTest {
+  protected:
+    void SetUp() override {
+        Form.show();
+        QApplication::setActiveWindow(&Form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+        Panel = Form.findChild<TProblemsPanel*>();
+        ASSERT_TRUE(Panel);
+    }
+
+    void Load(const TSkinDocument& doc) {
+        const QString path = PathOf(QStringLiteral("skin.skn"));
+        ASSERT_EQ(WriteSkinFile(doc, path), QString());
+        Open(path);
+    }
+
+    // A one-state button left with the placeholder, a text box of no
+    // height, and a playlist title height out of range.
+    static TSkinDocument Faulty() {
+        TSkinDocument doc = MakeDefaultSkin();
+        AddItem(doc, ikButton, "play");
+        AddItem(doc, ikText, "title");
+        doc.Texts.back().Height = 0;
+        doc.Playlist.TitleHeight = 5;
+        return doc;
+    }
+
+    QStringList Lines() const {
+        QStringList lines;
+        for (int i = 0; i < Panel->List->count(); ++i)
+            lines << Panel->List->item(i)->text();
+        return lines;
+    }
+
+    // The line saying `what`, or -1.
+    int LineWith(const QString& what) const {
+        const QStringList lines = Lines();
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(what)) return i;
+        return -1;
+    }
+
+    void WaitUpToDate() const { QTRY_VERIFY_WITH_TIMEOUT(Panel->UpToDate(), 10000); }
+
+    void Activate(int line) const {
+        QListWidgetItem* item = Panel->List->item(line);
+        Panel->List->scrollToItem(item);
+        const QPoint at = Panel->List->visualItemRect(item).center();
+        // A double-click comes after the press of its first click.
+        QTest::mouseClick(Panel->List->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(Panel->List->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    QString Focused() const {
+        return Form.focusWidget() ? Form.focusWidget()->objectName() : QString();
+    }
+
+    TProblemsPanel* Panel = nullptr;
+};
+
+TEST_F(ProblemsList, ListsTheCheckInSkntoolsWordsOnlyWhileShown) {
+    Load(Faulty());
+    QTest::qWait(50);
+    EXPECT_TRUE(Panel->isHidden());
+    EXPECT_EQ(Panel->List->count(), 0); // hidden, nothing is checked
+
+    Form.Problems1->trigger();
+    EXPECT_TRUE(Panel->isVisible());
+    WaitUpToDate();
+    QStringList expected;
+    for (const TSkinFinding& f : CheckSkin(Form.Doc))
+        expected << FindingLine(Form.Doc, f);
+    EXPECT_EQ(Lines(), expected);
+    ASSERT_EQ(expected.size(), 6);
+    EXPECT_EQ(expected[0], "item 0 \"play\": error: Pictures[0] (\"Image (1) normal\") is still "
+                           "the placeholder picture");
+    EXPECT_EQ(expected[5], "playlist: warning: TitleHeight 5 lies outside the inspector's range "
+                           "15 to 100");
+    EXPECT_EQ(Panel->Title->text(), "Problems (6)");
+
+    Form.Problems1->trigger();
+    EXPECT_TRUE(Panel->isHidden());
+}
+
+TEST_F(ProblemsList, TheDemoSkinIsClean) {
+    Load(PackSkin(QStringLiteral(LUMORA_DEMO_SKIN)));
+    Form.Problems1->setChecked(true); // as a remembered setting restores it
+    WaitUpToDate();
+    EXPECT_EQ(Panel->List->count(), 0);
+    EXPECT_EQ(Panel->Title->text(), "Problems (0)");
+}
+
+TEST_F(ProblemsList, AFindingLeadsToItsFieldAndAnEditThatMendsItRemovesIt) {
+    Load(Faulty());
+    Form.Problems1->trigger();
+    WaitUpToDate();
+
+    const int textBox = LineWith("has no room for text");
+    ASSERT_GE(textBox, 0);
+    Activate(textBox);
+    EXPECT_EQ(Form.PlayerPanel->SelectedRow(), 1);
+    EXPECT_EQ(Form.PlayerPanel->nbInspector->currentIndex(), int(ikText));
+    ASSERT_EQ(Focused(), "SpinEdit6");
+    auto* height = static_cast<TNumberField*>(Form.focusWidget());
+    height->lineEdit()->selectAll();
+    QTest::keyClicks(height, QStringLiteral("20"));
+    EXPECT_EQ(Form.Doc.Texts[0].Height, 20);
+    QTRY_COMPARE_WITH_TIMEOUT(LineWith("has no room for text"), -1, 10000);
+    WaitUpToDate();
+    EXPECT_EQ(Lines().size(), 5);
+
+    // Enter on a line leads there as well; the playlist's own page.
+    Panel->List->setFocus();
+    Panel->List->setCurrentRow(0);
+    QTest::keyClick(Panel->List, Qt::Key_Return);
+    EXPECT_EQ(Form.PlayerPanel->SelectedRow(), 0);
+    EXPECT_EQ(Focused(), "BitBtn4");
+
+    Panel->List->setFocus();
+    Panel->List->setCurrentRow(LineWith("TitleHeight"));
+    QTest::keyClick(Panel->List, Qt::Key_Return);
+    EXPECT_EQ(Form.Notebook1->currentIndex(), PlaylistPage);
+    EXPECT_EQ(Focused(), "SpinEdit20");
+}
+
+} // namespace
