@@ -3,9 +3,17 @@
 #include "finding_text.h"
 
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
+#include <QStringListModel>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+
+namespace {
+// How long the edits must pause before a check starts: short beside the
+// 200 ms within which the list follows an edit of an ordinary skin.
+constexpr int PauseMs = 40;
+} // namespace
 
 // What a worker hands back: the findings and their lines, both made from
 // its own copy of the document, so that names match the rows it saw.
@@ -23,12 +31,21 @@ TProblemsPanel::TProblemsPanel(const TSkinDocument& doc, QWidget* parent)
     Title = new QLabel(QStringLiteral("Problems"), this);
     Title->setObjectName(QStringLiteral("lbProblemsTitle"));
     Title->setContentsMargins(4, 0, 4, 0);
-    List = new QListWidget(this);
+    Model = new QStringListModel(this);
+    List = new QListView(this);
     List->setObjectName(QStringLiteral("lbProblems"));
-    List->setUniformItemSizes(true); // a 65,535-item skin may have as many lines
+    List->setModel(Model);
+    List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List->setUniformItemSizes(true); // a 65,535-item skin may have several lines each
     layout->addWidget(Title);
     layout->addWidget(List, 1);
-    connect(List, &QListWidget::itemActivated, this, &TProblemsPanel::LineActivated);
+    connect(List, &QListView::activated, this, &TProblemsPanel::LineActivated);
+    Pause = new QTimer(this);
+    Pause->setSingleShot(true);
+    Pause->setInterval(PauseMs);
+    connect(Pause, &QTimer::timeout, this, [this] {
+        if (Active && !Worker) Start();
+    });
 }
 
 TProblemsPanel::~TProblemsPanel() {
@@ -38,6 +55,10 @@ TProblemsPanel::~TProblemsPanel() {
     }
 }
 
+QStringList TProblemsPanel::Lines() const {
+    return Model->stringList();
+}
+
 void TProblemsPanel::SetActive(bool on) {
     Active = on;
     if (on && !Worker) Start();
@@ -45,7 +66,7 @@ void TProblemsPanel::SetActive(bool on) {
 
 void TProblemsPanel::DocumentChanged() {
     Stale = true;
-    if (Active && !Worker) Start();
+    if (Active) Pause->start();
 }
 
 void TProblemsPanel::Start() {
@@ -71,22 +92,20 @@ void TProblemsPanel::Finished() {
     const std::shared_ptr<TResult> result = std::move(Running);
 
     // A lagging result is still shown: on a large skin it is better than none.
-    const int current = List->currentRow();
-    List->setUpdatesEnabled(false);
-    List->clear();
-    List->addItems(result->Lines);
-    if (current >= 0 && List->count() > 0)
-        List->setCurrentRow(std::min(current, List->count() - 1));
-    List->setUpdatesEnabled(true);
+    const int current = List->currentIndex().row();
+    Model->setStringList(result->Lines);
+    if (current >= 0 && Model->rowCount() > 0)
+        List->setCurrentIndex(Model->index(std::min(current, Model->rowCount() - 1)));
     Shown = std::move(result->Findings);
     Title->setText(QStringLiteral("Problems (%1)").arg(Shown.size()));
 
-    if (Stale && Active) Start();
+    // Edits made meanwhile: once they pause.
+    if (Stale && Active && !Pause->isActive()) Start();
     Q_EMIT Refreshed();
 }
 
-void TProblemsPanel::LineActivated(QListWidgetItem* line) {
-    const int row = List->row(line);
+void TProblemsPanel::LineActivated(const QModelIndex& line) {
+    const int row = line.row();
     if (row >= 0 && std::size_t(row) < Shown.size())
         Q_EMIT FindingActivated(Shown[std::size_t(row)]);
 }

@@ -13,7 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QStackedWidget>
 #include <QTest>
 
@@ -46,11 +46,18 @@ class ProblemsList : public EditorTest {
         return doc;
     }
 
+    // The lines as the list view shows them.
     QStringList Lines() const {
         QStringList lines;
-        for (int i = 0; i < Panel->List->count(); ++i)
-            lines << Panel->List->item(i)->text();
+        const QAbstractItemModel& model = *Panel->List->model();
+        for (int i = 0; i < model.rowCount(); ++i)
+            lines << model.index(i, 0).data().toString();
         return lines;
+    }
+
+    void SetCurrent(int line) const {
+        Panel->List->setFocus();
+        Panel->List->setCurrentIndex(Panel->List->model()->index(line, 0));
     }
 
     // The line saying `what`, or -1.
@@ -64,9 +71,9 @@ class ProblemsList : public EditorTest {
     void WaitUpToDate() const { QTRY_VERIFY_WITH_TIMEOUT(Panel->UpToDate(), 10000); }
 
     void Activate(int line) const {
-        QListWidgetItem* item = Panel->List->item(line);
-        Panel->List->scrollToItem(item);
-        const QPoint at = Panel->List->visualItemRect(item).center();
+        const QModelIndex index = Panel->List->model()->index(line, 0);
+        Panel->List->scrollTo(index);
+        const QPoint at = Panel->List->visualRect(index).center();
         // A double-click comes after the press of its first click.
         QTest::mouseClick(Panel->List->viewport(), Qt::LeftButton, {}, at);
         QTest::mouseDClick(Panel->List->viewport(), Qt::LeftButton, {}, at);
@@ -83,7 +90,7 @@ TEST_F(ProblemsList, ListsTheCheckInSkntoolsWordsOnlyWhileShown) {
     Load(Faulty());
     QTest::qWait(50);
     EXPECT_TRUE(Panel->isHidden());
-    EXPECT_EQ(Panel->List->count(), 0); // hidden, nothing is checked
+    EXPECT_EQ(Lines().size(), 0); // hidden, nothing is checked
 
     Form.Problems1->trigger();
     EXPECT_TRUE(Panel->isVisible());
@@ -107,7 +114,7 @@ TEST_F(ProblemsList, TheDemoSkinIsClean) {
     Load(PackSkin(QStringLiteral(LUMORA_DEMO_SKIN)));
     Form.Problems1->setChecked(true); // as a remembered setting restores it
     WaitUpToDate();
-    EXPECT_EQ(Panel->List->count(), 0);
+    EXPECT_EQ(Lines().size(), 0);
     EXPECT_EQ(Panel->Title->text(), "Problems (0)");
 }
 
@@ -131,14 +138,12 @@ TEST_F(ProblemsList, AFindingLeadsToItsFieldAndAnEditThatMendsItRemovesIt) {
     EXPECT_EQ(Lines().size(), 5);
 
     // Enter on a line leads there as well; the playlist's own page.
-    Panel->List->setFocus();
-    Panel->List->setCurrentRow(0);
+    SetCurrent(0);
     QTest::keyClick(Panel->List, Qt::Key_Return);
     EXPECT_EQ(Form.PlayerPanel->SelectedRow(), 0);
     EXPECT_EQ(Focused(), "BitBtn4");
 
-    Panel->List->setFocus();
-    Panel->List->setCurrentRow(LineWith("TitleHeight"));
+    SetCurrent(LineWith("TitleHeight"));
     QTest::keyClick(Panel->List, Qt::Key_Return);
     EXPECT_EQ(Form.Notebook1->currentIndex(), PlaylistPage);
     EXPECT_EQ(Focused(), "SpinEdit20");
