@@ -95,5 +95,7 @@ void TViewPanels::GoTo(const TSkinFinding& finding) {
             area->ensureWidgetVisible(target);
             break;
         }
-    target->setFocus(Qt::OtherFocusReason);
+    // As a shortcut to the field: its focus shows, and a number's text is
+    // selected so that what is typed replaces it.
+    target->setFocus(Qt::ShortcutFocusReason);
 }
