@@ -9,6 +9,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <new>
+
 namespace {
 // How long the edits must pause before a check starts: short beside the
 // 200 ms within which the list follows an edit of an ordinary skin.
@@ -20,6 +22,7 @@ constexpr int PauseMs = 40;
 struct TProblemsPanel::TResult {
     std::vector<TSkinFinding> Findings;
     QStringList Lines;
+    bool OutOfMemory = false;
 };
 
 TProblemsPanel::TProblemsPanel(const TSkinDocument& doc, QWidget* parent)
@@ -74,12 +77,20 @@ void TProblemsPanel::Start() {
     auto result = std::make_shared<TResult>();
     Running = result;
     // The copy shares every picture with the document; the worker reads it
-    // alone while the window goes on changing the original.
-    Worker = QThread::create([snapshot = Doc, result] {
-        result->Findings = CheckSkin(snapshot);
-        result->Lines.reserve(qsizetype(result->Findings.size()));
-        for (const TSkinFinding& f : result->Findings)
-            result->Lines << FindingLine(snapshot, f);
+    // alone while the window goes on changing the original, and drops it
+    // itself, so that a huge skin's copy is not freed on the window's thread.
+    auto snapshot = std::make_shared<TSkinDocument>(Doc);
+    Worker = QThread::create([snapshot = std::move(snapshot), result]() mutable {
+        try {
+            result->Findings = CheckSkin(*snapshot);
+            result->Lines.reserve(qsizetype(result->Findings.size()));
+            for (const TSkinFinding& f : result->Findings)
+                result->Lines << FindingLine(*snapshot, f);
+        } catch (const std::bad_alloc&) {
+            *result = TResult();
+            result->OutOfMemory = true;
+        }
+        snapshot.reset();
     });
     connect(Worker, &QThread::finished, this, &TProblemsPanel::Finished);
     Worker->start(QThread::LowPriority);
@@ -97,7 +108,9 @@ void TProblemsPanel::Finished() {
     if (current >= 0 && Model->rowCount() > 0)
         List->setCurrentIndex(Model->index(std::min(current, Model->rowCount() - 1)));
     Shown = std::move(result->Findings);
-    Title->setText(QStringLiteral("Problems (%1)").arg(Shown.size()));
+    Title->setText(result->OutOfMemory
+                       ? QStringLiteral("Problems (not enough memory to check the skin)")
+                       : QStringLiteral("Problems (%1)").arg(Shown.size()));
 
     // Edits made meanwhile: once they pause.
     if (Stale && Active && !Pause->isActive()) Start();
