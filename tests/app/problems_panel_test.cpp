@@ -2,12 +2,14 @@
 // and order, checked only while shown, leading to the item and field a
 // finding names, and following the edits that mend them.
 #include "editor_fixture.h"
+#include "finding_field.h"
 #include "finding_text.h"
 #include "item_list.h"
 #include "number_field.h"
 #include "problems_panel.h"
 #include "sample_skin.h"
 #include "skin_folder.h"
+#include "view_panels.h"
 
 #include <QAction>
 #include <QApplication>
@@ -147,6 +149,44 @@ TEST_F(ProblemsList, AFindingLeadsToItsFieldAndAnEditThatMendsItRemovesIt) {
     QTest::keyClick(Panel->List, Qt::Key_Return);
     EXPECT_EQ(Form.Notebook1->currentIndex(), PlaylistPage);
     EXPECT_EQ(Focused(), "SpinEdit20");
+}
+
+TEST_F(ProblemsList, EveryFindingOfAManyFaultedSkinLeadsToTheFieldItNames) {
+    TSkinDocument doc = MakeRichSkin();
+    doc.Images[0].X = 1000;          // off-screen
+    doc.Images[1].X = -5;            // partly off-screen
+    doc.Texts[0].TextType = 9;       // value
+    doc.Texts[1].FontSize = 1;       // text-font-size
+    doc.Wheels[0].BallCount = 20;    // range
+    doc.Trackbars[0].Width = 0;      // trackbar-box
+    doc.Playlist.ItemFontSize = 200; // range, playlist
+    AddItem(doc, ikButton, "");      // placeholders, name-empty
+    AddItem(doc, ikText, "title");   // name-duplicate, text-width
+    doc.Texts.back().Width = 5;
+    doc.Texts.back().Height = 2; // text-height
+    AddItem(doc, ikText, "empty");
+    doc.Texts.back().Height = 0; // text-box
+    Load(doc);
+    Form.Problems1->trigger();
+    WaitUpToDate();
+    const std::vector<TSkinFinding> findings = Panel->Findings();
+    QStringList codes;
+    for (const TSkinFinding& f : findings) {
+        const QString field = FindingFieldName(Form.Doc, f);
+        SCOPED_TRACE(FindingLine(Form.Doc, f).toStdString());
+        EXPECT_FALSE(field.isEmpty());
+        Form.ViewPanels().GoTo(f);
+        EXPECT_EQ(Focused(), field);
+        if (f.Item >= 0) {
+            EXPECT_EQ(Form.PlayerPanel->SelectedRow(), f.Item);
+        }
+        if (!codes.contains(f.Code)) codes << f.Code;
+    }
+    codes.sort();
+    EXPECT_EQ(codes.join(' ').toStdString(),
+              "image-magenta name-duplicate name-empty off-screen picture-size placeholder "
+              "progress-short range text-box text-font-size text-height text-width "
+              "trackbar-box value wheel-button-height");
 }
 
 } // namespace
