@@ -110,6 +110,8 @@ class TForm1 : public QMainWindow {
     // a burst of pointer moves costs one repaint; turning it off repaints
     // at once if one is waiting.
     void SetRepaintsDeferred(bool deferred);
+    // Try mode and the problems list (the View menu).
+    TViewPanels& ViewPanels() { return *View; }
 
   private:
     void CreateToolbar();
@@ -141,7 +143,4 @@ class TForm1 : public QMainWindow {
     std::unique_ptr<TPreviewGestures> Gestures;
     std::unique_ptr<TFileDrops> Drops;
     std::unique_ptr<TViewPanels> View; // try mode and the problems list
-
-  public:
-    TViewPanels& ViewPanels() { return *View; }
 };
