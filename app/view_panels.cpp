@@ -65,6 +65,12 @@ void TViewPanels::SetTrying(bool on) {
 void TViewPanels::SetProblemsShown(bool shown) {
     Problems->setVisible(shown);
     Problems->SetActive(shown);
+    // The first time, a quarter of the column: the preview stays the larger.
+    if (shown && !ProblemsPlaced && Column->height() > 0) {
+        ProblemsPlaced = true;
+        const int height = Column->height() - Column->handleWidth();
+        Column->setSizes({height - height / 4, height / 4});
+    }
 }
 
 void TViewPanels::DocumentReplaced() {

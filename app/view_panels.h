@@ -53,4 +53,5 @@ class TViewPanels : public QObject {
 
   private:
     TForm1& Form;
+    bool ProblemsPlaced = false; // the splitter was given its first sizes
 };
