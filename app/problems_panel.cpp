@@ -39,7 +39,11 @@ TProblemsPanel::TProblemsPanel(const TSkinDocument& doc, QWidget* parent)
     List->setObjectName(QStringLiteral("lbProblems"));
     List->setModel(Model);
     List->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    List->setUniformItemSizes(true); // a 65,535-item skin may have several lines each
+    // A 65,535-item skin may have several lines each: laid out a batch at a
+    // time between other events.
+    List->setUniformItemSizes(true);
+    List->setLayoutMode(QListView::Batched);
+    List->setBatchSize(2000);
     layout->addWidget(Title);
     layout->addWidget(List, 1);
     connect(List, &QListView::activated, this, &TProblemsPanel::LineActivated);
