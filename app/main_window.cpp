@@ -9,6 +9,7 @@
 #include "preview_area.h"
 #include "preview_gestures.h"
 #include "skin_file.h"
+#include "view_panels.h"
 #include "window_font.h"
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMetaObject>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
@@ -51,6 +53,7 @@ TForm1::TForm1(TPrompts& prompts, QWidget* parent)
     // resize events that only come with showing, so each is run here.
     layout()->activate();
     centralWidget()->layout()->activate();
+    View->LayOut();
     FormCreate();
 }
 
@@ -83,7 +86,8 @@ void TForm1::CreatePanels() {
     imArea->setFocusPolicy(Qt::ClickFocus);
     Gestures = std::make_unique<TPreviewGestures>(*this);
     Drops = std::make_unique<TFileDrops>(*this);
-    layout->addWidget(imArea, 1);
+    View = std::make_unique<TViewPanels>(*this);
+    layout->addWidget(View->Column, 1);
     setCentralWidget(central);
 }
 
@@ -160,7 +164,9 @@ void TForm1::RedrawPlaylist() {
 }
 
 void TForm1::PaintSkin() {
-    imArea->SetRaster(RenderPlayerPreview(Doc, PlayerPanel->SelectedRow(), PreviewView()));
+    // Trying, the screen is shown as the device shows it: no row marked.
+    const int marked = View->Trying() ? -1 : PlayerPanel->SelectedRow();
+    imArea->SetRaster(RenderPlayerPreview(Doc, marked, PreviewView(), View->DeviceState()));
 }
 
 void TForm1::PaintPlaylist() {
@@ -219,6 +225,7 @@ void TForm1::NewSkinCommand() {
     // The playlist page may be on show: it must not keep the dropped skin's
     // values, or its next change would write them into this one.
     PlaylistPanel->FillFromDocument();
+    View->DocumentReplaced();
     RedrawSkin();
     Q_EMIT Settled();
 }
@@ -267,6 +274,7 @@ void TForm1::ShowOpenedSkin(TSkinDocument doc, int row, QPoint offset) {
     setWindowTitle(WindowTitleFor(Doc.FileName));
     PlayerPanel->ReloadList();
     PlaylistPanel->FillFromDocument(); // as after New
+    View->DocumentReplaced();
     ShowRow(row);
 }
 

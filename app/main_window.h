@@ -23,6 +23,7 @@ class TPlaylistPanel;
 class TPreviewArea;
 class TFileDrops;
 class TPreviewGestures;
+class TViewPanels;
 
 // Pages of Notebook1, the page numbers the two mode toggles carry.
 inline constexpr int PlayerPage = 0;
@@ -104,6 +105,8 @@ class TForm1 : public QMainWindow {
     TRecentSkins RecentSkins;
     QAction *Undo1 = nullptr, *Redo1 = nullptr, *Cut1 = nullptr, *Copy1 = nullptr,
             *Paste1 = nullptr, *Duplicate1 = nullptr;
+    // The View menu's toggles: try mode and the problems list.
+    QAction *Try1 = nullptr, *Problems1 = nullptr;
 
     QStackedWidget* Notebook1 = nullptr;
     TPlayerPanel* PlayerPanel = nullptr;
@@ -118,6 +121,8 @@ class TForm1 : public QMainWindow {
     // a burst of pointer moves costs one repaint; turning it off repaints
     // at once if one is waiting.
     void SetRepaintsDeferred(bool deferred);
+    // Try mode and the problems list (the View menu).
+    TViewPanels& ViewPanels() { return *View; }
 
   Q_SIGNALS:
     // The document now is what its file holds (New, Open, Save), so nothing
@@ -143,6 +148,8 @@ class TForm1 : public QMainWindow {
     // Built in edit_menu.cpp.
     void CreateEditMenu(QMenu* edit);
     void UpdatePasteAction();
+    // Built in view_menu.cpp.
+    void CreateViewMenu(QMenu* view);
     // The current item on the clipboard as a one-item skin; false without one.
     bool CopyCurrentItem();
     // Adds the items of the skin's bytes as one step, or says why not.
@@ -154,4 +161,5 @@ class TForm1 : public QMainWindow {
     enum class TPending { None, Skin, Playlist } PendingRepaint = TPending::None;
     std::unique_ptr<TPreviewGestures> Gestures;
     std::unique_ptr<TFileDrops> Drops;
+    std::unique_ptr<TViewPanels> View; // try mode and the problems list
 };

@@ -4,6 +4,7 @@
 #include "code_page.h"
 #include "command_line.h"
 #include "file_io.h"
+#include "finding_text.h"
 #include "skin_check.h"
 #include "skin_file.h"
 #include "skin_fonts.h"
@@ -14,22 +15,11 @@
 
 namespace {
 
-QString SeverityName(TFindingSeverity severity) {
-    return severity == TFindingSeverity::Error ? QStringLiteral("error")
-                                               : QStringLiteral("warning");
-}
-
 QByteArray AsText(const QString& path, const TSkinDocument& doc,
                   const std::vector<TSkinFinding>& findings) {
     QString text;
-    for (const TSkinFinding& f : findings) {
-        const QString where = f.Item < 0 ? QStringLiteral("playlist")
-                                         : QStringLiteral("item %1 \"%2\"")
-                                               .arg(f.Item)
-                                               .arg(DecodeName(doc.Items[f.Item].Name));
-        text +=
-            QStringLiteral("%1: %2: %3: %4\n").arg(path, where, SeverityName(f.Severity), f.Text);
-    }
+    for (const TSkinFinding& f : findings)
+        text += QStringLiteral("%1: %2\n").arg(path, FindingLine(doc, f));
     return text.toUtf8();
 }
 

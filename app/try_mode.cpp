@@ -1,0 +1,156 @@
+#include "try_mode.h"
+
+#include "device_hit.h"
+#include "main_window.h"
+#include "presentation.h"
+#include "preview_area.h"
+#include "sample_values_panel.h"
+#include "skin_edits.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QToolButton>
+
+TTryMode::TTryMode(TForm1& form, TSampleValuesPanel& samples) : Form(form), Samples(samples) {
+    Device.FileColours = true;
+    Device.Samples = Samples.Samples();
+    // Installed after the preview's gestures, so it sees the pointer first.
+    Form.imArea->installEventFilter(this);
+    connect(&Samples, &TSampleValuesPanel::Changed, this, [this] {
+        Device.Samples = Samples.Samples();
+        if (Active) Form.RedrawSkin();
+    });
+    connect(&Form.Context.Edits, &TSkinEdits::Changed, this, &TTryMode::EditChanged);
+}
+
+void TTryMode::SetOn(bool on) {
+    if (on == Active) return;
+    Active = on;
+    PressRow = -1;
+    if (!on) ForgetRows();
+    Form.RedrawSkin();
+}
+
+void TTryMode::ForgetRows() {
+    Device.Held.clear();
+    Device.SecondState.clear();
+    Device.Progress.clear();
+    PressRow = -1;
+}
+
+void TTryMode::EditChanged(const TEditChange& change) {
+    // A row's state belongs to the item at that row: once rows shift it
+    // would land on another, so the states go.
+    const bool rowsShift = change.What == TEditChange::ItemsAdded ||
+                           change.What == TEditChange::ItemsRemoved ||
+                           change.What == TEditChange::ItemsSwapped;
+    if (rowsShift) ForgetRows();
+}
+
+bool TTryMode::Acting() const {
+    // The playlist screen has nothing to press.
+    return Active && Form.ToolButton8->isChecked();
+}
+
+bool TTryMode::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != Form.imArea || !Acting()) return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return MousePress(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseMove:
+        return MouseMove(static_cast<QMouseEvent*>(event));
+    case QEvent::MouseButtonRelease:
+        return MouseRelease(static_cast<QMouseEvent*>(event));
+    case QEvent::KeyPress:
+        return KeyPress(static_cast<QKeyEvent*>(event));
+    default:
+        return false;
+    }
+}
+
+QPoint TTryMode::PixelOf(const QMouseEvent* event) const {
+    return ScreenPixelAt(event->position().toPoint(), Form.PreviewView());
+}
+
+bool TTryMode::MousePress(QMouseEvent* event) {
+    // Other buttons go on to the gestures: the middle one pans.
+    if (event->button() != Qt::LeftButton) return false;
+    Form.imArea->setFocus(Qt::MouseFocusReason);
+    if (PressRow >= 0) return true;
+    const QPoint pixel = PixelOf(event);
+    const TDeviceHit hit = DevicePartAt(Form.Doc, pixel.x(), pixel.y());
+    switch (hit.Part) {
+    case TDevicePart::None:
+        return true;
+    case TDevicePart::Button:
+    case TDevicePart::WheelRing:
+        Device.Held[hit.Row] = THeldPart::Body;
+        break;
+    case TDevicePart::WheelCenter:
+        Device.Held[hit.Row] = THeldPart::Center;
+        break;
+    case TDevicePart::TrackbarPosition:
+        Device.Progress[hit.Row] = hit.Position;
+        break;
+    }
+    PressRow = hit.Row;
+    PressPart = int(hit.Part);
+    Form.RedrawSkin();
+    return true;
+}
+
+bool TTryMode::MouseMove(QMouseEvent* event) {
+    if (PressRow < 0) return false; // a pan under way goes on
+    if (PressPart != int(TDevicePart::TrackbarPosition)) return true;
+    const auto* bar = PressRow < Form.Doc.Items.size()
+                          ? RecordOf<TiTrackbar>(Form.Doc, Form.Doc.Items[PressRow])
+                          : nullptr;
+    if (!bar) return true;
+    const int progress = ProgressAt(*bar, PixelOf(event).x());
+    int& held = Device.Progress[PressRow];
+    if (held != progress) {
+        held = progress;
+        Form.RedrawSkin();
+    }
+    return true;
+}
+
+bool TTryMode::MouseRelease(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || PressRow < 0) return false;
+    const int row = PressRow;
+    const auto part = TDevicePart(PressPart);
+    PressRow = -1;
+    Device.Held.erase(row);
+    // A click is a release over the part pressed, as on any button; only a
+    // command with two states switches.
+    const QPoint pixel = PixelOf(event);
+    const TDeviceHit hit = DevicePartAt(Form.Doc, pixel.x(), pixel.y());
+    if (hit.Row == row && hit.Part == part && row < Form.Doc.Items.size()) {
+        const TDocItem& item = Form.Doc.Items[row];
+        bool twoStates = false;
+        if (const auto* b = RecordOf<TiButton>(Form.Doc, item); b && part == TDevicePart::Button)
+            twoStates = HasTwoStates(b->Command);
+        if (const auto* w = RecordOf<TiWheel>(Form.Doc, item);
+            w && part == TDevicePart::WheelCenter)
+            twoStates = HasTwoStates(w->CenterCommand);
+        if (twoStates && !Device.SecondState.erase(row)) Device.SecondState.insert(row);
+    }
+    Form.RedrawSkin();
+    return true;
+}
+
+bool TTryMode::KeyPress(const QKeyEvent* event) const {
+    // The arrows would nudge the selected item; the device has no such keys.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if (mods != Qt::NoModifier && mods != Qt::ShiftModifier) return false;
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        return true;
+    default:
+        return false;
+    }
+}

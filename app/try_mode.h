@@ -1,0 +1,54 @@
+// Try mode: the player preview acts as the device instead of as an editor.
+// A press holds a button or a wheel's ring or centre, a click switches a
+// two-state command's state, a press or drag on a track bar sets its
+// progress; texts show the sample values, pictures the file's colours, and
+// no selection is marked. Picking, dragging and nudging rest meanwhile;
+// panning and zooming stay. Nothing here writes to the document.
+#pragma once
+
+#include "device_state.h"
+
+#include <QObject>
+
+class QKeyEvent;
+class QMouseEvent;
+class TForm1;
+class TSampleValuesPanel;
+struct TEditChange;
+
+class TTryMode : public QObject {
+    Q_OBJECT
+
+  public:
+    TTryMode(TForm1& form, TSampleValuesPanel& samples);
+
+    bool On() const { return Active; }
+    // Turning it off forgets what was held, switched and dragged: the plain
+    // preview comes back as it was. The sample values stay for next time.
+    void SetOn(bool on);
+
+    // What the player preview is composed with: the plain state when off.
+    const TDeviceState& State() const { return Active ? Device : PlainDeviceState(); }
+
+    // The rows' states, for a document replaced or rows added, removed or moved.
+    void ForgetRows();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    bool Acting() const;
+    bool MousePress(QMouseEvent* event);
+    bool MouseMove(QMouseEvent* event);
+    bool MouseRelease(QMouseEvent* event);
+    bool KeyPress(const QKeyEvent* event) const;
+    QPoint PixelOf(const QMouseEvent* event) const;
+    void EditChanged(const TEditChange& change);
+
+    TForm1& Form;
+    TSampleValuesPanel& Samples;
+    TDeviceState Device;
+    bool Active = false;
+    int PressRow = -1; // the row a left press reached, until its release
+    int PressPart = 0; // its TDevicePart
+};

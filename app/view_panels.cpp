@@ -1,0 +1,107 @@
+#include "view_panels.h"
+
+#include "finding_field.h"
+#include "main_window.h"
+#include "player_panel.h"
+#include "playlist_panel.h"
+#include "preview_area.h"
+#include "problems_panel.h"
+#include "sample_values_panel.h"
+#include "try_mode.h"
+
+#include <QLayout>
+#include <QListWidget>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+TViewPanels::TViewPanels(TForm1& form) : Form(form) {
+    Column = new QSplitter(Qt::Vertical);
+    Column->setObjectName(QStringLiteral("PreviewColumn"));
+    Column->setChildrenCollapsible(false);
+    auto* top = new QWidget(Column);
+    auto* topLayout = new QVBoxLayout(top);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    topLayout->setSpacing(0);
+    topLayout->addWidget(Form.imArea, 1);
+    Samples = new TSampleValuesPanel(top);
+    Samples->hide();
+    topLayout->addWidget(Samples);
+    Problems = new TProblemsPanel(Form.Doc, Column);
+    Problems->hide();
+    Column->addWidget(top);
+    Column->addWidget(Problems);
+    Column->setStretchFactor(0, 1);
+    Column->setStretchFactor(1, 0);
+
+    Try = std::make_unique<TTryMode>(Form, *Samples);
+    connect(&Form.Context.Edits, &TSkinEdits::Changed, Problems, &TProblemsPanel::DocumentChanged);
+    connect(Problems, &TProblemsPanel::FindingActivated, this, &TViewPanels::GoTo);
+}
+
+TViewPanels::~TViewPanels() = default;
+
+void TViewPanels::LayOut() {
+    Column->refresh();
+    for (QWidget* part : Column->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (part->layout()) part->layout()->activate();
+}
+
+const TDeviceState& TViewPanels::DeviceState() const {
+    return Try->State();
+}
+
+bool TViewPanels::Trying() const {
+    return Try->On();
+}
+
+void TViewPanels::SetTrying(bool on) {
+    Samples->setVisible(on);
+    Try->SetOn(on);
+}
+
+void TViewPanels::SetProblemsShown(bool shown) {
+    Problems->setVisible(shown);
+    Problems->SetActive(shown);
+    // The first time, a quarter of the column: the preview stays the larger.
+    if (shown && !ProblemsPlaced && Column->height() > 0) {
+        ProblemsPlaced = true;
+        const int height = Column->height() - Column->handleWidth();
+        Column->setSizes({height - height / 4, height / 4});
+    }
+}
+
+void TViewPanels::DocumentReplaced() {
+    Try->ForgetRows();
+    Problems->DocumentChanged();
+}
+
+void TViewPanels::GoTo(const TSkinFinding& finding) {
+    const QString field = FindingFieldName(Form.Doc, finding);
+    QWidget* page = nullptr;
+    if (finding.Item < 0) {
+        if (!Form.ToolButton6->isChecked()) Form.ToolButton6->click();
+        page = Form.PlaylistPanel;
+    } else {
+        // The list may have changed since the check.
+        if (finding.Item >= Form.Doc.Items.size()) return;
+        if (!Form.ToolButton8->isChecked()) Form.ToolButton8->click();
+        Form.PlayerPanel->SelectRow(finding.Item);
+        Form.PlayerPanel->lbItemsClick();
+        page = Form.PlayerPanel->nbInspector->currentWidget();
+    }
+    QWidget* target = field == QLatin1String("lbItems") ? Form.PlayerPanel->lbItems
+                      : field.isEmpty()                 ? nullptr
+                                                        : page->findChild<QWidget*>(field);
+    if (!target) return;
+    for (QWidget* up = target->parentWidget(); up; up = up->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(up)) {
+            area->ensureWidgetVisible(target);
+            break;
+        }
+    // As a shortcut to the field: its focus shows, and a number's text is
+    // selected so that what is typed replaces it.
+    target->setFocus(Qt::ShortcutFocusReason);
+}
