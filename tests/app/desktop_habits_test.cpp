@@ -4,8 +4,10 @@
 #include "desktop_prompts.h"
 #include "editor_settings.h"
 #include "player_panel.h"
+#include "problems_panel.h"
 #include "sample_skin.h"
 #include "session_fixture.h"
+#include "view_panels.h"
 
 #include <QAction>
 #include <QColorDialog>
@@ -88,18 +90,11 @@ TEST_F(SessionTest, TheFirstStartIsTheUsualOneAndTheNextHasTheSettingsOfTheLast)
     EXPECT_EQ(Form->ComboBox1->currentIndex(), 0);
     EXPECT_TRUE(Form->ToolButton8->isChecked());
 
-    // A panel's toggle, found by its name, as a window that has one holds it.
-    auto addProblems = [this] {
-        auto* problems = new QAction(Form.get());
-        problems->setObjectName("Problems1");
-        problems->setCheckable(true);
-        return problems;
-    };
     TDesktopPrompts dialogs;
     dialogs.CreateWindows(Form.get());
-    addProblems();
     Session = std::make_unique<TDesktopSession>(*Form, &dialogs);
-    Form->findChild<QAction*>("Problems1")->setChecked(true);
+    EXPECT_FALSE(Form->Problems1->isChecked());
+    Form->Problems1->setChecked(true);
     Form->ComboBox1->setCurrentIndex(2);
     Form->ComboBox1Change();
     Form->ToolButton6->click();
@@ -113,9 +108,9 @@ TEST_F(SessionTest, TheFirstStartIsTheUsualOneAndTheNextHasTheSettingsOfTheLast)
     TDesktopPrompts again;
     Form = std::make_unique<TForm1>(Prompts);
     again.CreateWindows(Form.get());
-    QAction* problems = addProblems();
     Session = std::make_unique<TDesktopSession>(*Form, &again);
-    EXPECT_TRUE(problems->isChecked());
+    EXPECT_TRUE(Form->Problems1->isChecked());
+    EXPECT_FALSE(Form->ViewPanels().Problems->isHidden());
     EXPECT_TRUE(Session->WindowRestored());
     EXPECT_EQ(Form->size(), QSize(900, 720));
     EXPECT_EQ(Form->ComboBox1->currentIndex(), 2);
