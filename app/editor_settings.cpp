@@ -1,16 +1,13 @@
 #include "editor_settings.h"
 
+#include "user_folders.h"
+
 #include <QDir>
 #include <QSettings>
 
 QString EditorSettingsPath() {
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!QDir::isAbsolutePath(base)) {
-        const QString home = qEnvironmentVariable("HOME");
-        if (home.isEmpty()) return {};
-        base = QDir(home).filePath(QStringLiteral(".config"));
-    }
-    return QDir(base).filePath(QStringLiteral("lumoraskin/lumoraskin.conf"));
+    const QString folder = UserConfigFolder();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("lumoraskin.conf"));
 }
 
 std::unique_ptr<QSettings> OpenEditorSettings() {

@@ -1,7 +1,7 @@
 #include "recovery_copy.h"
 
-#include "save_copy.h"
 #include "skin_file.h"
+#include "user_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>

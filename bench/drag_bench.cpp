@@ -8,6 +8,7 @@
 #include "gui_bench_main.h"
 #include "main_window.h"
 #include "marker_box.h"
+#include "no_prompts.h"
 #include "player_panel.h"
 #include "preview.h"
 #include "preview_area.h"
@@ -33,22 +34,6 @@ QPoint ButtonPoint(const TSkinDocument& doc) {
     return QPoint(400, 400);
 }
 const QPoint Press = ButtonPoint(bench::BusySkin());
-
-// Questions are never asked here.
-class TNoPrompts : public TPrompts {
-  public:
-    std::optional<QString> AskFileName(TFileDialog) override { return std::nullopt; }
-    std::optional<QSize> AskNewSkinSize() override { return std::nullopt; }
-    std::optional<QString> AskName(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<TColor> AskColor(TColor) override { return std::nullopt; }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-    void ShowError(const QString&) override {}
-    void Beep() override {}
-    void ViewPicture(const QImage&) override {}
-    void ShowAbout() override {}
-};
 
 // The window with the busy skin at 800 %, its preview 1600 x 1000, a drag
 // begun on the item under Press.

@@ -10,6 +10,7 @@
 #include "gui_bench_main.h"
 #include "hostile_corpus.h"
 #include "main_window.h"
+#include "no_prompts.h"
 #include "player_panel.h"
 #include "preview_area.h"
 #include "problems_panel.h"
@@ -29,21 +30,6 @@
 #include <chrono>
 
 namespace {
-
-class TNoPrompts : public TPrompts {
-  public:
-    std::optional<QString> AskFileName(TFileDialog) override { return std::nullopt; }
-    std::optional<QSize> AskNewSkinSize() override { return std::nullopt; }
-    std::optional<QString> AskName(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    std::optional<TColor> AskColor(TColor) override { return std::nullopt; }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-    void ShowError(const QString&) override {}
-    void Beep() override {}
-    void ViewPicture(const QImage&) override {}
-    void ShowAbout() override {}
-};
 
 // The window showing a skin, its first item selected.
 class TWindow {

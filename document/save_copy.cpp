@@ -1,5 +1,7 @@
 #include "save_copy.h"
 
+#include "user_folders.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -19,20 +21,6 @@ QString BesideName(const QString& canonicalPath) {
     const QFileInfo info(canonicalPath);
     return info.dir().filePath(QLatin1Char('.') + info.fileName() + Suffix);
 }
-
-} // namespace
-
-QString UserStateFolder() {
-    QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(base)) {
-        const QString home = qEnvironmentVariable("HOME");
-        if (home.isEmpty()) return {};
-        base = QDir(home).filePath(QStringLiteral(".local/state"));
-    }
-    return QDir(base).filePath(QStringLiteral("lumoraskin"));
-}
-
-namespace {
 
 // Known by the file itself, whichever of its names the next open uses.
 QString StateName(const struct stat& st) {

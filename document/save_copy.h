@@ -10,10 +10,6 @@
 
 #include <sys/stat.h>
 
-// $XDG_STATE_HOME/lumoraskin (by default ~/.local/state/lumoraskin), read
-// from the environment on every call; empty without a home.
-QString UserStateFolder();
-
 class TSaveCopy {
   public:
     // Writes and flushes the copy of the regular file st describes at its
