@@ -7,6 +7,7 @@
 #include "out_of_memory.h"
 #include "skin_fonts.h"
 #include "start_arguments.h"
+#include "termination_signals.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     // Settings, the recovery copy and the watch on the open file belong to the
     // program, not to the window.
     TDesktopSession session(form, &prompts);
+    const TTerminationSignals endings(form);
 
     const QScreen* screen = form.screen();
     if (screen && !session.WindowRestored()) {

@@ -1,11 +1,13 @@
 // The recovery copy: kept while the skin differs from its file, written
 // before the editor ends, offered at the next start after a crash, set aside
 // when damaged, one per editor.
+#include "editor_settings.h"
 #include "new_skin.h"
 #include "player_panel.h"
 #include "sample_skin.h"
 #include "session_fixture.h"
 
+#include <QFileInfo>
 #include <QListWidget>
 #include <QProcess>
 
@@ -24,6 +26,12 @@ class TChildEditor {
         while (!Process.canReadLine())
             if (!Process.waitForReadyRead(10'000)) return false;
         return Process.readLine().trimmed() == "ready";
+    }
+    // A polite end, as a logout without a session manager sends it.
+    bool Terminate() {
+        ::kill(pid_t(Process.processId()), SIGTERM);
+        return Process.waitForFinished(10'000) && Process.exitStatus() == QProcess::NormalExit &&
+               Process.exitCode() == 0;
     }
     void Kill() {
         if (Process.state() == QProcess::NotRunning) return;
@@ -62,6 +70,17 @@ TEST_F(SessionTest, AKilledEditorsChangesAreOfferedAndYesRestoresThemByteForByte
     Form->SaveSkin();
     EXPECT_EQ(ReadBytes(skin), ReadBytes(PathOf("expected.skn")));
     EXPECT_TRUE(Copies().isEmpty()); // Save removes it
+}
+
+TEST_F(SessionTest, TerminationEndsTheEditorAsExitDoesKeepingItsCopyAndSettings) {
+    TChildEditor child("-", PathOf("expected.skn"));
+    ASSERT_TRUE(child.WaitReady());
+    ASSERT_TRUE(child.Terminate());
+    // Remembering the settings is the window's close: without it, nothing.
+    EXPECT_TRUE(QFileInfo::exists(EditorSettingsPath()));
+    ASSERT_EQ(Copies().size(), 1);
+    EXPECT_EQ(ReadBytes(QDir(StateFolder()).filePath(Copies()[0])),
+              ReadBytes(PathOf("expected.skn")));
 }
 
 TEST_F(SessionTest, TwoEditorsKeepTwoCopiesAndNoRemovesEachOffered) {

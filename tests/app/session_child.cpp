@@ -2,11 +2,12 @@
 // tests of what outlives a process: it opens the skin given (or stays on
 // the start-up skin for "-"), adds an image item, writes the skin it then
 // holds to the expected-bytes file, waits until its recovery copy is on disk,
-// says "ready" and runs until it is killed.
+// says "ready" and runs until it is killed or ended by a signal.
 #include "desktop_session.h"
 #include "main_window.h"
 #include "scripted_prompts.h"
 #include "skin_file.h"
+#include "termination_signals.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     TScriptedPrompts prompts;
     TForm1 form(prompts);
     TDesktopSession session(form, nullptr);
+    const TTerminationSignals endings(form);
     if (QString::fromLocal8Bit(argv[1]) != QLatin1String("-"))
         form.OpenSkinFile(QString::fromLocal8Bit(argv[1]));
     session.Start();
