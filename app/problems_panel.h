@@ -2,10 +2,10 @@
 // skntool check's words and order, kept up to date while it is shown. The
 // check runs on a copy of the document in a worker thread, one at a time,
 // so that typing and dragging never wait for it: it starts once the edits
-// pause for a moment (the copy costs the window's thread a little on a huge
-// skin, so not at every keystroke), and an edit made while one runs starts
-// one more when it ends. The document itself is only ever read and changed
-// on the window's thread.
+// pause for a moment, and an edit made while one runs starts one more when
+// it ends. A huge skin's copy is made a slice at a time between the
+// window's other events, and an edit in between starts it again. The document itself is only ever
+// read and changed on the window's thread.
 #pragma once
 
 #include "skin_check.h"
@@ -37,7 +37,7 @@ class TProblemsPanel : public QWidget {
     // The findings on show, and whether they are those of the document as
     // it is now (no check running or waiting).
     const std::vector<TSkinFinding>& Findings() const { return Shown; }
-    bool UpToDate() const { return !Worker && !Stale; }
+    bool UpToDate() const { return !Worker && !Copying && !Stale; }
 
     QLabel* Title = nullptr;
     QListView* List = nullptr;
@@ -52,7 +52,10 @@ class TProblemsPanel : public QWidget {
 
   private:
     struct TResult;
+    struct TCopy;
     void Start();
+    void CopySlice();
+    void Check(std::shared_ptr<TSkinDocument> snapshot);
     void Finished();
     void LineActivated(const QModelIndex& line);
 
@@ -60,7 +63,9 @@ class TProblemsPanel : public QWidget {
     bool Active = false;
     bool Stale = true; // the document changed since the running or last check began
     QThread* Worker = nullptr;
-    QTimer* Pause = nullptr; // runs from each edit until the check starts
+    QTimer* Pause = nullptr;  // runs from each edit until the check starts
+    QTimer* Slices = nullptr; // the next slice of the copy, after other events
+    std::unique_ptr<TCopy> Copying;
     QStringListModel* Model = nullptr;
     std::shared_ptr<TResult> Running;
     std::vector<TSkinFinding> Shown;

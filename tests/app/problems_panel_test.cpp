@@ -151,6 +151,26 @@ TEST_F(ProblemsList, AFindingLeadsToItsFieldAndAnEditThatMendsItRemovesIt) {
     EXPECT_EQ(Focused(), "SpinEdit20");
 }
 
+// A copy too large for one slice: every record reaches the check, and an
+// edit made while it is under way is in the list that follows.
+TEST_F(ProblemsList, AHugeSkinIsCheckedWholeThoughItsCopyIsMadeASliceAtATime) {
+    TSkinDocument doc = MakeDefaultSkin();
+    for (int i = 0; i < 20000; ++i)
+        AddItem(doc, ikTrackbar, QStringLiteral("bar %1").arg(i).toLatin1());
+    doc.Trackbars.back().Width = 0; // the last record's finding
+    Load(doc);
+    Form.Problems1->trigger();
+    Prompts.Names.push_back(QStringLiteral("late"));
+    Form.ToolButton12Click(); // an image with the placeholder, added meanwhile
+    WaitUpToDate();
+    QStringList expected;
+    for (const TSkinFinding& f : CheckSkin(Form.Doc))
+        expected << FindingLine(Form.Doc, f);
+    EXPECT_EQ(Lines(), expected);
+    EXPECT_GE(LineWith(QStringLiteral("item 19999 \"bar 19999\"")), 0);
+    EXPECT_GE(LineWith(QStringLiteral("item 20000 \"late\"")), 0);
+}
+
 TEST_F(ProblemsList, EveryFindingOfAManyFaultedSkinLeadsToTheFieldItNames) {
     TSkinDocument doc = MakeRichSkin();
     doc.Images[0].X = 1000;          // off-screen
