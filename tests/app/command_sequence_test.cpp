@@ -49,9 +49,7 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
     int SaveCount = 0;
     bool PlayerOnScreenInPlaylistMode = false; // left by a command that paints the player screen
 
-    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
     QListWidget* List() { return Form.PlayerPanel->lbItems; }
-    int Row() { return Form.PlayerPanel->SelectedRow(); }
     bool PlayerMode() { return Form.ToolButton8->isChecked(); }
 
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(Rng); }

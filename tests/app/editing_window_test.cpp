@@ -27,9 +27,7 @@ constexpr QRgb Black = 0xFF000000;
 
 class EditingWindow : public EditorTest {
   protected:
-    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
     QListWidget* List() { return Form.PlayerPanel->lbItems; }
-    int Row() { return Form.PlayerPanel->SelectedRow(); }
 
     // A w x h grey bitmap with one magenta pixel at (5, 5), away from any marker dot.
     QString Bitmap(const QString& name, int w, int h, QRgb field = Grey90) {

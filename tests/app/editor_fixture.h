@@ -1,6 +1,7 @@
 // A main window driven headless with scripted answers, and the files it opens.
 #pragma once
 
+#include "item_inspector.h"
 #include "main_window.h"
 #include "player_panel.h"
 #include "playlist_panel.h"
@@ -8,9 +9,11 @@
 #include "scripted_prompts.h"
 #include "skin_file.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +41,23 @@ class EditorTest : public ::testing::Test {
     void Open(const QString& path) {
         Prompts.FileNames.push_back(path);
         Form.OpenSkin();
+    }
+
+    // The window shown and active, for tests that send it pointer and key events.
+    bool ShowActive() {
+        Form.show();
+        QApplication::setActiveWindow(&Form);
+        return QTest::qWaitForWindowActive(&Form);
+    }
+
+    QWidget* Area() { return Form.imArea; }
+    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
+    int Row() { return Form.PlayerPanel->SelectedRow(); }
+
+    static QImage Solid(int w, int h, QRgb color) {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(color);
+        return img;
     }
 
     const QImage& Preview() const { return Form.imArea->Raster(); }

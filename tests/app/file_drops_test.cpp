@@ -49,7 +49,6 @@ class FileDrops : public EditorTest {
         Form.ToolButton9Click();
     }
 
-    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
     QUndoStack& History() { return Form.Context.Edits.History(); }
 };
 

@@ -25,23 +25,9 @@
 
 namespace {
 
-QImage Solid(int w, int h, QRgb color) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(color);
-    return img;
-}
-
 class HistoryWindow : public EditorTest {
   protected:
-    void SetUp() override {
-        Form.show();
-        QApplication::setActiveWindow(&Form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
-    }
-
-    QWidget* Area() { return Form.imArea; }
-    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
-    int Row() { return Form.PlayerPanel->SelectedRow(); }
+    void SetUp() override { ASSERT_TRUE(ShowActive()); }
 
     // A wheel at (20, 20), 40 x 40, whose BallCount 12 no field can show,
     // and a text at (0, 200) of TextType 9, which no entry shows; opened

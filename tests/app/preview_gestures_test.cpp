@@ -21,23 +21,9 @@ namespace {
 
 constexpr QRgb Red = 0xFFFF0000, Green = 0xFF00FF00, Blue = 0xFF0000FF;
 
-QImage Solid(int w, int h, QRgb color) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(color);
-    return img;
-}
-
 class PreviewGestures : public EditorTest {
   protected:
-    void SetUp() override {
-        Form.show();
-        QApplication::setActiveWindow(&Form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
-    }
-
-    QWidget* Area() { return Form.imArea; }
-    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
-    int Row() { return Form.PlayerPanel->SelectedRow(); }
+    void SetUp() override { ASSERT_TRUE(ShowActive()); }
 
     // Saved and opened as a user would, so the first item is selected.
     void Load(const TSkinDocument& doc) {

@@ -24,9 +24,7 @@ namespace {
 class ProblemsList : public EditorTest {
   protected:
     void SetUp() override {
-        Form.show();
-        QApplication::setActiveWindow(&Form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+        ASSERT_TRUE(ShowActive());
         Panel = Form.findChild<TProblemsPanel*>();
         ASSERT_TRUE(Panel);
     }

@@ -32,9 +32,7 @@ namespace {
 class RandomHistory : public EditorTest {
   protected:
     void SetUp() override {
-        Form.show();
-        QApplication::setActiveWindow(&Form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+        ASSERT_TRUE(ShowActive());
         for (int i = 0; i < 3; ++i) {
             Bitmaps << PathOf(QStringLiteral("p%1.bmp").arg(i));
             ASSERT_EQ(WriteBitmapFile(PatternImage(5 + 7 * i, 9 + 3 * i, 40 + i), Bitmaps.back()),
@@ -42,8 +40,6 @@ class RandomHistory : public EditorTest {
         }
     }
 
-    TItemInspector& I() { return *Form.PlayerPanel->Inspector; }
-    int Row() { return Form.PlayerPanel->SelectedRow(); }
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(Random); }
 
     // The document as its file would hold it.

@@ -8,11 +8,7 @@ namespace {
 
 class ShortcutsTest : public EditorTest {
   protected:
-    void SetUp() override {
-        Form.show();
-        QApplication::setActiveWindow(&Form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
-    }
+    void SetUp() override { ASSERT_TRUE(ShowActive()); }
     void Press(int key, Qt::KeyboardModifiers modifiers) {
         QTest::keyClick(&Form, Qt::Key(key), modifiers);
     }

@@ -23,9 +23,7 @@ constexpr int PlayPause = 6; // a command with two states
 class TryMode : public EditorTest {
   protected:
     void SetUp() override {
-        Form.show();
-        QApplication::setActiveWindow(&Form);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&Form));
+        ASSERT_TRUE(ShowActive());
         // A two-state button, a two-state wheel, a track bar and a title,
         // each picture its own pattern so that a swap shows.
         TSkinDocument doc = MakeDefaultSkin();
