@@ -1,5 +1,6 @@
 // Real files for the tests of the file layer: their bytes, their metadata,
-// and a body run as the unprivileged user `nobody` (root only).
+// and a body run in a child process, as the unprivileged user `nobody`
+// (root only) or with some system calls refused (refused_calls.h).
 #pragma once
 
 #include <QByteArray>
@@ -47,10 +48,10 @@ inline QStringList Entries(const QString& dir) {
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Runs body in a child process as user `nobody`; its text comes back.
-inline std::optional<QString> AsNobody(const std::function<QString()>& body) {
-    const passwd* nobody = ::getpwnam("nobody");
-    if (::geteuid() != 0 || !nobody) return std::nullopt;
+// Runs body in a child process once prepare (run there first) succeeded;
+// its text comes back, nullopt when the child could not be started.
+inline std::optional<QString> InChild(const std::function<bool()>& prepare,
+                                      const std::function<QString()>& body) {
     int fds[2];
     if (::pipe(fds) != 0) return std::nullopt;
     const pid_t pid = ::fork();
@@ -58,7 +59,7 @@ inline std::optional<QString> AsNobody(const std::function<QString()>& body) {
         ::close(fds[0]);
         std::signal(SIGXFSZ, SIG_IGN);
         int status = 1;
-        if (::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0) {
+        if (prepare()) {
             const QByteArray text = body().toUtf8();
             status =
                 ::write(fds[1], text.constData(), std::size_t(text.size())) == text.size() ? 0 : 1;
@@ -75,4 +76,13 @@ inline std::optional<QString> AsNobody(const std::function<QString()>& body) {
     ::waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     return QString::fromUtf8(text);
+}
+
+// Runs body in a child process as user `nobody`; its text comes back.
+inline std::optional<QString> AsNobody(const std::function<QString()>& body) {
+    const passwd* nobody = ::getpwnam("nobody");
+    if (::geteuid() != 0 || !nobody) return std::nullopt;
+    const uid_t uid = nobody->pw_uid;
+    const gid_t gid = nobody->pw_gid;
+    return InChild([uid, gid] { return ::setgid(gid) == 0 && ::setuid(uid) == 0; }, body);
 }
