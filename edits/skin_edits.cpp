@@ -51,7 +51,21 @@ class TSkinEdits::THolder : public QUndoCommand {
     qint64 Counted = 0; // what this holder adds to the door's sum
 };
 
-TSkinEdits::TSkinEdits(TSkinDocument& doc) : Doc(doc) {}
+TSkinEdits::TSkinEdits(TSkinDocument& doc) : Doc(doc) {
+    // The stack's own news also comes while it is rebuilt (Bound, Clear),
+    // when it means nothing for the file.
+    connect(&Stack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (!Replaying) Q_EMIT SavedChanged(clean);
+    });
+}
+
+void TSkinEdits::MarkSaved() {
+    Stack.setClean();
+}
+
+void TSkinEdits::MarkUnsaved() {
+    Stack.resetClean();
+}
 
 TSkinEdits::~TSkinEdits() {
     Replaying = true; // the stack's steps go without touching the document
@@ -88,6 +102,7 @@ void TSkinEdits::Redo() {
 }
 
 void TSkinEdits::Clear() {
+    const bool wasUnsaved = Unsaved();
     Row = -1;
     MoveBefore.reset();
     MoveRow = -1;
@@ -95,6 +110,7 @@ void TSkinEdits::Clear() {
     Stack.clear();
     Replaying = false;
     EndMerge();
+    if (wasUnsaved) Q_EMIT SavedChanged(true);
 }
 
 bool TSkinEdits::BeginMove(int row) {
@@ -156,6 +172,7 @@ void TSkinEdits::Bound() {
     // The state that matches the file on disk moves with the steps; one among
     // the dropped steps can no longer be reached.
     const int clean = Stack.cleanIndex() - drop;
+    const bool wasUnsaved = Unsaved();
     Replaying = true;
     Stack.clear();
     for (std::size_t i = 0; i < kept.size(); ++i) {
@@ -171,4 +188,5 @@ void TSkinEdits::Bound() {
     }
     Stack.setIndex(index);
     Replaying = false;
+    if (Unsaved() != wasUnsaved) Q_EMIT SavedChanged(!Unsaved());
 }

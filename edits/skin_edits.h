@@ -37,6 +37,15 @@ class TSkinEdits : public QObject {
 
     void Undo();
     void Redo();
+
+    // Whether the document differs from what its file holds, as far as the
+    // history knows: undoing back to the saved state makes it saved again.
+    bool Unsaved() const { return !Stack.isClean(); }
+    // The document now is what its file holds (New, Open, Save, reload).
+    void MarkSaved();
+    // No state of the history is what the file holds (a restored recovery
+    // copy that differs from its file).
+    void MarkUnsaved();
     // An empty history, for a document replaced by New or Open.
     void Clear();
 
@@ -56,6 +65,8 @@ class TSkinEdits : public QObject {
 
   Q_SIGNALS:
     void Changed(const TEditChange& change);
+    // Unsaved() changed; never for the history's own rebuilding.
+    void SavedChanged(bool saved);
 
   private:
     // The record of the drag's row while it still is the drag's entry.
