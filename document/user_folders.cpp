@@ -1,6 +1,11 @@
 #include "user_folders.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // A relative value is ignored, as the base folders' rules ask.
@@ -21,4 +26,17 @@ QString UserStateFolder() {
 
 QString UserConfigFolder() {
     return ProgramFolder("XDG_CONFIG_HOME", ".config");
+}
+
+QString PrivateStateFolder() {
+    const QString folder = UserStateFolder();
+    if (folder.isEmpty()) return {};
+    const QByteArray native = QFile::encodeName(folder);
+    // mkdir never follows a link at the name: an entry there stays as it is.
+    if (QDir().mkpath(QFileInfo(folder).absolutePath())) ::mkdir(native.constData(), 0700);
+    struct stat st {};
+    if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return {};
+    return folder;
 }

@@ -8,6 +8,12 @@
 // without a home.
 QString UserStateFolder();
 
+// UserStateFolder() when it may hold the user's private copies: made with
+// mode 0700 when missing, and returned only when the entry itself (not
+// through a link) is a folder of this user that neither group nor others may
+// write. Never changes an existing entry's mode. Empty otherwise.
+QString PrivateStateFolder();
+
 // $XDG_CONFIG_HOME/lumoraskin, by default ~/.config/lumoraskin; empty
 // without a home.
 QString UserConfigFolder();
