@@ -196,13 +196,13 @@ TSkinDocument ReadFolder(const QString& dir) {
         named.clear();
         decoded.clear();
     }
-    // The split never passes a key given twice; a syntax error is named first.
-    if (const std::optional<QString> key = FindRepeatedKey(bytes))
-        FailFile(jsonPath, QStringLiteral("The key \"%1\" is given twice.").arg(*key));
+    // A syntax error is named first; then a key given twice, which the split
+    // never passes and Qt's parse would hide (it keeps the last).
     QJsonParseError parseError{};
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         FailFile(jsonPath, FindJsonSyntaxError(bytes).value_or(JsonErrorText(bytes, parseError)));
+    if (const std::optional<QString> problem = FindRepeatedKey(bytes)) FailFile(jsonPath, *problem);
     bytes = QByteArray(); // the parsed document is several times larger: hold one, not both
     if (!json.isObject()) FailFile(jsonPath, QStringLiteral("The file must hold one JSON object."));
     try {
