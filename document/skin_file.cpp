@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -289,13 +290,23 @@ quint64 SkinFileSize(const TSkinDocument& doc) {
     return counter.Size;
 }
 
-void WriteSkin(const TSkinDocument& doc, TByteSink& sink) {
+QString SkinFileRefusal(const TSkinDocument& doc) {
+    const std::size_t most =
+        std::max({std::size_t(doc.Items.size()), doc.Images.size(), doc.Texts.size(),
+                  doc.Buttons.size(), doc.Wheels.size(), doc.Trackbars.size()});
+    return most > 0xFFFF ? TooManyItemsText : QString();
+}
+
+bool WriteSkin(const TSkinDocument& doc, TByteSink& sink) {
+    if (!SkinFileRefusal(doc).isEmpty()) return false;
     TWriter out(&sink);
     out.Unsigned(4, quint32(SkinFileVersion));
     VisitFields(out, doc);
+    return true;
 }
 
 QByteArray EncodeSkin(const TSkinDocument& doc) {
+    if (!SkinFileRefusal(doc).isEmpty()) return {};
     QByteArray bytes(qsizetype(SkinFileSize(doc)), Qt::Uninitialized);
     TBufferSink sink(bytes, nullptr);
     WriteSkin(doc, sink);
@@ -303,6 +314,7 @@ QByteArray EncodeSkin(const TSkinDocument& doc) {
 }
 
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path) {
+    if (QString refused = SkinFileRefusal(doc); !refused.isEmpty()) return refused;
     // Taken before the file is touched: running out of memory here changes nothing.
     QByteArray buffer(qsizetype(1) << 18, Qt::Uninitialized); // more than the longest row
     const QString error =

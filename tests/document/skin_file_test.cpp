@@ -333,3 +333,28 @@ TEST(SkinFile, PicturesOfOtherFormatsWriteTheirColours) {
             EXPECT_EQ(back.pixel(x, y), (x + y) % 2 ? qRgb(8, 16, 255) : qRgb(255, 0, 255))
                 << x << "," << y;
 }
+
+// A 16-bit count holds 65,535: one more is refused, never written narrowed.
+TEST(SkinFile, MoreThanACountHoldsIsRefusedAndTheFileUntouched) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("a.skn");
+    const QByteArray old = EncodeSkin(MakeDefaultSkin());
+    ASSERT_EQ(WriteSkinFile(MakeDefaultSkin(), path), "");
+    TSkinDocument doc = MakeDefaultSkin();
+    doc.Items.resize(0xFFFF);
+    EXPECT_EQ(qFromLittleEndian<quint16>(EncodeSkin(doc).constData() + 8), 0xFFFF);
+    for (const bool items : {true, false}) {
+        TSkinDocument over = MakeDefaultSkin();
+        if (items)
+            over.Items.resize(0x10000);
+        else
+            over.Texts.resize(0x10000);
+        EXPECT_EQ(WriteSkinFile(over, path),
+                  "The skin already holds 65,535 items, the most a skin file keeps.");
+        EXPECT_EQ(EncodeSkin(over), QByteArray());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), old);
+    }
+}
