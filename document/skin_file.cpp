@@ -87,10 +87,20 @@ class TReader {
     }
     template <class R> void Block(TListNames, R& record) { VisitFields(*this, record); }
 
+    void Skip(quint64 n) {
+        if (Source.Skip(n)) return;
+        if (Source.ReadError() != 0)
+            throw TReadFailure{FileErrorText(Source.ReadError()) + QLatin1Char('.')};
+        throw TReadFailure{BeyondEnd};
+    }
+
     void Picture(const char*, TPicture& pic, bool transparent) {
         const quint32 w = Unsigned(2), h = Unsigned(2), size = Unsigned(4);
-        const uchar* data = Take(size);
-        if (size < StoredRowBytes(w) * h)
+        // Bytes a picture declares beyond its rows are passed over, never
+        // held: a 1 x 1 picture may claim 4 GB.
+        const quint64 need = StoredRowBytes(w) * h;
+        const uchar* data = Take(std::min<quint64>(size, need));
+        if (size < need)
             throw TReadFailure{Damaged(QStringLiteral("a picture of %1 x %2 pixels holds only %3 "
                                                       "bytes")
                                            .arg(w)
@@ -100,10 +110,11 @@ class TReader {
         if (w == 0 || h == 0) {
             pic.Image = QImage();
             pic.EmptySides = QSize(int(w), int(h));
-            return;
+        } else {
+            pic.Image = Stored.Decode(data, w, h);
+            if (pic.Image.isNull()) throw TReadFailure{QStringLiteral("Out of memory.")};
         }
-        pic.Image = Stored.Decode(data, w, h);
-        if (pic.Image.isNull()) throw TReadFailure{QStringLiteral("Out of memory.")};
+        Skip(size - need);
     }
 
   private:

@@ -358,3 +358,44 @@ TEST(SkinFile, MoreThanACountHoldsIsRefusedAndTheFileUntouched) {
         EXPECT_EQ(f.readAll(), old);
     }
 }
+
+namespace {
+// Bytes this process has read through read() so far.
+qint64 BytesRead() {
+    QFile io("/proc/self/io");
+    if (!io.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+} // namespace
+
+// A 1 x 1 picture that declares 64 MB of data, in a sparse file that holds
+// them: the excess is passed over, neither read nor held.
+TEST(SkinFile, PictureDataBeyondItsRowsIsSkippedUnread) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    TSkinDocument doc = MakeDefaultSkin();
+    AddItem(doc, ikImage, "i");
+    doc.Images[0].Picture.Image = PatternImage(1, 1);
+    const QByteArray bytes = EncodeSkin(doc);
+    const qsizetype at = 23 + 8; // the picture's rows follow its header
+    ASSERT_EQ(qFromLittleEndian<quint32>(bytes.constData() + at - 4), 4u);
+    constexpr quint32 Excess = 64 << 20;
+    QByteArray head = bytes.left(at + 4);
+    qToLittleEndian<quint32>(4 + Excess, head.data() + at - 4);
+    const QString path = dir.filePath("claims.skn");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(head), head.size());
+    ASSERT_TRUE(f.seek(head.size() + Excess));
+    ASSERT_EQ(f.write(bytes.mid(at + 4)), bytes.size() - at - 4);
+    f.close();
+
+    const qint64 before = BytesRead();
+    if (before < 0) GTEST_SKIP() << "no /proc/self/io to count the bytes read";
+    const TSkinReadResult read = ReadSkinFile(path);
+    EXPECT_LT(BytesRead() - before, 1 << 20);
+    ASSERT_TRUE(read.Document.has_value()) << read.Error.toStdString();
+    EXPECT_EQ(EncodeSkin(*read.Document), bytes);
+}
