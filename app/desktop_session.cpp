@@ -10,10 +10,15 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSettings>
 #include <QToolButton>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString GeometryKey = QStringLiteral("window/geometry");
@@ -21,6 +26,21 @@ const QString ZoomKey = QStringLiteral("view/zoom");
 const QString ModeKey = QStringLiteral("view/mode");
 const QString ProblemsKey = QStringLiteral("view/problems");
 const QString RecentKey = QStringLiteral("recent/skins");
+// Whether the file is a regular file holding exactly these bytes; never
+// waits on a FIFO or reads more than the bytes' length.
+bool FileHolds(const QString& path, const QByteArray& bytes) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    QByteArray held;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == bytes.size()) {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly)) held = file.read(bytes.size() + 1);
+    }
+    ::close(fd);
+    return held == bytes;
+}
+
 const char* const DialogKeys[] = {"dialogs/openSkin", "dialogs/saveSkin", "dialogs/openPicture",
                                   "dialogs/savePicture"};
 constexpr TFileDialog DialogKinds[] = {TFileDialog::OpenSkin, TFileDialog::SaveSkin,
@@ -41,7 +61,9 @@ TDesktopSession::TDesktopSession(TForm1& form, TDesktopPrompts* dialogs)
     if (Dialogs)
         for (int i = 0; i < 4; ++i)
             StartFolders[i] = Dialogs->FileDialogFolder(DialogKinds[i]);
-    connect(&Form.RecentSkins, &TRecentSkins::Changed, this, &TDesktopSession::SaveRecentList);
+    // Every change of the list from now on is made to the stored one.
+    Form.RecentSkins.SetStore(
+        [](const TRecentSkins::TEdit& edit) { return EditStoredList(RecentKey, edit); });
     Form.installEventFilter(this);
 }
 
@@ -88,13 +110,8 @@ void TDesktopSession::SaveSettings() {
         }
     if (QAction* problems = ProblemsAction(Form))
         settings->setValue(ProblemsKey, problems->isChecked());
-    settings->setValue(RecentKey, Form.RecentSkins.Paths());
-}
-
-void TDesktopSession::SaveRecentList() {
-    // At once, so that a crash keeps it and a second editor sees it.
-    if (const std::unique_ptr<QSettings> settings = OpenEditorSettings())
-        settings->setValue(RecentKey, Form.RecentSkins.Paths());
+    // The recent list is not among them: it was stored as it changed, and
+    // this editor's may be older than what another stored since.
 }
 
 void TDesktopSession::Start() {
@@ -106,17 +123,19 @@ void TDesktopSession::Start() {
     // through the history (an undo back to the saved state among them).
     connect(&Form.Context.Edits, &TSkinEdits::Changed, this, &TDesktopSession::Edited);
     connect(&history, &QUndoStack::indexChanged, this, &TDesktopSession::Edited);
-    connect(&history, &QUndoStack::cleanChanged, this, [this](bool clean) {
-        if (clean) DropCopy();
+    connect(&Form.Context.Edits, &TSkinEdits::SavedChanged, this, [this](bool saved) {
+        if (saved) DropCopy();
     });
     connect(&Form, &TForm1::Settled, this, &TDesktopSession::Settled);
     connect(&Watch, &TSkinFileWatch::Rewritten, this, &TDesktopSession::ReloadFromDisk);
     // A logout may end the process without closing the window.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TDesktopSession::FinishCopy);
     if (!Form.Doc.Untitled) Watch.Watch(Form.Doc.FileName);
-    // A restored skin differs from its file: its copy is this editor's now,
-    // and the one it came from goes once that is written.
-    if (LeftToDiscard && Copy.Begin() && Copy.Write(Form.Doc).isEmpty())
+    // A restored skin that differs from its file: its copy is this editor's
+    // now, and the one it came from goes once that is written. One that
+    // matches its file needs no copy at all.
+    if (LeftToDiscard &&
+        (!Form.Context.Edits.Unsaved() || (Copy.Begin() && Copy.Write(Form.Doc).isEmpty())))
         TRecoveryCopy::Discard(*LeftToDiscard);
     LeftToDiscard.reset();
 }
@@ -145,7 +164,12 @@ void TDesktopSession::OfferLeftCopies() {
         doc.FileName = left.FileName;
         doc.Untitled = left.Untitled;
         Form.ShowOpenedSkin(std::move(doc));
-        Form.Context.Edits.History().resetClean();
+        // The copy may hold what the file holds (a save that ended just
+        // before the crash, the same skin written by another program).
+        if (!Form.Doc.Untitled && FileHolds(Form.Doc.FileName, EncodeSkin(Form.Doc)))
+            Form.Context.Edits.MarkSaved();
+        else
+            Form.Context.Edits.MarkUnsaved();
         // Kept until this editor's own copy holds it (Start writes that).
         LeftToDiscard = left;
         return; // one skin at a time; the others wait for the next start
@@ -166,7 +190,7 @@ void TDesktopSession::Edited() {
 void TDesktopSession::WriteCopySoon() {
     // The copy's name and lock come with the first edit that needs them: an
     // editor that never has unsaved changes leaves nothing in the folder.
-    if (Form.Context.Edits.History().isClean() || !Copy.Begin()) return;
+    if (!Form.Context.Edits.Unsaved() || !Copy.Begin()) return;
     if (Writing) {
         WriteAgain = true;
         return;
@@ -199,7 +223,7 @@ void TDesktopSession::FinishCopy() {
     Writing = false;
     WriteAgain = false;
     ++Generation;
-    if (Form.Context.Edits.History().isClean() || StartedEdit == Edit || !Copy.Begin()) return;
+    if (!Form.Context.Edits.Unsaved() || StartedEdit == Edit || !Copy.Begin()) return;
     StartedEdit = Edit;
     Copy.Write(Form.Doc);
 }
@@ -227,7 +251,8 @@ void TDesktopSession::ReloadFromDisk() {
     TSkinReadResult read = ReadSkinFile(Watch.Path());
     // Half written, or not a skin: the next change may complete it.
     if (!read.Document) return;
-    if (!Form.Context.Edits.History().isClean()) {
+    // Rewritten to what the editor shows: nothing is lost by taking it.
+    if (Form.Context.Edits.Unsaved() && EncodeSkin(*read.Document) != EncodeSkin(Form.Doc)) {
         Asking = true;
         const bool reload = Form.Context.Prompts.AskYesNo(
             ProgramTitle,
@@ -239,6 +264,7 @@ void TDesktopSession::ReloadFromDisk() {
     }
     Form.ShowOpenedSkin(std::move(*read.Document), Form.PlayerPanel->SelectedRow(),
                         Form.PreviewView().Offset);
+    Form.Context.Edits.MarkSaved();
     Form.DoRedraw();
     DropCopy();
 }

@@ -46,7 +46,6 @@ class TDesktopSession : public QObject {
   private:
     void RestoreSettings();
     void SaveSettings();
-    void SaveRecentList();
     void OfferLeftCopies();
     void Edited();
     void WriteCopySoon();

@@ -8,18 +8,31 @@ namespace {
 QString Absolute(const QString& path) {
     return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
 }
-} // namespace
 
-void TRecentSkins::Take(QStringList list) {
+// Absolute paths, each once, at most the limit.
+QStringList Tidied(const QStringList& list) {
     QStringList kept;
     for (const QString& path : list) {
         const QString absolute = Absolute(path);
         if (!absolute.isEmpty() && !kept.contains(absolute)) kept << absolute;
-        if (kept.size() == Limit) break;
+        if (kept.size() == TRecentSkins::Limit) break;
     }
+    return kept;
+}
+} // namespace
+
+void TRecentSkins::Take(const QStringList& list) {
+    const QStringList kept = Tidied(list);
     if (kept == List) return;
     List = kept;
     Q_EMIT Changed();
+}
+
+void TRecentSkins::Apply(const TEdit& edit) {
+    const TEdit tidied = [&edit](QStringList list) { return Tidied(edit(Tidied(list))); };
+    std::optional<QStringList> stored;
+    if (Store) stored = Store(tidied);
+    Take(stored ? *stored : tidied(List));
 }
 
 void TRecentSkins::SetPaths(const QStringList& paths) {
@@ -27,19 +40,21 @@ void TRecentSkins::SetPaths(const QStringList& paths) {
 }
 
 void TRecentSkins::Add(const QString& path) {
-    QStringList list = List;
-    list.prepend(path);
-    Take(list);
+    Apply([path](QStringList list) {
+        list.prepend(path);
+        return list;
+    });
 }
 
 void TRecentSkins::Remove(const QString& path) {
-    QStringList list = List;
-    list.removeAll(Absolute(path));
-    Take(list);
+    Apply([path = Absolute(path)](QStringList list) {
+        list.removeAll(path);
+        return list;
+    });
 }
 
 void TRecentSkins::Clear() {
-    Take({});
+    Apply([](const QStringList&) { return QStringList(); });
 }
 
 void FillRecentMenu(QMenu* menu, TRecentSkins& recent,

@@ -254,6 +254,13 @@ TSkinReadResult ReadSkinDescriptor(int fd) {
         result.Error = FileErrorText(S_ISDIR(st.st_mode) ? EISDIR : errno) + QLatin1Char('.');
         return result;
     }
+    // A file whose save in place was interrupted is refused, naming the copy,
+    // whichever name or descriptor it is read through.
+    if (QString refused = InterruptedSaveError(fd); !refused.isEmpty()) {
+        TSkinReadResult result;
+        result.Error = refused + QLatin1Char('.');
+        return result;
+    }
     TByteSource source(fd);
     return ReadSkin(source);
 }
@@ -266,11 +273,7 @@ TSkinReadResult ReadSkinFile(const QString& path) {
         result.Error = FileErrorText(native.isEmpty() ? ENOENT : errno) + QLatin1Char('.');
         return result;
     }
-    // A file whose save in place was interrupted is refused, naming the copy.
-    if (QString refused = InterruptedSaveError(path); !refused.isEmpty())
-        result.Error = refused + QLatin1Char('.');
-    else
-        result = ReadSkinDescriptor(fd);
+    result = ReadSkinDescriptor(fd);
     ::close(fd);
     if (result.Document) {
         result.Document->FileName = path;

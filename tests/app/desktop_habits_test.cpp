@@ -1,10 +1,11 @@
 // What the editor remembers between runs (window, zoom, mode, dialog
-// folders, recent skins), and the open skin rewritten on disk by another
-// program.
+// folders, recent skins, shared by editors running at once), and the open
+// skin rewritten on disk by another program.
 #include "desktop_prompts.h"
 #include "editor_settings.h"
 #include "player_panel.h"
 #include "problems_panel.h"
+#include "real_files.h"
 #include "sample_skin.h"
 #include "session_fixture.h"
 #include "view_panels.h"
@@ -20,6 +21,8 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 namespace {
 // One string, so that a failure prints readably.
@@ -219,4 +222,42 @@ TEST_F(SessionTest, ASkinRewrittenOnDiskIsReloadedWhenUnchangedAndAskedAboutWhen
     ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Doc.Items[0].Name == "Third"; }, 5'000));
     EXPECT_EQ(Prompts.YesNoQuestions.size(), 2u);
     EXPECT_TRUE(Form->Context.Edits.History().isClean());
+}
+
+TEST_F(SessionTest, TwoEditorsChangingTheRecentListKeepEachOthersChanges) {
+    const QString a = WriteFile("a.skn", EncodeSkin(MakeRichSkin()));
+    const QString b = WriteFile("b.skn", EncodeSkin(MakeRichSkin()));
+    const QString c = WriteFile("c.skn", EncodeSkin(MakeRichSkin()));
+    Launch();
+    TForm1 other(Prompts);
+    auto otherSession = std::make_unique<TDesktopSession>(other, nullptr);
+    Form->OpenSkinFile(a);
+    other.OpenSkinFile(b);
+    Form->OpenSkinFile(c);
+    EXPECT_EQ(Lines(Form->RecentSkins.Paths()), Lines({c, b, a}));
+    other.OpenRecent1->actions().last()->trigger(); // Clear list
+    Quit();                                         // the first editor ends holding its older list
+    otherSession.reset();
+    Launch();
+    EXPECT_EQ(Lines(Form->RecentSkins.Paths()), "");
+}
+
+TEST_F(SessionTest, ASettingsFileThatIsAFifoOrHugeIsNeitherReadNorWritten) {
+    const QString path = EditorSettingsPath();
+    QDir().mkpath(QFileInfo(path).path());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    {
+        TChildEditor child("-", PathOf("expected.skn"));
+        ASSERT_TRUE(child.WaitReady()); // not held opening the FIFO
+        ASSERT_TRUE(child.Terminate());
+    }
+    EXPECT_TRUE(S_ISFIFO(Stat(path).st_mode));
+
+    QFile::remove(path);
+    const QByteArray huge = "[view]\nzoom=2\n" + QByteArray(EditorSettingsMaxBytes, ';') + '\n';
+    WriteFile("config/lumoraskin/lumoraskin.conf", huge);
+    Launch();
+    EXPECT_EQ(Form->ComboBox1->currentIndex(), 0);
+    Quit();
+    EXPECT_EQ(ReadBytes(path), huge);
 }

@@ -9,41 +9,6 @@
 
 #include <QFileInfo>
 #include <QListWidget>
-#include <QProcess>
-
-#include <csignal>
-
-namespace {
-
-// An editor in another process that edits and is then killed.
-class TChildEditor {
-  public:
-    explicit TChildEditor(const QString& skin, const QString& expected) {
-        Process.start(QStringLiteral(SESSION_CHILD), {skin, expected});
-    }
-    ~TChildEditor() { Kill(); }
-    bool WaitReady() {
-        while (!Process.canReadLine())
-            if (!Process.waitForReadyRead(10'000)) return false;
-        return Process.readLine().trimmed() == "ready";
-    }
-    // A polite end, as a logout without a session manager sends it.
-    bool Terminate() {
-        ::kill(pid_t(Process.processId()), SIGTERM);
-        return Process.waitForFinished(10'000) && Process.exitStatus() == QProcess::NormalExit &&
-               Process.exitCode() == 0;
-    }
-    void Kill() {
-        if (Process.state() == QProcess::NotRunning) return;
-        ::kill(pid_t(Process.processId()), SIGKILL);
-        Process.waitForFinished(5'000);
-    }
-
-  private:
-    QProcess Process;
-};
-
-} // namespace
 
 TEST_F(SessionTest, AKilledEditorsChangesAreOfferedAndYesRestoresThemByteForByte) {
     const QString skin = WriteFile("sky.skn", EncodeSkin(MakeRichSkin()));
@@ -172,4 +137,28 @@ TEST_F(SessionTest, ADamagedCopyIsSetAsideWithAMessageAndNeverOpened) {
     EXPECT_TRUE(Prompts.Errors[0].contains(aside[0]));
     EXPECT_EQ(ReadBytes(QDir(StateFolder()).filePath(aside[0])), whole.left(whole.size() / 2));
     EXPECT_TRUE(Form->Doc.Items.isEmpty());
+}
+
+TEST_F(SessionTest, ARestoredCopyThatMatchesItsFileIsSavedSoARewriteIsTakenAndExitLeavesNoCopy) {
+    const QString skin = WriteFile("sky.skn", EncodeSkin(MakeRichSkin()));
+    Launch();
+    Form->OpenSkinFile(skin);
+    AddImage("Sky");
+    const QByteArray edited = EncodeSkin(Form->Doc);
+    Quit();
+    ASSERT_EQ(Copies().size(), 1);
+    WriteFile("sky.skn", edited); // the same changes reached the file meanwhile
+
+    Prompts.YesNo.push_back(true);
+    Launch();
+    ASSERT_EQ(EncodeSkin(Form->Doc), edited);
+    EXPECT_FALSE(Form->Context.Edits.Unsaved());
+    EXPECT_TRUE(Copies().isEmpty()); // nothing to keep: the file holds it
+    TSkinDocument renamed = MakeRichSkin();
+    renamed.Items[0].Name = "Renamed";
+    WriteFile("sky.skn", EncodeSkin(renamed));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Form->Doc.Items[0].Name == "Renamed"; }, 5'000));
+    EXPECT_EQ(Prompts.YesNoQuestions.size(), 1u); // the restore alone
+    Quit();
+    EXPECT_TRUE(Copies().isEmpty());
 }

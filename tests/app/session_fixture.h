@@ -1,6 +1,7 @@
 // An editor with its desktop session, as the program entry attaches it, in
 // configuration and state folders of the test's own: the user's are never
-// touched. Launch and Quit are a start and an end of the editor.
+// touched. Launch and Quit are a start and an end of the editor; a child
+// editor is one in another process.
 #pragma once
 
 #include "desktop_session.h"
@@ -10,11 +11,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 
 class SessionTest : public ::testing::Test {
@@ -77,4 +80,32 @@ class SessionTest : public ::testing::Test {
         bool Set;
     };
     std::vector<TSavedVariable> Saved;
+};
+
+// An editor in another process that edits and is then killed.
+class TChildEditor {
+  public:
+    explicit TChildEditor(const QString& skin, const QString& expected) {
+        Process.start(QStringLiteral(SESSION_CHILD), {skin, expected});
+    }
+    ~TChildEditor() { Kill(); }
+    bool WaitReady() {
+        while (!Process.canReadLine())
+            if (!Process.waitForReadyRead(10'000)) return false;
+        return Process.readLine().trimmed() == "ready";
+    }
+    // A polite end, as a logout without a session manager sends it.
+    bool Terminate() {
+        ::kill(pid_t(Process.processId()), SIGTERM);
+        return Process.waitForFinished(10'000) && Process.exitStatus() == QProcess::NormalExit &&
+               Process.exitCode() == 0;
+    }
+    void Kill() {
+        if (Process.state() == QProcess::NotRunning) return;
+        ::kill(pid_t(Process.processId()), SIGKILL);
+        Process.waitForFinished(5'000);
+    }
+
+  private:
+    QProcess Process;
 };
