@@ -60,17 +60,49 @@ QString KindRefusal(mode_t mode, const char* wanted) {
     return QStringLiteral(" names %1, not %2.").arg(QLatin1String(kind), QLatin1String(wanted));
 }
 
+constexpr int ReadFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+
+// Without openat2 (older kernels, some seccomp profiles): one part at a time,
+// each opened beneath the descriptor of the folder before it and none through
+// a link, so a folder swapped for a link after the walk is refused (ELOOP or
+// ENOTDIR) rather than followed. The path holds no "." or ".." parts.
+int OpenPartByPart(int rootFd, const std::vector<QByteArray>& parts) {
+    int dirFd = rootFd;
+    for (std::size_t i = 0; i + 1 < parts.size(); ++i) {
+        int next =
+            ::openat(dirFd, parts[i].constData(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        int error = errno;
+        // O_PATH with O_NOFOLLOW could hand back the link itself: only a folder goes on.
+        struct stat st {};
+        if (next >= 0 && (::fstat(next, &st) != 0 || !S_ISDIR(st.st_mode))) {
+            ::close(next);
+            next = -1;
+            error = ELOOP;
+        }
+        if (dirFd != rootFd) ::close(dirFd);
+        if (next < 0) {
+            errno = error;
+            return -1;
+        }
+        dirFd = next;
+    }
+    const int fd = ::openat(dirFd, parts.back().constData(), ReadFlags);
+    const int error = errno;
+    if (dirFd != rootFd) ::close(dirFd);
+    errno = error;
+    return fd;
+}
+
 // Opens the link-free path inside the folder, refusing any link met on the
 // way: one put there since the walk cannot lead elsewhere. A FIFO put there
 // opens without waiting and is refused by its kind.
-int OpenBeneath(int rootFd, const QByteArray& path) {
-    const int flags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW | O_NONBLOCK;
+int OpenBeneath(int rootFd, const std::vector<QByteArray>& parts) {
     open_how how{};
-    how.flags = flags;
+    how.flags = ReadFlags;
     how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-    const long fd = ::syscall(SYS_openat2, rootFd, path.constData(), &how, sizeof how);
+    const long fd = ::syscall(SYS_openat2, rootFd, Join(parts).constData(), &how, sizeof how);
     if (fd >= 0 || (errno != ENOSYS && errno != EPERM)) return int(fd);
-    return ::openat(rootFd, path.constData(), flags); // a system without openat2
+    return OpenPartByPart(rootFd, parts);
 }
 
 } // namespace
@@ -155,7 +187,7 @@ TFolderFile::TFolderFile(const QString& dir, const QString& name, const char* wa
         return;
     }
 
-    Fd = OpenBeneath(rootFd, Join(taken));
+    Fd = OpenBeneath(rootFd, taken);
     if (Fd < 0) {
         Error = errno;
         return;

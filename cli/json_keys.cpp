@@ -114,21 +114,71 @@ class TKeyHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, TKeyH
 
 // Numbers as text, so that none is too large for this reader where Qt takes
 // it; no recursion, so that no nesting is too deep for the stack.
-constexpr unsigned KeyFlags = rapidjson::kParseIterativeFlag |
-                              rapidjson::kParseValidateEncodingFlag |
-                              rapidjson::kParseNumbersAsStringsFlag;
+constexpr unsigned SyntaxFlags = rapidjson::kParseIterativeFlag |
+                                 rapidjson::kParseValidateEncodingFlag |
+                                 rapidjson::kParseNumbersAsStringsFlag;
 
 struct TKeyCheck {
     rapidjson::ParseResult Result;
     TKeyHandler Handler;
 };
 
-TKeyCheck CheckKeys(QByteArrayView text) {
+template <unsigned Flags = SyntaxFlags> TKeyCheck CheckKeys(QByteArrayView text) {
     TKeyCheck check;
     rapidjson::MemoryStream stream(text.data(), std::size_t(text.size()));
     rapidjson::Reader reader;
-    check.Result = reader.Parse<KeyFlags>(stream, check.Handler);
+    check.Result = reader.Parse<Flags>(stream, check.Handler);
     return check;
+}
+
+int HexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// The code unit of a "\uXXXX" escape at at, or -1.
+int EscapedUnit(QByteArrayView text, qsizetype at) {
+    if (at + 6 > text.size() || text[at] != '\\' || text[at + 1] != 'u') return -1;
+    int unit = 0;
+    for (qsizetype i = at + 2; i < at + 6; ++i) {
+        const int digit = HexValue(text[i]);
+        if (digit < 0) return -1;
+        unit = unit * 16 + digit;
+    }
+    return unit;
+}
+
+// Qt keeps an escaped surrogate without its pair as a character of its own;
+// this reader refuses it. Each such escape becomes the three bytes that
+// encode the code unit as UTF-8 would any other (never valid UTF-8, so no
+// other text yields them), and the keys compare as Qt's do. Empty when the
+// text holds none. The text is JSON Qt has read, so escapes are met only
+// inside strings, and a backslash always starts one.
+QByteArray WithLoneSurrogatesAsBytes(QByteArrayView text) {
+    QByteArray out;
+    qsizetype copied = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (text[at] != '\\') continue;
+        const int unit = EscapedUnit(text, at);
+        if (unit < 0xD800 || unit > 0xDFFF) {
+            ++at; // the escaped character, which may be a backslash
+            continue;
+        }
+        const int next = EscapedUnit(text, at + 6);
+        if (unit < 0xDC00 && next >= 0xDC00 && next <= 0xDFFF) {
+            at += 11; // a pair, which this reader joins as Qt does
+            continue;
+        }
+        out.append(text.sliced(copied, at - copied));
+        out.append(char(0xE0 | unit >> 12)).append(char(0x80 | (unit >> 6 & 0x3F)));
+        out.append(char(0x80 | (unit & 0x3F)));
+        at += 5;
+        copied = at + 1;
+    }
+    if (copied > 0) out.append(text.sliced(copied));
+    return out;
 }
 
 // The text after a UTF-8 byte order mark, which Qt's parser skips too.
@@ -139,9 +189,15 @@ QByteArrayView WithoutByteOrderMark(QByteArrayView text) {
 } // namespace
 
 std::optional<QString> FindRepeatedKey(QByteArrayView text) {
-    const TKeyCheck check = CheckKeys(WithoutByteOrderMark(text));
-    if (check.Result.IsError() || !check.Handler.TopIsObject) return std::nullopt;
-    return check.Handler.Repeated;
+    const QByteArrayView json = WithoutByteOrderMark(text);
+    const QByteArray rewritten = WithLoneSurrogatesAsBytes(json);
+    // Qt has checked the encoding; the bytes put in for surrogates would fail it here.
+    constexpr unsigned Flags = SyntaxFlags & ~unsigned(rapidjson::kParseValidateEncodingFlag);
+    const TKeyCheck check = CheckKeys<Flags>(rewritten.isEmpty() ? json : rewritten);
+    if (check.Result.IsError())
+        return FindJsonSyntaxError(text).value_or(QStringLiteral("Not valid JSON."));
+    if (!check.Handler.TopIsObject || !check.Handler.Repeated) return std::nullopt;
+    return QStringLiteral("The key \"%1\" is given twice.").arg(*check.Handler.Repeated);
 }
 
 std::optional<QString> FindJsonSyntaxError(QByteArrayView text) {

@@ -9,9 +9,11 @@
 
 #include <optional>
 
-// The place of the first key given twice, e.g. "Buttons[0].X". Nothing when
-// every key is given once, when the text is not one JSON object, or when it
-// is not valid JSON at all: a parse names that problem first.
+// For a text Qt has read: the first key given twice, as the message to give
+// ("The key "Buttons[0].X" is given twice."), nothing when every key is
+// given once or the text is not one object. Keys are told apart as Qt tells them (a lone surrogate
+// is a character of its own); should this reader ever fail on the text, its syntax error is the
+// message instead, so that nothing passes unchecked.
 std::optional<QString> FindRepeatedKey(QByteArrayView text);
 
 // The text's first syntax error in RapidJSON's words with its place, e.g.

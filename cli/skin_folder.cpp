@@ -9,6 +9,7 @@
 #include "picture_file.h"
 #include "skin_json.h"
 #include "staged_files.h"
+#include "staging_folder.h"
 #include "whole_file.h"
 
 #include <QDir>
@@ -16,7 +17,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -58,11 +58,8 @@ class TWrittenPictures {
 
 // Writes every file into a hidden folder inside dir, then moves them in all
 // or none, so that a failure part-way leaves the folder as it was.
-void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles files) {
-    errno = 0;
-    QTemporaryDir staging(QDir(dir).filePath(QStringLiteral(".skntool-XXXXXX")));
-    // The editor's text for the cause, as every other failure here gives it.
-    if (!staging.isValid()) FailErrno(dir, errno);
+void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles files, bool created) {
+    TStagingFolder staging(dir, created);
 
     QStringList names;
     // Each distinct picture is written once, under the name of the first
@@ -82,7 +79,7 @@ void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles fil
         if (const QString* name = written.Find(picture.Image, hash, keyed))
             return *shared.insert(key, *name);
         const QString name = place + (png ? QStringLiteral(".png") : QStringLiteral(".bmp"));
-        const QString staged = staging.filePath(name);
+        const QString staged = staging.FilePath(name);
         // A bitmap is converted a row at a time as it is written; only the
         // PNG writer takes a whole 24-bit copy.
         QString error;
@@ -102,18 +99,19 @@ void StageFolder(const TSkinDocument& doc, const QString& dir, TPictureFiles fil
     };
     // The bitmaps are written as the JSON text names them; its failures
     // name the user's path, not the hidden one.
-    const QString error = WriteWholeFile(staging.filePath(SkinJsonName), -1, [&](QIODevice& out) {
+    const QString error = WriteWholeFile(staging.FilePath(SkinJsonName), -1, [&](QIODevice& out) {
         WriteSkinJson(doc, writePicture,
                       [&out](QByteArrayView piece) { out.write(piece.data(), piece.size()); });
     });
     if (!error.isEmpty()) FailFile(QDir(dir).filePath(SkinJsonName), error + QLatin1Char('.'));
     names.append(SkinJsonName);
 
+    staging.HoldSignals();
     // The one obstacle rename(2) meets in a folder we may write: a folder in the way.
     for (const QString& name : names)
         if (QFileInfo(QDir(dir).filePath(name)).isDir())
             FailFile(QDir(dir).filePath(name), QStringLiteral("Is a folder."));
-    MoveStagedFiles(staging.path(), dir, names);
+    MoveStagedFiles(staging.FolderPath(), dir, names);
 }
 
 // Qt's own words where RapidJSON reads what Qt refuses (nesting beyond Qt's
@@ -135,11 +133,13 @@ void UnpackSkin(const TSkinDocument& doc, const QString& dir, TPictureFiles file
         created = true;
     }
     try {
-        StageFolder(doc, dir, files);
+        StageFolder(doc, dir, files, created);
     } catch (...) {
         if (created) QDir(dir).removeRecursively();
+        RaiseHeldSignal();
         throw;
     }
+    RaiseHeldSignal();
 }
 
 namespace {
@@ -196,13 +196,13 @@ TSkinDocument ReadFolder(const QString& dir) {
         named.clear();
         decoded.clear();
     }
-    // The split never passes a key given twice; a syntax error is named first.
-    if (const std::optional<QString> key = FindRepeatedKey(bytes))
-        FailFile(jsonPath, QStringLiteral("The key \"%1\" is given twice.").arg(*key));
+    // A syntax error is named first; then a key given twice, which the split
+    // never passes and Qt's parse would hide (it keeps the last).
     QJsonParseError parseError{};
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError)
         FailFile(jsonPath, FindJsonSyntaxError(bytes).value_or(JsonErrorText(bytes, parseError)));
+    if (const std::optional<QString> problem = FindRepeatedKey(bytes)) FailFile(jsonPath, *problem);
     bytes = QByteArray(); // the parsed document is several times larger: hold one, not both
     if (!json.isObject()) FailFile(jsonPath, QStringLiteral("The file must hold one JSON object."));
     try {

@@ -5,9 +5,14 @@
 #include <QString>
 #include <QStringList>
 
-// Moves staging/NAME to dir/NAME for every name, in order. The files a
-// move replaces are kept in staging until every move is done; on a failure
-// they go back and the files that were new are removed, then TCliError names
-// the file that failed. staging and dir are on one file system (staging is
-// inside dir).
+// Puts staging/NAME in place of dir/NAME for every name, in order. A new name
+// is renamed into place. An existing regular file is written as a save
+// writes it (WriteWholeFile): it keeps its owner, its other hard links and
+// its extended attributes; its old bytes are copied aside first. Any other
+// entry at the name (a link, a FIFO) is replaced, never followed or opened.
+// Before anything changes, every file to be written is checked for writing,
+// so that one that cannot be (read-only, immutable) fails with the folder
+// untouched. A failure later puts back what was replaced (an entry replaced
+// as itself, a written file's old bytes) and removes the new files; then
+// TCliError names the file that failed. staging is inside dir.
 void MoveStagedFiles(const QString& staging, const QString& dir, const QStringList& names);

@@ -39,7 +39,8 @@ bool ReadAttributes(const QByteArray& native, QList<TAttribute>& out) {
     });
     if (!listed) return errno == ENOTSUP; // no attributes on this file system
     for (const QByteArray& name : names.split('\0')) {
-        if (name.isEmpty()) continue;
+        // An interrupted save's mark on the old file is not the new file's.
+        if (name.isEmpty() || name.startsWith("user.lumoraskin.save")) continue;
         TAttribute attribute{name, {}};
         const bool read = ReadGrowing(attribute.Value, [&](char* buffer, std::size_t size) {
             return ::getxattr(native.constData(), name.constData(), buffer, size);

@@ -1,30 +1,38 @@
 #include "save_copy.h"
 
+#include "private_files.h"
 #include "user_folders.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <cstdio>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
 
 const QLatin1String Suffix(".lumoraskin-save");
+// On the copy: "IDENTITY LENGTH SHA256"; on the file: the copy's path.
+const char* const RecordName = "user.lumoraskin.save";
+const char* const PointerName = "user.lumoraskin.save-copy";
 
 QString BesideName(const QString& canonicalPath) {
+    if (canonicalPath.isEmpty()) return {};
     const QFileInfo info(canonicalPath);
     return info.dir().filePath(QLatin1Char('.') + info.fileName() + Suffix);
 }
 
-// Known by the file itself, whichever of its names the next open uses.
-QString StateName(const struct stat& st) {
-    const QString folder = UserStateFolder();
+QString StateName(const QString& folder, const struct stat& st) {
     if (folder.isEmpty()) return {};
     return QDir(folder).filePath(
         QStringLiteral("%1-%2%3").arg(quint64(st.st_dev)).arg(quint64(st.st_ino)).arg(Suffix));
@@ -38,65 +46,173 @@ void SyncFolder(const QString& path) {
     ::close(fd);
 }
 
-// The whole copy appears under its name at once, flushed, or not at all.
-bool WriteCopy(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    if (::fchmod(file.handle(), 0600) != 0) return false; // the content is the user's alone
-    for (qsizetype at = 0; at < bytes.size();) {
-        const ssize_t n = ::write(file.handle(), bytes.constData() + at,
+QByteArray Sha256(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+QByteArray Attribute(int fd, const char* name) {
+    char buffer[4096];
+    const ssize_t n = ::fgetxattr(fd, name, buffer, sizeof buffer);
+    return n > 0 ? QByteArray(buffer, n) : QByteArray();
+}
+
+// The copy's record when it is a regular file whose owner is this user, root,
+// or one who may write the file anyway; empty otherwise.
+QByteArray TrustedRecord(const QString& copyPath, const struct stat& file) {
+    const int fd = ::open(QFile::encodeName(copyPath).constData(),
+                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return {};
+    struct stat st {};
+    QByteArray record;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        const bool trusted = st.st_uid == ::geteuid() || st.st_uid == 0 ||
+                             st.st_uid == file.st_uid || (file.st_mode & S_IWOTH) ||
+                             ((file.st_mode & S_IWGRP) && st.st_gid == file.st_gid);
+        if (trusted) record = Attribute(fd, RecordName);
+    }
+    ::close(fd);
+    return record;
+}
+
+// Moves a new file to a name that holds nothing, never over an entry there.
+bool MoveToFreeName(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without that rename: a new link fails on any entry too.
+    return ::link(from.constData(), to.constData()) == 0;
+}
+
+// The whole copy, flushed, with its record, appears at a name that held
+// nothing, or nothing does: it is written under a random name first.
+bool WriteCopy(const QString& path, const QByteArray& bytes, const QByteArray& record) {
+    QString temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
+        temporary =
+            path + QStringLiteral(".%1").arg(QRandomGenerator::system()->generate64(), 0, 36);
+        fd = CreatePrivateFile(QFile::encodeName(temporary));
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool ok = true;
+    for (qsizetype at = 0; ok && at < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.constData() + at,
                                   std::size_t(std::min<qsizetype>(bytes.size() - at, 1 << 30)));
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        at += n;
+        ok = n > 0;
+        at += std::max<ssize_t>(n, 0);
     }
-    if (::fsync(file.handle()) != 0 || !file.commit()) return false;
-    SyncFolder(path);
-    return true;
+    ok = ok &&
+         ::fsetxattr(fd, RecordName, record.constData(), std::size_t(record.size()), 0) == 0 &&
+         ::fsync(fd) == 0;
+    ::close(fd);
+    ok = ok && MoveToFreeName(QFile::encodeName(temporary), QFile::encodeName(path));
+    RemoveOwnFile(temporary); // left only where the copy was linked or failed
+    return ok;
+}
+
+bool PointFileAt(int fd, const QString& copyPath) {
+    const QByteArray path = QFile::encodeName(copyPath);
+    return ::fsetxattr(fd, PointerName, path.constData(), std::size_t(path.size()), 0) == 0;
 }
 
 } // namespace
 
-TSaveCopy::TSaveCopy(const QString& canonicalPath, const struct stat& st, const QByteArray& bytes) {
+QByteArray FileIdentity(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return {};
+    QByteArray birth = "-";
+    struct statx sx {};
+    unsigned generation = 0;
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
+        birth = "b:" + QByteArray::number(qint64(sx.stx_btime.tv_sec)) + '.' +
+                QByteArray::number(sx.stx_btime.tv_nsec);
+    else if (::ioctl(fd, FS_IOC_GETVERSION, &generation) == 0)
+        birth = "g:" + QByteArray::number(generation);
+    return QByteArray::number(quint64(st.st_dev)) + ' ' + QByteArray::number(quint64(st.st_ino)) +
+           ' ' + birth;
+}
+
+TSaveCopy::TSaveCopy(int fd, const QString& canonicalPath, const QByteArray& bytes) : Fd(fd) {
+    struct stat st {};
+    const QByteArray identity = FileIdentity(fd);
+    if (identity.isEmpty() || ::fstat(fd, &st) != 0) return;
+    const QStringList older = InterruptedSaveCopies(fd, canonicalPath);
+    const QByteArray record =
+        identity + ' ' + QByteArray::number(bytes.size()) + ' ' + Sha256(bytes);
+    const auto inState = [&]() -> QString {
+        const QString name = StateName(PrivateStateFolder(), st);
+        if (name.isEmpty()) return {};
+        // The folder is the user's alone: what is there is an older copy of
+        // this file, or of one gone whose inode this file reuses.
+        RemoveOwnFile(name);
+        return WriteCopy(name, bytes, record) ? name : QString();
+    };
     const QString beside = BesideName(canonicalPath);
-    if (WriteCopy(beside, bytes)) {
-        Path = beside;
-        return;
+    Path = !beside.isEmpty() && WriteCopy(beside, bytes, record) ? beside : inState();
+    if (Path.isEmpty()) return;
+    // Without the pointer, only a copy in the state folder is found through
+    // the file's other names.
+    if (!PointFileAt(fd, Path)) {
+        ::fremovexattr(fd, PointerName);
+        if (Path == beside && st.st_nlink > 1) {
+            if (const QString state = inState(); !state.isEmpty()) {
+                RemoveOwnFile(beside);
+                Path = state;
+            }
+        }
     }
-    const QString state = StateName(st);
-    if (state.isEmpty() || !QDir().mkpath(QFileInfo(state).absolutePath())) return;
-    QFile::setPermissions(QFileInfo(state).absolutePath(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (WriteCopy(state, bytes)) Path = state;
+    SyncFolder(Path);
+    for (const QString& copy : older)
+        if (copy != Path) RemoveOwnFile(copy);
 }
 
 void TSaveCopy::Remove() {
     if (Path.isEmpty()) return;
-    if (QFile::remove(Path)) SyncFolder(Path);
+    DropSaveCopy(Path, Fd);
     Path.clear();
 }
 
-QString InterruptedSaveCopy(const QString& canonicalPath, const struct stat& st) {
-    for (const QString& copy : {BesideName(canonicalPath), StateName(st)}) {
-        struct stat found {};
-        if (!copy.isEmpty() && ::stat(QFile::encodeName(copy).constData(), &found) == 0 &&
-            S_ISREG(found.st_mode))
-            return copy;
+QStringList InterruptedSaveCopies(int fd, const QString& canonicalPath) {
+    struct stat st {};
+    const QByteArray identity = FileIdentity(fd);
+    if (identity.isEmpty() || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    QStringList found;
+    const QString pointed = QFile::decodeName(Attribute(fd, PointerName));
+    for (const QString& copy :
+         {pointed, BesideName(canonicalPath), StateName(ExistingPrivateStateFolder(), st)}) {
+        if (copy.isEmpty() || found.contains(copy)) continue;
+        const QList<QByteArray> record = TrustedRecord(copy, st).split(' ');
+        if (record.size() == 5 && record.mid(0, 3).join(' ') == identity) found.append(copy);
     }
-    return {};
+    return found;
 }
 
-bool CopyMatchesFile(const QString& copyPath, int fd) {
-    QFile copy(copyPath);
+bool FileHoldsRecordedContent(const QString& copyPath, int fd) {
     struct stat st {};
-    if (!copy.open(QIODevice::ReadOnly) || ::fstat(fd, &st) != 0 || copy.size() != st.st_size)
-        return false;
-    char a[1 << 16], b[1 << 16];
+    if (::fstat(fd, &st) != 0) return false;
+    const QList<QByteArray> record = TrustedRecord(copyPath, st).split(' ');
+    if (record.size() != 5 || record[3].toLongLong() != qint64(st.st_size)) return false;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    char buffer[1 << 16];
     for (off_t at = 0; at < st.st_size;) {
-        const qint64 n = copy.read(a, sizeof a);
-        if (n <= 0 || ::pread(fd, b, std::size_t(n), at) != n || std::memcmp(a, b, std::size_t(n)))
-            return false;
-        at += off_t(n);
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        hash.addData(QByteArrayView(buffer, n));
+        at += n;
     }
-    return true;
+    return hash.result().toHex() == record[4];
+}
+
+void DropSaveCopy(const QString& copyPath, int fd) {
+    if (QFile::decodeName(Attribute(fd, PointerName)) == copyPath) ::fremovexattr(fd, PointerName);
+    const QByteArray native = QFile::encodeName(copyPath);
+    struct stat st {};
+    // Found for this file, so a save's copy: another user's (who could write
+    // the file) goes too, once the file holds what it recorded.
+    if (::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::unlink(native.constData()) == 0)
+        SyncFolder(copyPath);
 }

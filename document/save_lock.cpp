@@ -27,6 +27,17 @@ QString BeingSavedText() {
     return QStringLiteral("The file is being saved by another program");
 }
 
+QString WaitForSave(int fd) {
+    const QDeadlineTimer deadline(WaitMs);
+    while (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
+        if (errno != EWOULDBLOCK) return {}; // no locks here
+        if (deadline.hasExpired()) return BeingSavedText();
+        QThread::msleep(PollMs);
+    }
+    ::flock(fd, LOCK_UN);
+    return {};
+}
+
 TSaveLock::~TSaveLock() {
     Release();
 }

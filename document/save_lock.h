@@ -10,6 +10,10 @@
 // The text of a save that found the file locked for longer than it waits.
 QString BeingSavedText();
 
+// Waits, up to the same 5 s, until no save holds the file open as fd;
+// returns BeingSavedText() when the wait ran out, else an empty string.
+QString WaitForSave(int fd);
+
 class TSaveLock {
   public:
     TSaveLock() = default;

@@ -28,15 +28,27 @@ QString UserConfigFolder() {
     return ProgramFolder("XDG_CONFIG_HOME", ".config");
 }
 
-QString PrivateStateFolder() {
-    const QString folder = UserStateFolder();
-    if (folder.isEmpty()) return {};
+namespace {
+QString UsersAlone(const QString& folder) {
     const QByteArray native = QFile::encodeName(folder);
-    // mkdir never follows a link at the name: an entry there stays as it is.
-    if (QDir().mkpath(QFileInfo(folder).absolutePath())) ::mkdir(native.constData(), 0700);
     struct stat st {};
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
         (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
         return {};
     return folder;
+}
+} // namespace
+
+QString PrivateStateFolder() {
+    const QString folder = UserStateFolder();
+    if (folder.isEmpty()) return {};
+    // mkdir never follows a link at the name: an entry there stays as it is.
+    if (QDir().mkpath(QFileInfo(folder).absolutePath()))
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    return UsersAlone(folder);
+}
+
+QString ExistingPrivateStateFolder() {
+    const QString folder = UserStateFolder();
+    return folder.isEmpty() ? QString() : UsersAlone(folder);
 }

@@ -111,11 +111,22 @@ std::optional<QString> Replace(const QString& path, const struct stat* old,
     return QString();
 }
 
+// Room for the whole new length, so that a full disk or a size limit is found
+// before one old byte changes. The system call, not posix_fallocate, whose
+// fallback reads the write-only descriptor: a file system that cannot
+// reserve is written without reserving.
+int Reserve(int fd, qint64 size) {
+    while (::fallocate(fd, 0, 0, off_t(size)) != 0) {
+        if (errno == EINTR) continue;
+        return errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;
+    }
+    return 0;
+}
+
 // Pipes and devices take the bytes as they come. A plain file is built in
 // memory first, so that a producer failing midway (out of memory) leaves it
 // as it was; its complete copy goes to disk, so that an interrupted write
-// loses nothing; then it gets room for the whole new length, so that a full
-// disk or a size limit is found before one old byte changes.
+// loses nothing; then it gets room for the whole new length.
 QString WriteInPlace(const QByteArray& native, const QString& canonical,
                      const TFileProducer& produce) {
     TDescriptor fd(::open(native.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
@@ -134,10 +145,9 @@ QString WriteInPlace(const QByteArray& native, const QString& canonical,
     buffer.open(QIODevice::WriteOnly);
     produce(buffer);
     if (ExceedsFileSizeLimit(staged.size())) return FileErrorText(EFBIG);
-    TSaveCopy copy(canonical, st, staged);
+    TSaveCopy copy(fd.Get(), canonical, staged);
     if (!staged.isEmpty()) {
-        const int error = ::posix_fallocate(fd.Get(), 0, staged.size());
-        if (error != 0 && error != EOPNOTSUPP) {
+        if (const int error = Reserve(fd.Get(), staged.size()); error != 0) {
             copy.Remove();
             return FileErrorText(error);
         }
@@ -151,63 +161,44 @@ QString WriteInPlace(const QByteArray& native, const QString& canonical,
     }
     if (::ftruncate(fd.Get(), sink.Written) != 0 || ::fsync(fd.Get()) != 0)
         return FailureText(errno, NotWritten);
-    QString closed = fd.Close();
-    if (closed.isEmpty()) copy.Remove();
-    return closed;
+    // The file is whole: this copy and any an older save left are spent.
+    for (const QString& spent : InterruptedSaveCopies(fd.Get(), canonical))
+        DropSaveCopy(spent, fd.Get());
+    copy.Remove();
+    return fd.Close();
 }
 
-} // namespace
-
-QString InterruptedSaveError(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
+// The text refusing the regular file open as fd when a save in place was
+// interrupted; canonical is its path when known.
+QString InterruptedError(int fd, const QString& canonical) {
     struct stat st {};
-    if (native.isEmpty() || ::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    if (InterruptedSaveCopy(canonical, st).isEmpty()) return {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    if (InterruptedSaveCopies(fd, canonical).isEmpty()) return {};
     // A save in progress holds the file: let it end first.
-    TSaveLock lock;
-    if (const QString locked = lock.Take(native, false, st); !locked.isEmpty()) return locked;
-    const QString copy = InterruptedSaveCopy(canonical, st);
-    if (copy.isEmpty()) return {};
-    TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (const QString locked = WaitForSave(fd); !locked.isEmpty()) return locked;
+    const QStringList copies = InterruptedSaveCopies(fd, canonical);
+    if (copies.isEmpty()) return {};
     // Every byte written, and only the copy's removal missed: nothing is lost.
-    if (fd.Get() >= 0 && CopyMatchesFile(copy, fd.Get())) {
-        QFile::remove(copy);
+    if (FileHoldsRecordedContent(copies.first(), fd)) {
+        for (const QString& copy : copies)
+            DropSaveCopy(copy, fd);
         return {};
     }
     return QStringLiteral("The file is damaged: a save was interrupted; its complete new content "
                           "is in \"%1\"")
-        .arg(copy);
+        .arg(copies.first());
 }
 
-namespace {
-bool SameChange(const struct stat& a, const struct stat& b) {
-    return a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec &&
-           a.st_size == b.st_size;
-}
-} // namespace
-
-TFileRead ReadWholeFile(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    if (native.isEmpty()) return {{}, FileErrorText(ENOENT)};
-    // A save in place that begins while the file is read changes it under
-    // the reader: read it again once that save has ended.
-    for (int attempt = 0;; ++attempt) {
-        TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC));
-        if (fd.Get() < 0) return {{}, FileErrorText(errno)};
-        if (const QString refused = InterruptedSaveError(path); !refused.isEmpty())
-            return {{}, refused};
-        struct stat before {
-        }, after{};
-        const bool regular = ::fstat(fd.Get(), &before) == 0 && S_ISREG(before.st_mode);
-        TFileRead read = ReadWholeDescriptor(fd.Get());
-        if (!regular || !read.Error.isEmpty() || attempt == 3 || ::fstat(fd.Get(), &after) != 0 ||
-            SameChange(before, after))
-            return read;
-    }
+// What the descriptor was opened as, for the copy kept beside that name.
+QString OpenedName(int fd) {
+    char target[4096];
+    const QByteArray link = "/proc/self/fd/" + QByteArray::number(fd);
+    const ssize_t n = ::readlink(link.constData(), target, sizeof target);
+    if (n <= 0 || n == ssize_t(sizeof target) || target[0] != '/') return {};
+    return QFile::decodeName(QByteArray(target, n));
 }
 
-TFileRead ReadWholeDescriptor(int fd) {
+TFileRead ReadAll(int fd) {
     struct stat st {};
     if (::fstat(fd, &st) != 0) return {{}, FileErrorText(errno)};
     if (S_ISDIR(st.st_mode)) return {{}, FileErrorText(EISDIR)};
@@ -226,6 +217,53 @@ TFileRead ReadWholeDescriptor(int fd) {
         return {{}, QStringLiteral("Out of memory")};
     }
     return result;
+}
+
+} // namespace
+
+QString InterruptedSaveError(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty()) return {};
+    TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.Get() < 0) return {};
+    return InterruptedError(fd.Get(), QFileInfo(path).canonicalFilePath());
+}
+
+QString InterruptedSaveError(int fd) {
+    return InterruptedError(fd, OpenedName(fd));
+}
+
+namespace {
+bool SameChange(const struct stat& a, const struct stat& b) {
+    return a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec &&
+           a.st_size == b.st_size;
+}
+} // namespace
+
+TFileRead ReadWholeFile(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty()) return {{}, FileErrorText(ENOENT)};
+    // A save in place that begins while the file is read changes it under
+    // the reader: read it again once that save has ended.
+    for (int attempt = 0;; ++attempt) {
+        TDescriptor fd(::open(native.constData(), O_RDONLY | O_CLOEXEC));
+        if (fd.Get() < 0) return {{}, FileErrorText(errno)};
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        if (const QString refused = InterruptedError(fd.Get(), canonical); !refused.isEmpty())
+            return {{}, refused};
+        struct stat before {
+        }, after{};
+        const bool regular = ::fstat(fd.Get(), &before) == 0 && S_ISREG(before.st_mode);
+        TFileRead read = ReadAll(fd.Get());
+        if (!regular || !read.Error.isEmpty() || attempt == 3 || ::fstat(fd.Get(), &after) != 0 ||
+            SameChange(before, after))
+            return read;
+    }
+}
+
+TFileRead ReadWholeDescriptor(int fd) {
+    if (const QString refused = InterruptedSaveError(fd); !refused.isEmpty()) return {{}, refused};
+    return ReadAll(fd);
 }
 
 QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& produce) {
@@ -249,7 +287,17 @@ QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& pr
     if (canonical.isEmpty()) canonical = QFileInfo(path).absoluteFilePath(); // gone meanwhile
     if (exists && S_ISREG(st.st_mode) && st.st_nlink == 1 &&
         FolderLetsRenameReplace(QFile::encodeName(QFileInfo(canonical).absolutePath()), st)) {
-        if (std::optional<QString> replaced = Replace(canonical, &st, produce)) return *replaced;
+        // Copies an older interrupted save left are spent once the file is replaced.
+        TDescriptor old(::open(QFile::encodeName(canonical).constData(),
+                               O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+        const QStringList spent =
+            old.Get() >= 0 ? InterruptedSaveCopies(old.Get(), canonical) : QStringList();
+        if (std::optional<QString> replaced = Replace(canonical, &st, produce)) {
+            if (replaced->isEmpty())
+                for (const QString& copy : spent)
+                    DropSaveCopy(copy, old.Get());
+            return *replaced;
+        }
     }
     return WriteInPlace(native, canonical, produce);
 }

@@ -30,7 +30,11 @@ TFileRead ReadWholeFile(const QString& path);
 // when the copy turns out to hold what the file holds: it is removed). Every
 // path that reads a file the editor saves calls it before trusting the bytes.
 QString InterruptedSaveError(const QString& path);
-// An open descriptor read to its end, e.g. standard input; it stays open.
+// The same for a file already open (standard input, a file opened by its
+// caller): a regular file is checked whichever name it was opened by.
+QString InterruptedSaveError(int fd);
+// An open descriptor read to its end, e.g. standard input; it stays open. A
+// regular file is checked first (InterruptedSaveError(fd)).
 TFileRead ReadWholeDescriptor(int fd);
 
 // Writes every byte of the file's new content to the device; a failed write

@@ -6,6 +6,12 @@
 # The editor takes no arguments, so xdotool works it as a user would:
 # Ctrl+B, the path typed into the file dialog, the zoom list, the playlist toggle.
 set -euo pipefail
+usage="usage: tools/screenshots.sh [BUILD_DIR]"
+case "${1:-}" in
+--help) echo "$usage" && exit 0 ;;
+-*) echo "$usage" >&2 && exit 2 ;; # an option-like name is a mistake, not a folder
+esac
+[ $# -le 1 ] || { echo "$usage" >&2 && exit 2; }
 cd "$(dirname "$0")/.."
 root=$PWD
 . tools/setup.sh

@@ -1,5 +1,11 @@
 # Shared set-up for ./run, ./test and ./fuzz: installs the Debian packages
 # the project needs, once, and only what is missing.
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then
+  # Run rather than sourced: it only defines things for the scripts above.
+  echo "usage: . tools/setup.sh (sourced by ./run, ./test, ./fuzz; defines lumora_ensure_packages)"
+  [ "${1:-}" = --help ] && exit 0
+  exit 2
+fi
 lumora_packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev

@@ -1,6 +1,8 @@
 // skntool pack reads only regular files inside its folder, and a skin.json
 // giving a key twice is refused.
+#include "refused_calls.h"
 #include "sample_skin.h"
+#include "skntool.h"
 #include "skntool_process.h"
 
 #include <QDir>
@@ -125,6 +127,35 @@ TEST_F(PackFolder, FollowsLinksThatStayInside) {
     EXPECT_EQ(missing.Err, "skntool: f/sub/../none.bmp: File not found.\n");
 }
 
+// Where openat2 is missing, the file is opened a folder at a time: a link
+// that stays inside still leads to it, one that leads out is refused.
+TEST_F(PackFolder, KeepsToTheFolderWithoutOpenat2) {
+    ASSERT_EQ(Run({"pack", "f", "plain.skn"}).Status, 0);
+    ASSERT_TRUE(QDir().mkpath(Path("f/sub")));
+    ASSERT_TRUE(QFile::copy(Path("f/button-0-picture-0.bmp"), Path("f/sub/first.bmp")));
+    Link("sub", "f/down");
+    Link("../../secret.bmp", "f/sub/up.bmp");
+    const auto packWithoutOpenat2 = [this](const QByteArray& name) {
+        Write("f/skin.json", QByteArray(Text).replace(Slot, 24, name));
+        return WithCallsRefused(
+                   {{SYS_openat2, ENOSYS}},
+                   [this] {
+                       const TCliResult run = RunSkntool({"pack", Path("f"), Path("out.skn")});
+                       return QString::number(run.Status) + u' ' + QString::fromUtf8(run.Err);
+                   })
+            .value_or("no child")
+            .toStdString();
+    };
+    EXPECT_EQ(packWithoutOpenat2("\"down/first.bmp\""), "0 ");
+    EXPECT_EQ(Bytes("out.skn"), Bytes("plain.skn"));
+    ASSERT_TRUE(QFile::remove(Path("out.skn")));
+    EXPECT_EQ(packWithoutOpenat2("\"down/up.bmp\""),
+              ("1 skntool: " + Path("f/skin.json") +
+               ": \"Buttons[0].Pictures[0]\" leads out of the folder.\n")
+                  .toStdString());
+    EXPECT_FALSE(Exists("out.skn"));
+}
+
 TEST_F(PackFolder, RefusesAKeyGivenTwiceAtAnyDepth) {
     const QByteArray end = Text.left(Text.lastIndexOf('}'));
     Write("f/skin.json", end + ", \"Images\": []}");
@@ -150,4 +181,22 @@ TEST_F(PackFolder, RefusesAKeyGivenTwiceAtAnyDepth) {
     Write("f/skin.json", text.left(text.lastIndexOf('}')) + ", }");
     run = Run({"pack", "f", "out.skn"});
     EXPECT_TRUE(run.Err.startsWith("skntool: f/skin.json: Not valid JSON: ")) << run.Err.data();
+}
+
+// Qt reads an escaped surrogate without its pair as a character of its own;
+// such a text is checked for keys given twice all the same.
+TEST_F(PackFolder, ALoneSurrogateLeavesTheKeyCheckOn) {
+    const qsizetype top = Text.indexOf('{') + 1;
+    Write("f/skin.json",
+          QByteArray(Text).insert(top, "\"Comment\": \"\\ud800\", \"ScreenWidth\": 1,"));
+    TToolRun run = Run({"pack", "f", "out.skn"});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Err, "skntool: f/skin.json: The key \"ScreenWidth\" is given twice.\n");
+    EXPECT_FALSE(Exists("out.skn"));
+
+    // Keys that differ only in such characters are different keys.
+    Write("f/skin.json", QByteArray(Text).insert(
+                             top, "\"x\\ud800\": 1, \"x\\udc00\": 2, \"x\\ud800\\udc00\": 3,"));
+    run = Run({"pack", "f", "out.skn"});
+    EXPECT_EQ(run.Status, 0) << run.Err.toStdString();
 }

@@ -2,6 +2,7 @@
 // the process's peak resident memory. Usage: hostile_probe <case> <file>
 #include "hostile_cases.h"
 #include "skin_fonts.h"
+#include "tool_arguments.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -25,12 +26,13 @@ long PeakResidentKb() {
 } // namespace
 
 int main(int argc, char** argv) {
+    const char* usage = "hostile_probe <case> <file>";
+    if (const int status = CheckToolArguments(argc, argv, usage, 2); status >= 0) return status;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const THostileCase* hostile =
-        argc == 3 ? FindHostileCase(QString::fromLocal8Bit(argv[1])) : nullptr;
+    const THostileCase* hostile = FindHostileCase(QString::fromLocal8Bit(argv[1]));
     if (!hostile) {
-        std::fprintf(stderr, "usage: hostile_probe <case> <file>\n");
+        std::fprintf(stderr, "usage: %s\n", usage);
         return 2;
     }
     RegisterSkinFonts();

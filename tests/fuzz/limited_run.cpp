@@ -9,6 +9,8 @@
 // small launcher held when it forked, which is why the test does not fork
 // skntool itself. No RLIMIT_AS: AddressSanitizer reserves terabytes of
 // address space, so the memory bound is checked on the peak instead.
+#include "tool_arguments.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -21,10 +23,10 @@
 #include <unistd.h>
 
 int main(int argc, char** argv) {
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: limited_run SECONDS OUT ERR PROGRAM [ARGS...]\n");
-        return 2;
-    }
+    if (const int status = CheckToolArguments(
+            argc, argv, "limited_run SECONDS OUT ERR PROGRAM [ARGS...]", 4, true);
+        status >= 0)
+        return status;
     const double limit = std::atof(argv[1]);
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = fork();

@@ -7,6 +7,7 @@
 #include "picture_bytes.h"
 #include "sample_skin.h"
 #include "skin_file.h"
+#include "tool_arguments.h"
 
 #include <QDir>
 #include <QFile>
@@ -239,11 +240,10 @@ void WritePictures() {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const int status = CheckToolArguments(argc, argv, "make_corpus <skin dir> <bitmap dir>", 2);
+        status >= 0)
+        return status;
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_corpus <skin dir> <bitmap dir>\n");
-        return 2;
-    }
     SkinDir = QString::fromLocal8Bit(argv[1]);
     BitmapDir = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(SkinDir);

@@ -1,6 +1,7 @@
 // Writes the hostile corpus into a folder, to run skntool on it by hand.
 // Usage: write_hostile_corpus DIR
 #include "hostile_corpus.h"
+#include "tool_arguments.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,11 +9,10 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    if (const int status = CheckToolArguments(argc, argv, "write_hostile_corpus DIR", 1);
+        status >= 0)
+        return status;
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: write_hostile_corpus DIR\n");
-        return 2;
-    }
     const QString dir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(dir);
     for (const THostileInput& input : HostileInputs())

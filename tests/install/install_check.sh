@@ -3,6 +3,9 @@
 # where the freedesktop tools look for it.
 #   install_check.sh layout|desktop|appstream BUILD_DIR [PROGRAM...]
 set -u
+usage="usage: install_check.sh layout|desktop|appstream BUILD_DIR [PROGRAM...]"
+[ "${1:-}" = --help ] && echo "$usage" && exit 0
+[ $# -ge 2 ] || { echo "$usage" >&2 && exit 2; }
 mode=$1 build=$2
 shift 2
 programs=("$@")
@@ -140,7 +143,7 @@ appstream)
     appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli validate-tree"
     ;;
 *)
-    echo "usage: install_check.sh layout|desktop|appstream BUILD_DIR [PROGRAM...]"
+    echo "$usage" >&2
     exit 2
     ;;
 esac

@@ -6,6 +6,8 @@
 #   package_check.sh window LUMORASKIN DESKTOP_FILE
 set -u
 mode=${1:-}
+usage="usage: package_check.sh package BUILD_DIR BUILD_TYPE SANITIZE | window LUMORASKIN DESKTOP_FILE"
+[ "$mode" = --help ] && echo "$usage" && exit 0
 skip=77
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -113,7 +115,7 @@ case $mode in
 package) check_package "$2" "$3" "$4" ;;
 window) check_window "$2" "$3" ;;
 *)
-    echo "usage: package_check.sh package BUILD_DIR BUILD_TYPE SANITIZE | window LUMORASKIN DESKTOP_FILE"
+    echo "$usage" >&2
     exit 2
     ;;
 esac
