@@ -6,6 +6,7 @@
 #include "new_skin.h"
 #include "new_skin_dialog.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QColorDialog>
@@ -120,6 +121,24 @@ std::optional<TColor> TDesktopPrompts::AskColor(TColor initial) {
 bool TDesktopPrompts::AskYesNo(const QString& caption, const QString& text) {
     return ExecMessageBox(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                           MainWindow) == QMessageBox::Yes;
+}
+
+TSaveAnswer TDesktopPrompts::AskSaveChanges(const QString& name) {
+    QMessageBox box(QMessageBox::Question, ProgramTitle,
+                    QStringLiteral("Save the changes to \"%1\" first?").arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, MainWindow);
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Don't save"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    WidenForCaption(box);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return TSaveAnswer::Save;
+    case QMessageBox::Discard:
+        return TSaveAnswer::DontSave;
+    default:
+        return TSaveAnswer::Cancel;
+    }
 }
 
 void TDesktopPrompts::ShowError(const QString& text) {

@@ -31,6 +31,7 @@ class TDesktopPrompts : public TPrompts {
                                    const QString& text) override;
     std::optional<TColor> AskColor(TColor initial) override;
     bool AskYesNo(const QString& caption, const QString& text) override;
+    TSaveAnswer AskSaveChanges(const QString& name) override;
     void ShowError(const QString& text) override;
     void ShowMessage(const QString& text) override;
     void Beep() override;

@@ -6,6 +6,7 @@
 
 #include "code_page.h"
 #include "item_clipboard.h"
+#include "item_list.h"
 #include "player_panel.h"
 #include "preview_gestures.h"
 #include "skin_file.h"
@@ -93,6 +94,8 @@ void TForm1::PasteSkin(const QByteArray& skin, const QString& what) {
         Context.Prompts.ShowError(read.Error);
         return;
     }
+    if (!HasRoomForItems(Doc, qsizetype(read.Items.size())))
+        return Context.Prompts.ShowError(QString::fromLatin1(FullItemListText));
     const QString name = QLatin1Char('"') + DecodeName(read.Items.front().Name) + QLatin1Char('"');
     Context.Edits.Push(std::make_unique<TPasteItemsStep>(Doc, std::move(read.Items), what + name));
     DoRedraw();

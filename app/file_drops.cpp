@@ -38,7 +38,7 @@ bool TFileDrops::eventFilter(QObject* watched, QEvent* event) {
 
 bool TFileDrops::SkinDrop(QDropEvent* drop, const QString& path) {
     drop->acceptProposedAction();
-    if (drop->type() == QEvent::Drop) Form.OpenSkinFile(path);
+    if (drop->type() == QEvent::Drop && Form.SaveChangesFirst()) Form.OpenSkinFile(path);
     return true;
 }
 
@@ -64,6 +64,8 @@ bool TFileDrops::OverScreen(QPoint areaPoint) const {
 }
 
 void TFileDrops::AddImage(const QString& path, QPoint areaPoint) {
+    if (!HasRoomForItems(Form.Doc, 1))
+        return Form.Context.Prompts.ShowError(QString::fromLatin1(FullItemListText));
     // The new image as Add makes it, then its picture and place: one step.
     TSkinDocument made;
     if (AddItem(made, ikImage, EncodeName(QFileInfo(path).completeBaseName())) < 0) return;

@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <type_traits>
+
 namespace {
 constexpr int ToolbarHeight = 30;
 constexpr QSize ButtonSize(25, 24);
@@ -49,7 +51,7 @@ void TForm1::CreateToolbar() {
     ToolBar1->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
-    auto button = [this](const QString& hint, TIconMotif motif, void (TForm1::*handler)()) {
+    auto button = [this](const QString& hint, TIconMotif motif, auto handler) {
         auto* b = new QToolButton(ToolBar1);
         b->setToolTip(hint);
         b->setIcon(DrawnIcon(motif));
@@ -58,7 +60,8 @@ void TForm1::CreateToolbar() {
         b->setAutoRaise(true);
         b->setFocusPolicy(Qt::NoFocus);
         ToolBar1->addWidget(b);
-        if (handler) connect(b, &QToolButton::clicked, this, handler);
+        if constexpr (!std::is_null_pointer_v<decltype(handler)>)
+            connect(b, &QToolButton::clicked, this, handler);
         return b;
     };
     auto separator = [this] { ToolBar1->addWidget(new TToolSeparator(ToolBar1)); };
@@ -132,7 +135,7 @@ void TForm1::CreateToolbar() {
 void TForm1::CreateMenu() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     auto item = [this](QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                       void (TForm1::*handler)()) {
+                       auto handler) {
         QAction* action = menu->addAction(caption);
         action->setShortcut(shortcut);
         action->setShortcutContext(Qt::WindowShortcut);

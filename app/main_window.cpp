@@ -93,7 +93,8 @@ void TForm1::CreatePanels() {
 
 void TForm1::FormCreate() {
     NewSkin(Doc);
-    setWindowTitle(WindowTitleFor(Doc.FileName));
+    connect(&Context.Edits, &TSkinEdits::SavedChanged, this, &TForm1::UpdateTitle);
+    UpdateTitle();
     Doc.ScreenWidth = StartScreen.width();
     Doc.ScreenHeight = StartScreen.height();
     Created = true;
@@ -209,13 +210,35 @@ void TForm1::SelectFirstItem(int row) {
     }
 }
 
+void TForm1::UpdateTitle() {
+    // Built by hand: Qt's "[*]" placeholder would eat a "[*]" in a file name.
+    setWindowTitle(WindowTitleFor(Doc.FileName) +
+                   (Context.Edits.Unsaved() ? QStringLiteral("*") : QString()));
+}
+
+bool TForm1::SaveChangesFirst() {
+    if (!Context.Edits.Unsaved()) return true;
+    Gestures->Cancel(); // a drag under way ends before the question
+    switch (Context.Prompts.AskSaveChanges(QFileInfo(Doc.FileName).fileName())) {
+    case TSaveAnswer::Save:
+        return SaveSkin();
+    case TSaveAnswer::DontSave:
+        return true;
+    case TSaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TForm1::NewSkinCommand() {
+    if (!SaveChangesFirst()) return;
     const std::optional<QSize> size = Context.Prompts.AskNewSkinSize();
     if (!size) return;
     Gestures->Cancel();
     NewSkin(Doc);
     Context.Edits.Clear();
-    setWindowTitle(WindowTitleFor(Doc.FileName));
+    Context.Edits.MarkSaved();
+    UpdateTitle();
     ComboBox1->setCurrentIndex(0);
     ViewOffset = QPoint(0, 0);
     Doc.ScreenWidth = size->width();
@@ -231,6 +254,7 @@ void TForm1::NewSkinCommand() {
 }
 
 void TForm1::OpenSkin() {
+    if (!SaveChangesFirst()) return;
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::OpenSkin);
     if (path) OpenSkinFile(*path);
 }
@@ -263,7 +287,7 @@ void TForm1::OpenRecentFile(const QString& path) {
         RecentSkins.Remove(path);
         return;
     }
-    OpenSkinFile(path);
+    if (SaveChangesFirst()) OpenSkinFile(path);
 }
 
 void TForm1::ShowOpenedSkin(TSkinDocument doc, int row, QPoint offset) {
@@ -271,7 +295,8 @@ void TForm1::ShowOpenedSkin(TSkinDocument doc, int row, QPoint offset) {
     ViewOffset = offset; // clamped to the new screen by every repaint
     Doc = std::move(doc);
     Context.Edits.Clear();
-    setWindowTitle(WindowTitleFor(Doc.FileName));
+    Context.Edits.MarkSaved();
+    UpdateTitle();
     PlayerPanel->ReloadList();
     PlaylistPanel->FillFromDocument(); // as after New
     View->DocumentReplaced();
@@ -288,28 +313,27 @@ void TForm1::ShowRow(int row) {
     SetRepaintsDeferred(deferred);
 }
 
-void TForm1::SaveSkin() {
-    if (Doc.Untitled) {
-        SaveSkinAs();
-        return;
-    }
+bool TForm1::SaveSkin() {
+    if (Doc.Untitled) return SaveSkinAs();
     const QString error = WriteSkinFile(Doc, Doc.FileName);
     if (!error.isEmpty()) {
         Context.Prompts.ShowError(error);
-        return;
+        return false;
     }
-    Context.Edits.History().setClean();
+    Context.Edits.MarkSaved();
+    UpdateTitle();
     RecentSkins.Add(Doc.FileName);
     Q_EMIT Settled();
+    return true;
 }
 
-void TForm1::SaveSkinAs() {
+bool TForm1::SaveSkinAs() {
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::SaveSkin);
-    if (!path) return;
+    if (!path) return false;
     Doc.FileName = *path;
-    setWindowTitle(WindowTitleFor(Doc.FileName));
     Doc.Untitled = false;
-    SaveSkin();
+    UpdateTitle();
+    return SaveSkin();
 }
 
 void TForm1::Exit1Click() {

@@ -61,8 +61,16 @@ class TForm1 : public QMainWindow {
     // an empty history, the title follows its name, and the row (the first
     // when that one does not exist) is shown with the view at the offset.
     void ShowOpenedSkin(TSkinDocument doc, int row = 0, QPoint offset = {});
-    void SaveSkin();
-    void SaveSkinAs();
+    // True when the skin was written; false when the save failed or was cancelled.
+    bool SaveSkin();
+    bool SaveSkinAs();
+    // Before New, Open, Open recent and a dropped skin replace the skin: asks
+    // whether to save unsaved changes first; false when the command must not
+    // go on (Cancel, or a save that did not happen).
+    bool SaveChangesFirst();
+    // The program title, the file name and, while the skin differs from its
+    // file, an asterisk.
+    void UpdateTitle();
     void Exit1Click();
     void About1Click();
 

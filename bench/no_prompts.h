@@ -13,6 +13,7 @@ class TNoPrompts : public TPrompts {
     }
     std::optional<TColor> AskColor(TColor) override { return std::nullopt; }
     bool AskYesNo(const QString&, const QString&) override { return false; }
+    TSaveAnswer AskSaveChanges(const QString&) override { return TSaveAnswer::DontSave; }
     void ShowError(const QString&) override {}
     void Beep() override {}
     void ViewPicture(const QImage&) override {}

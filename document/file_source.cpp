@@ -65,3 +65,34 @@ bool TByteSource::Fill(quint64 n) {
     End = At + Buffer.size();
     return quint64(Buffer.size()) >= n;
 }
+
+bool TByteSource::Skip(quint64 n) {
+    const quint64 held = quint64(End - At);
+    if (n <= held) {
+        At += n;
+        return true;
+    }
+    if (Fd < 0 || Error != 0) return false;
+    n -= held;
+    Buffer.clear();
+    At = End = nullptr;
+    if (FileLeft >= 0) {
+        if (n > quint64(FileLeft)) return false;
+        if (::lseek(Fd, off_t(n), SEEK_CUR) >= 0) {
+            FileLeft -= qint64(n);
+            return true;
+        }
+    }
+    char scratch[Chunk];
+    while (n > 0) {
+        const ssize_t got = ::read(Fd, scratch, std::size_t(std::min<quint64>(n, sizeof scratch)));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got < 0) Error = errno;
+            return false;
+        }
+        n -= quint64(got);
+        if (FileLeft >= 0) FileLeft = std::max<qint64>(0, FileLeft - got);
+    }
+    return true;
+}

@@ -17,6 +17,10 @@ class TByteSource {
     // ends first or a read fails (ReadError tells which). May throw
     // std::bad_alloc.
     const uchar* Take(quint64 n);
+    // Passes over the next n bytes without holding them: a regular file is
+    // seeked, a stream read a chunk at a time. False when the file ends
+    // first or a read fails.
+    bool Skip(quint64 n);
     // The system's error of the read that failed, else 0.
     int ReadError() const { return Error; }
 

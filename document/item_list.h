@@ -6,6 +6,15 @@
 
 #include <optional>
 
+// The most entries a skin file keeps: its item count is two bytes.
+inline constexpr int MaxItems = 65535;
+// Whether count more entries still fit; the text that says they do not.
+inline bool HasRoomForItems(const TSkinDocument& doc, qsizetype count) {
+    return doc.Items.size() + count <= MaxItems;
+}
+inline constexpr char FullItemListText[] =
+    "The skin already holds 65,535 items, the most a skin file keeps.";
+
 // Appends a record of the kind with its defaults and placeholder pictures,
 // and its entry at the end of Items. Returns the new entry's position, or -1
 // for a kind outside 0..4.

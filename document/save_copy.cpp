@@ -83,9 +83,17 @@ bool MoveToFreeName(const QByteArray& from, const QByteArray& to) {
     return ::link(from.constData(), to.constData()) == 0;
 }
 
+bool PointFileAt(int fd, const QString& copyPath) {
+    const QByteArray path = QFile::encodeName(copyPath);
+    return ::fsetxattr(fd, PointerName, path.constData(), std::size_t(path.size()), 0) == 0;
+}
+
 // The whole copy, flushed, with its record, appears at a name that held
-// nothing, or nothing does: it is written under a random name first.
-bool WriteCopy(const QString& path, const QByteArray& bytes, const QByteArray& record) {
+// nothing, or nothing does: it is written under a random name first. The
+// file (open as `file`) points at it before it appears, so that no reader
+// finds the copy without the file naming it; `pointed` says whether it does.
+bool WriteCopy(const QString& path, const QByteArray& bytes, const QByteArray& record, int file,
+               bool& pointed) {
     QString temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 8; ++attempt) {
@@ -107,14 +115,10 @@ bool WriteCopy(const QString& path, const QByteArray& bytes, const QByteArray& r
          ::fsetxattr(fd, RecordName, record.constData(), std::size_t(record.size()), 0) == 0 &&
          ::fsync(fd) == 0;
     ::close(fd);
+    if (ok) pointed = PointFileAt(file, path);
     ok = ok && MoveToFreeName(QFile::encodeName(temporary), QFile::encodeName(path));
     RemoveOwnFile(temporary); // left only where the copy was linked or failed
     return ok;
-}
-
-bool PointFileAt(int fd, const QString& copyPath) {
-    const QByteArray path = QFile::encodeName(copyPath);
-    return ::fsetxattr(fd, PointerName, path.constData(), std::size_t(path.size()), 0) == 0;
 }
 
 } // namespace
@@ -141,28 +145,24 @@ TSaveCopy::TSaveCopy(int fd, const QString& canonicalPath, const QByteArray& byt
     const QStringList older = InterruptedSaveCopies(fd, canonicalPath);
     const QByteArray record =
         identity + ' ' + QByteArray::number(bytes.size()) + ' ' + Sha256(bytes);
-    const auto inState = [&]() -> QString {
-        const QString name = StateName(PrivateStateFolder(), st);
-        if (name.isEmpty()) return {};
-        // The folder is the user's alone: what is there is an older copy of
-        // this file, or of one gone whose inode this file reuses.
-        RemoveOwnFile(name);
-        return WriteCopy(name, bytes, record) ? name : QString();
-    };
+    bool pointed = false;
     const QString beside = BesideName(canonicalPath);
-    Path = !beside.isEmpty() && WriteCopy(beside, bytes, record) ? beside : inState();
-    if (Path.isEmpty()) return;
-    // Without the pointer, only a copy in the state folder is found through
-    // the file's other names.
-    if (!PointFileAt(fd, Path)) {
-        ::fremovexattr(fd, PointerName);
-        if (Path == beside && st.st_nlink > 1) {
-            if (const QString state = inState(); !state.isEmpty()) {
-                RemoveOwnFile(beside);
+    if (!beside.isEmpty() && WriteCopy(beside, bytes, record, fd, pointed)) Path = beside;
+    // A copy beside a file that cannot point at it is found only through
+    // that name; one in the state folder, through every name.
+    if (Path.isEmpty() || (!pointed && st.st_nlink > 1)) {
+        if (const QString state = StateName(PrivateStateFolder(), st); !state.isEmpty()) {
+            // The folder is the user's alone: what is there is an older copy
+            // of this file, or of one gone whose inode this file reuses.
+            RemoveOwnFile(state);
+            if (WriteCopy(state, bytes, record, fd, pointed)) {
+                if (!Path.isEmpty()) RemoveOwnFile(Path);
                 Path = state;
             }
         }
     }
+    if (!pointed) ::fremovexattr(fd, PointerName); // never at an older copy
+    if (Path.isEmpty()) return;
     SyncFolder(Path);
     for (const QString& copy : older)
         if (copy != Path) RemoveOwnFile(copy);

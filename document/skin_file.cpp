@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -86,10 +87,20 @@ class TReader {
     }
     template <class R> void Block(TListNames, R& record) { VisitFields(*this, record); }
 
+    void Skip(quint64 n) {
+        if (Source.Skip(n)) return;
+        if (Source.ReadError() != 0)
+            throw TReadFailure{FileErrorText(Source.ReadError()) + QLatin1Char('.')};
+        throw TReadFailure{BeyondEnd};
+    }
+
     void Picture(const char*, TPicture& pic, bool transparent) {
         const quint32 w = Unsigned(2), h = Unsigned(2), size = Unsigned(4);
-        const uchar* data = Take(size);
-        if (size < StoredRowBytes(w) * h)
+        // Bytes a picture declares beyond its rows are passed over, never
+        // held: a 1 x 1 picture may claim 4 GB.
+        const quint64 need = StoredRowBytes(w) * h;
+        const uchar* data = Take(std::min<quint64>(size, need));
+        if (size < need)
             throw TReadFailure{Damaged(QStringLiteral("a picture of %1 x %2 pixels holds only %3 "
                                                       "bytes")
                                            .arg(w)
@@ -99,10 +110,11 @@ class TReader {
         if (w == 0 || h == 0) {
             pic.Image = QImage();
             pic.EmptySides = QSize(int(w), int(h));
-            return;
+        } else {
+            pic.Image = Stored.Decode(data, w, h);
+            if (pic.Image.isNull()) throw TReadFailure{QStringLiteral("Out of memory.")};
         }
-        pic.Image = Stored.Decode(data, w, h);
-        if (pic.Image.isNull()) throw TReadFailure{QStringLiteral("Out of memory.")};
+        Skip(size - need);
     }
 
   private:
@@ -289,13 +301,23 @@ quint64 SkinFileSize(const TSkinDocument& doc) {
     return counter.Size;
 }
 
-void WriteSkin(const TSkinDocument& doc, TByteSink& sink) {
+QString SkinFileRefusal(const TSkinDocument& doc) {
+    const std::size_t most =
+        std::max({std::size_t(doc.Items.size()), doc.Images.size(), doc.Texts.size(),
+                  doc.Buttons.size(), doc.Wheels.size(), doc.Trackbars.size()});
+    return most > 0xFFFF ? TooManyItemsText : QString();
+}
+
+bool WriteSkin(const TSkinDocument& doc, TByteSink& sink) {
+    if (!SkinFileRefusal(doc).isEmpty()) return false;
     TWriter out(&sink);
     out.Unsigned(4, quint32(SkinFileVersion));
     VisitFields(out, doc);
+    return true;
 }
 
 QByteArray EncodeSkin(const TSkinDocument& doc) {
+    if (!SkinFileRefusal(doc).isEmpty()) return {};
     QByteArray bytes(qsizetype(SkinFileSize(doc)), Qt::Uninitialized);
     TBufferSink sink(bytes, nullptr);
     WriteSkin(doc, sink);
@@ -303,6 +325,7 @@ QByteArray EncodeSkin(const TSkinDocument& doc) {
 }
 
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path) {
+    if (QString refused = SkinFileRefusal(doc); !refused.isEmpty()) return refused;
     // Taken before the file is touched: running out of memory here changes nothing.
     QByteArray buffer(qsizetype(1) << 18, Qt::Uninitialized); // more than the longest row
     const QString error =

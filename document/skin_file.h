@@ -39,16 +39,29 @@ class TByteSink {
     virtual uchar* Extend(qsizetype n) = 0;
 };
 
-void WriteSkin(const TSkinDocument& doc, TByteSink& sink);
+// A file's item list, and each list of records, holds at most 65,535 entries
+// (a 16-bit count).
+inline const QString TooManyItemsText =
+    QStringLiteral("The skin already holds 65,535 items, the most a skin file keeps.");
+
+// TooManyItemsText when a list of the document holds more than a file keeps,
+// else an empty string: the writer refuses such a document rather than
+// narrow its counts into a file that no longer opens.
+QString SkinFileRefusal(const TSkinDocument& doc);
+
+// Writes nothing and returns false when SkinFileRefusal refuses the document.
+bool WriteSkin(const TSkinDocument& doc, TByteSink& sink);
 
 // The exact number of bytes WriteSkin writes.
 quint64 SkinFileSize(const TSkinDocument& doc);
 
+// Empty when SkinFileRefusal refuses the document.
 QByteArray EncodeSkin(const TSkinDocument& doc);
 
 // Writes through the file layer (whole_file.h): a failed save leaves the old
 // file as it was.
-// Returns the message to show (full stop included), or an empty string.
+// Returns the message to show (full stop included), or an empty string; a
+// document SkinFileRefusal refuses leaves the file untouched.
 QString WriteSkinFile(const TSkinDocument& doc, const QString& path);
 
 // 5-bit channel to 8 bits: 0 gives 0, 31 gives 255.

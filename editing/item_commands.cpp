@@ -11,8 +11,7 @@
 
 const QString DitherQuestion =
     QStringLiteral("Are you sure you want to apply Floyd-Steinberg dithering to all the images on "
-                   "your skin?\rThis action can't be undone and it may take several minutes to "
-                   "be completed.");
+                   "your skin?\rIt may take several minutes to be completed.");
 
 namespace {
 
@@ -160,6 +159,8 @@ int TItemCommands::CreateDocItem(int kind, const QByteArray& name) {
 }
 
 void TItemCommands::AddCommand(int kind) {
+    if (!HasRoomForItems(Context.Doc, 1))
+        return Context.Prompts.ShowError(QString::fromLatin1(FullItemListText));
     const TNameDialogText& dialog = AddDialogs[kind];
     const std::optional<QString> name = Context.Prompts.AskName(
         QString::fromLatin1(dialog.Caption), QString::fromLatin1(dialog.Prompt), QString());

@@ -19,6 +19,9 @@ enum class TFileDialog {
     SavePicture, // read and "All files (*)"; default suffix bmp
 };
 
+// The answers to the question before unsaved changes would be dropped.
+enum class TSaveAnswer { Save, DontSave, Cancel };
+
 class TPrompts {
   public:
     virtual ~TPrompts() = default;
@@ -40,6 +43,11 @@ class TPrompts {
 
     // A Yes/No question with a question icon; true for Yes.
     virtual bool AskYesNo(const QString& caption, const QString& text) = 0;
+
+    // "Save the changes to "NAME" first?": program title as caption, a
+    // question icon, Save (the default button), Don't save and Cancel
+    // (Escape).
+    virtual TSaveAnswer AskSaveChanges(const QString& name) = 0;
 
     // An error message box: error icon, the program title as caption.
     virtual void ShowError(const QString& text) = 0;

@@ -123,10 +123,8 @@ TEditChange TMoveItemStep::Change(bool undone) const {
 
 TRenameItemStep::TRenameItemStep(TSkinDocument& doc, int row, QByteArray name, const QString& text)
     : TEditStep(doc, text), Row(row), After(std::move(name)) {
-    if (row >= 0 && row < doc.Items.size())
-        Before = doc.Items[row].Name;
-    else
-        setObsolete(true);
+    if (row >= 0 && row < doc.Items.size()) Before = doc.Items[row].Name;
+    setObsolete(row < 0 || row >= doc.Items.size() || Before == After);
 }
 
 void TRenameItemStep::redo() {

@@ -60,6 +60,8 @@ TSkinEdits::TSkinEdits(TSkinDocument& doc) : Doc(doc) {
 }
 
 void TSkinEdits::MarkSaved() {
+    // The next edit is a step of its own, never merged into the saved one.
+    EndMerge();
     Stack.setClean();
 }
 
@@ -82,7 +84,9 @@ void TSkinEdits::Announce(TEditChange change) {
 }
 
 void TSkinEdits::Push(std::unique_ptr<TEditStep> step) {
-    if (!step) return;
+    // A step that changes nothing is none: QUndoStack would still drop the
+    // steps to redo before discarding it.
+    if (!step || step->isObsolete()) return;
     Pushing = true;
     Stack.push(new THolder(*this, std::shared_ptr<TEditStep>(std::move(step))));
     Pushing = false;

@@ -24,7 +24,7 @@ TEST_F(SessionTest, AKilledEditorsChangesAreOfferedAndYesRestoresThemByteForByte
     EXPECT_EQ(Prompts.YesNoQuestions[0].Caption, ProgramTitle);
     EXPECT_TRUE(Prompts.YesNoQuestions[0].Text.startsWith(
         "Restore the unsaved changes to \"sky.skn\" from "));
-    EXPECT_EQ(Form->windowTitle(), WindowTitleFor(skin));
+    EXPECT_EQ(Form->windowTitle(), WindowTitleFor(skin) + "*");
     EXPECT_EQ(Form->Doc.FileName, skin);
     EXPECT_FALSE(Form->Doc.Untitled);
     EXPECT_FALSE(Form->Context.Edits.History().isClean());
@@ -77,7 +77,7 @@ TEST_F(SessionTest, ExitRightAfterAnEditWritesTheCopyAndEndsWithoutAQuestion) {
 
     Prompts.YesNo.push_back(true);
     Launch();
-    EXPECT_EQ(Form->windowTitle(), WindowTitleFor("Untitled.skn"));
+    EXPECT_EQ(Form->windowTitle(), WindowTitleFor("Untitled.skn") + "*");
     EXPECT_TRUE(Form->Doc.Untitled);
     ASSERT_EQ(Form->PlayerPanel->lbItems->count(), 1);
     EXPECT_EQ(Form->PlayerPanel->lbItems->item(0)->text(), "Sky");

@@ -295,3 +295,43 @@ TEST_F(SavePolicy, UnprivilegedUserReplacesOnlyWhatTheRenameKeeps) {
     EXPECT_EQ(Entries(Path("mine")), (QStringList{"own.skn", "roots.skn"}));
     EXPECT_EQ(Entries(Path("sticky")), QStringList{"roots.skn"});
 }
+
+// A user's own file in another user's sticky folder (such as /tmp) may be
+// renamed over: it is replaced, not written in place.
+TEST_F(SavePolicy, OwnFileInAnotherUsersStickyFolderIsReplaced) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as user nobody";
+    ASSERT_EQ(::chmod(QFile::encodeName(Dir.path()).constData(), 0755), 0);
+    ASSERT_TRUE(QDir().mkpath(Path("sticky")));
+    Own(Path("sticky"), 0, 01777);
+    Put(Path("sticky/own.skn"), "old");
+    Own(Path("sticky/own.skn"), Nobody, 0644);
+    const ino_t inode = Stat(Path("sticky/own.skn")).st_ino;
+    EXPECT_EQ(AsNobody([&] { return WriteWholeFile(Path("sticky/own.skn"), "new"); }), QString());
+    EXPECT_EQ(Contents(Path("sticky/own.skn")), "new");
+    EXPECT_NE(Stat(Path("sticky/own.skn")).st_ino, inode);
+    EXPECT_EQ(Stat(Path("sticky/own.skn")).st_uid, Nobody);
+}
+
+// The system may take a change and quietly not make it: for a user outside
+// the file's group, fchmod drops the set-group-ID bit and succeeds. Only
+// reading the new file back tells that it is not the old one to its users;
+// the old file is then written in place (where the kernel, too, drops that
+// bit for such a writer).
+TEST_F(SavePolicy, TraitThatQuietlyDidNotTakeKeepsTheOldFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to act as user nobody";
+    ASSERT_EQ(::chmod(QFile::encodeName(Dir.path()).constData(), 0755), 0);
+    ASSERT_TRUE(QDir().mkpath(Path("shared")));
+    // New files here get group root, as the old one has: no chown is needed.
+    ASSERT_EQ(::chown(QFile::encodeName(Path("shared")).constData(), Nobody, 0), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(Path("shared")).constData(), 02755), 0);
+    const QString path = Path("shared/a.skn");
+    Put(path, "old");
+    ASSERT_EQ(::chown(QFile::encodeName(path).constData(), Nobody, 0), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 02644), 0);
+    const ino_t inode = Stat(path).st_ino;
+    EXPECT_EQ(AsNobody([&] { return WriteWholeFile(path, "new"); }), QString());
+    EXPECT_EQ(Contents(path), "new");
+    EXPECT_EQ(Stat(path).st_ino, inode);
+    EXPECT_EQ(Stat(path).st_gid, 0u);
+    EXPECT_EQ(Entries(Path("shared")), QStringList{"a.skn"});
+}

@@ -333,3 +333,69 @@ TEST(SkinFile, PicturesOfOtherFormatsWriteTheirColours) {
             EXPECT_EQ(back.pixel(x, y), (x + y) % 2 ? qRgb(8, 16, 255) : qRgb(255, 0, 255))
                 << x << "," << y;
 }
+
+// A 16-bit count holds 65,535: one more is refused, never written narrowed.
+TEST(SkinFile, MoreThanACountHoldsIsRefusedAndTheFileUntouched) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("a.skn");
+    const QByteArray old = EncodeSkin(MakeDefaultSkin());
+    ASSERT_EQ(WriteSkinFile(MakeDefaultSkin(), path), "");
+    TSkinDocument doc = MakeDefaultSkin();
+    doc.Items.resize(0xFFFF);
+    EXPECT_EQ(qFromLittleEndian<quint16>(EncodeSkin(doc).constData() + 8), 0xFFFF);
+    for (const bool items : {true, false}) {
+        TSkinDocument over = MakeDefaultSkin();
+        if (items)
+            over.Items.resize(0x10000);
+        else
+            over.Texts.resize(0x10000);
+        EXPECT_EQ(WriteSkinFile(over, path),
+                  "The skin already holds 65,535 items, the most a skin file keeps.");
+        EXPECT_EQ(EncodeSkin(over), QByteArray());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), old);
+    }
+}
+
+namespace {
+// Bytes this process has read through read() so far.
+qint64 BytesRead() {
+    QFile io("/proc/self/io");
+    if (!io.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : io.readAll().split('\n'))
+        if (line.startsWith("rchar:")) return line.mid(6).trimmed().toLongLong();
+    return -1;
+}
+} // namespace
+
+// A 1 x 1 picture that declares 64 MB of data, in a sparse file that holds
+// them: the excess is passed over, neither read nor held.
+TEST(SkinFile, PictureDataBeyondItsRowsIsSkippedUnread) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    TSkinDocument doc = MakeDefaultSkin();
+    AddItem(doc, ikImage, "i");
+    doc.Images[0].Picture.Image = PatternImage(1, 1);
+    const QByteArray bytes = EncodeSkin(doc);
+    const qsizetype at = 23 + 8; // the picture's rows follow its header
+    ASSERT_EQ(qFromLittleEndian<quint32>(bytes.constData() + at - 4), 4u);
+    constexpr quint32 Excess = 64 << 20;
+    QByteArray head = bytes.left(at + 4);
+    qToLittleEndian<quint32>(4 + Excess, head.data() + at - 4);
+    const QString path = dir.filePath("claims.skn");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(head), head.size());
+    ASSERT_TRUE(f.seek(head.size() + Excess));
+    ASSERT_EQ(f.write(bytes.mid(at + 4)), bytes.size() - at - 4);
+    f.close();
+
+    const qint64 before = BytesRead();
+    if (before < 0) GTEST_SKIP() << "no /proc/self/io to count the bytes read";
+    const TSkinReadResult read = ReadSkinFile(path);
+    EXPECT_LT(BytesRead() - before, 1 << 20);
+    ASSERT_TRUE(read.Document.has_value()) << read.Error.toStdString();
+    EXPECT_EQ(EncodeSkin(*read.Document), bytes);
+}

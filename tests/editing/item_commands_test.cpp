@@ -209,8 +209,7 @@ TEST_F(ItemCommands, DitherAsksFirstAndTouchesOnlyItemPictures) {
     EXPECT_EQ(Prompts.YesNoQuestions[0].Caption, "Information");
     EXPECT_EQ(Prompts.YesNoQuestions[0].Text,
               "Are you sure you want to apply Floyd-Steinberg dithering to all the images on your "
-              "skin?\rThis action can't be undone and it may take several minutes to be "
-              "completed.");
+              "skin?\rIt may take several minutes to be completed.");
     EXPECT_EQ(Doc, before);
     EXPECT_TRUE(Log.isEmpty());
 

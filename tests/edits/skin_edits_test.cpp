@@ -165,3 +165,27 @@ TEST_F(SkinEdits, TheSavedStateMovesWithTheStepsWhenTheOldestGo) {
         Edits.Undo();
     }
 }
+
+TEST_F(SkinEdits, DroppingOldStepsAnnouncesNoSave) {
+    Edits.SetHeldBytesBound(100'000);
+    std::vector<bool> announced;
+    QObject::connect(&Edits, &TSkinEdits::SavedChanged,
+                     [&announced](bool saved) { announced.push_back(saved); });
+    for (int seed = 2; seed < 7; ++seed)
+        Edits.Push(std::make_unique<TPictureStep>(Doc, 0, 0, PatternImage(100, 100, seed), "Open"));
+    ASSERT_LT(Edits.History().count(), 5) << "the oldest went";
+    EXPECT_TRUE(Edits.Unsaved());
+    EXPECT_EQ(announced, std::vector<bool>{false}) << "unsaved once, at the first step";
+}
+
+TEST_F(SkinEdits, AnEditThatChangesNothingIsNoStepAndKeepsRedo) {
+    TypeX(0, 7, "SpinEdit1");
+    Edits.Undo();
+    const TSkinDocument before = Doc;
+    TypeX(0, PositionOf(*RecordAt(Doc, Doc.Items[0])).x(), "SpinEdit1"); // "00" over 0
+    Edits.Push(std::make_unique<TRenameItemStep>(Doc, 1, Doc.Items[1].Name, "Rename"));
+    EXPECT_TRUE(Edits.History().canRedo());
+    EXPECT_EQ(Edits.History().index(), 0);
+    EXPECT_FALSE(Edits.Unsaved());
+    EXPECT_EQ(Doc, before);
+}

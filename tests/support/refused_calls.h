@@ -42,8 +42,8 @@ inline bool RefuseCalls(std::initializer_list<TRefusedCall> calls) {
     };
     for (const TRefusedCall& call : calls) {
         filter.push_back(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, unsigned(call.Number), 0, 1));
-        filter.push_back(
-            BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (unsigned(call.Error) & SECCOMP_RET_DATA)));
+        filter.push_back(BPF_STMT(BPF_RET | BPF_K,
+                                  SECCOMP_RET_ERRNO | (unsigned(call.Error) & SECCOMP_RET_DATA)));
     }
     filter.push_back(BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW));
     const sock_fprog program{static_cast<unsigned short>(filter.size()), filter.data()};

@@ -19,6 +19,8 @@ class TScriptedPrompts : public TPrompts {
     std::deque<std::optional<QString>> Names;
     std::deque<std::optional<TColor>> Colors;
     std::deque<bool> YesNo;
+    // An empty script answers "Don't save".
+    std::deque<TSaveAnswer> SaveAnswers;
 
     // What was asked, in order: "AskFileName OpenSkin", "ShowError File not found.", "Beep" ...
     QStringList Asked;
@@ -66,6 +68,13 @@ class TScriptedPrompts : public TPrompts {
         if (YesNo.empty()) return false;
         const bool answer = YesNo.front();
         YesNo.pop_front();
+        return answer;
+    }
+    TSaveAnswer AskSaveChanges(const QString& name) override {
+        Asked << QStringLiteral("AskSaveChanges %1").arg(name);
+        if (SaveAnswers.empty()) return TSaveAnswer::DontSave;
+        const TSaveAnswer answer = SaveAnswers.front();
+        SaveAnswers.pop_front();
         return answer;
     }
     void ShowError(const QString& text) override {
