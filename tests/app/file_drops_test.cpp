@@ -118,6 +118,13 @@ TEST_F(FileDrops, SkinAnywhereOpensItWithANewHistory) {
     AddButton(QStringLiteral("play"));
     ASSERT_GT(History().count(), 0);
 
+    // Unsaved changes: the question first, and Cancel keeps them.
+    Prompts.SaveAnswers.push_back(TSaveAnswer::Cancel);
+    ASSERT_TRUE(DropFile(&Form, skin));
+    EXPECT_EQ(Prompts.Asked.last(), "AskSaveChanges Untitled.skn");
+    EXPECT_EQ(Form.Doc.Items.size(), 1);
+    EXPECT_NE(Form.Doc.FileName, skin);
+
     // On a picture row, the skin passes on to the window.
     ASSERT_TRUE(DropFile(I().ButtonRows[0].Row, skin));
     EXPECT_EQ(Form.Doc.FileName, skin);
