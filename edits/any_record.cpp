@@ -1,5 +1,7 @@
 #include "any_record.h"
 
+#include "item_pictures.h"
+
 namespace {
 template <class T> void Store(TSkinDocument& doc, const TDocItem& item, const T& record) {
     if (T* r = RecordOf<T>(doc, item)) *r = record;
@@ -11,10 +13,6 @@ template <class T> void Insert(TSkinDocument& doc, int index, const T& record) {
     records.insert(records.begin() + index, record);
     for (TDocItem& item : doc.Items)
         if (item.Kind == TRecordKind<T>::Kind && item.Index >= index) ++item.Index;
-}
-
-template <std::size_t N> TPicture* At(std::array<TPicture, N>& pictures, int slot) {
-    return slot >= 0 && std::size_t(slot) < N ? &pictures[std::size_t(slot)] : nullptr;
 }
 } // namespace
 
@@ -67,22 +65,17 @@ void SetPosition(TAnyRecord& record, QPoint position) {
         record);
 }
 
-TPicture* PictureSlot(TAnyRecord& record, int slot) {
-    if (auto* image = std::get_if<TiImage>(&record)) return slot == 0 ? &image->Picture : nullptr;
-    if (auto* button = std::get_if<TiButton>(&record)) return At(button->Pictures, slot);
-    if (auto* wheel = std::get_if<TiWheel>(&record)) return At(wheel->Pictures, slot);
-    if (auto* bar = std::get_if<TiTrackbar>(&record)) return At(bar->Pictures, slot);
-    return nullptr;
-}
-
 qint64 PictureBytes(const TPicture& picture) {
     return picture.Image.sizeInBytes();
 }
 
 qint64 PictureBytes(const TAnyRecord& record) {
-    TAnyRecord copy = record; // shares the pictures; nothing is written
-    qint64 bytes = 0;
-    for (int slot = 0; const TPicture* p = PictureSlot(copy, slot); ++slot)
-        bytes += PictureBytes(*p);
-    return bytes;
+    return std::visit(
+        [](const auto& r) {
+            qint64 bytes = 0;
+            for (const TPicture& p : PictureSlots(r))
+                bytes += PictureBytes(p);
+            return bytes;
+        },
+        record);
 }

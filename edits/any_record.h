@@ -26,10 +26,6 @@ TItemKind KindOf(const TAnyRecord& record);
 QPoint PositionOf(const TAnyRecord& record);
 void SetPosition(TAnyRecord& record, QPoint position);
 
-// The slot'th picture of the record (an image's one picture is slot 0), or
-// nullptr when it has no such slot.
-TPicture* PictureSlot(TAnyRecord& record, int slot);
-
 // Bytes of the pixels of the record's pictures.
 qint64 PictureBytes(const TAnyRecord& record);
 qint64 PictureBytes(const TPicture& picture);

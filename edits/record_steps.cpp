@@ -1,26 +1,21 @@
 #include "record_steps.h"
 
-namespace {
-template <std::size_t N>
-qint64 Unshared(const std::array<TPicture, N>& mine, const std::array<TPicture, N>& other) {
-    qint64 bytes = 0;
-    for (std::size_t i = 0; i < N; ++i)
-        bytes += UnsharedBytes(mine[i].Image, other[i].Image);
-    return bytes;
-}
+#include "item_pictures.h"
 
+namespace {
 // Bytes of mine's pictures that other does not hold in the same slot.
 qint64 UnsharedRecordBytes(const TAnyRecord& mine, const TAnyRecord& other) {
     if (mine.index() != other.index()) return PictureBytes(mine);
-    if (const auto* a = std::get_if<TiImage>(&mine))
-        return UnsharedBytes(a->Picture.Image, std::get<TiImage>(other).Picture.Image);
-    if (const auto* a = std::get_if<TiButton>(&mine))
-        return Unshared(a->Pictures, std::get<TiButton>(other).Pictures);
-    if (const auto* a = std::get_if<TiWheel>(&mine))
-        return Unshared(a->Pictures, std::get<TiWheel>(other).Pictures);
-    if (const auto* a = std::get_if<TiTrackbar>(&mine))
-        return Unshared(a->Pictures, std::get<TiTrackbar>(other).Pictures);
-    return 0;
+    return std::visit(
+        [&other](const auto& r) {
+            const auto own = PictureSlots(r);
+            const auto theirs = PictureSlots(std::get<std::decay_t<decltype(r)>>(other));
+            qint64 bytes = 0;
+            for (std::size_t i = 0; i < own.size(); ++i)
+                bytes += UnsharedBytes(own[i].Image, theirs[i].Image);
+            return bytes;
+        },
+        mine);
 }
 } // namespace
 
@@ -79,15 +74,15 @@ TPicture* PictureAt(TSkinDocument& doc, int row, int slot) {
     }
     if (row >= doc.Items.size()) return nullptr;
     const TDocItem& item = doc.Items[row];
-    const auto at = [slot](auto& pictures) -> TPicture* {
-        return slot >= 0 && std::size_t(slot) < pictures.size() ? &pictures[std::size_t(slot)]
-                                                                : nullptr;
+    TPicture* found = nullptr;
+    const auto in = [&found, slot](auto* record) {
+        if (record) found = PictureInSlot(*record, slot);
     };
-    if (TiImage* r = RecordOf<TiImage>(doc, item)) return slot == 0 ? &r->Picture : nullptr;
-    if (TiButton* r = RecordOf<TiButton>(doc, item)) return at(r->Pictures);
-    if (TiWheel* r = RecordOf<TiWheel>(doc, item)) return at(r->Pictures);
-    if (TiTrackbar* r = RecordOf<TiTrackbar>(doc, item)) return at(r->Pictures);
-    return nullptr;
+    in(RecordOf<TiImage>(doc, item));
+    in(RecordOf<TiButton>(doc, item));
+    in(RecordOf<TiWheel>(doc, item));
+    in(RecordOf<TiTrackbar>(doc, item));
+    return found;
 }
 
 void TPictureStep::redo() {

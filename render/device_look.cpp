@@ -50,6 +50,10 @@ qint64 ProgressEnd(const TiTrackbar& trackbar, const TDeviceState& state, int ro
     if (!state.Progress.empty())
         if (const auto it = state.Progress.find(row); it != state.Progress.end())
             return std::clamp<qint64>(it->second, 0, std::max(trackbar.Width, 0));
+    return DefaultProgressEnd(trackbar);
+}
+
+qint64 DefaultProgressEnd(const TiTrackbar& trackbar) {
     return trackbar.Width / 3;
 }
 

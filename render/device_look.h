@@ -24,8 +24,12 @@ const TiWheel& ShownWheel(const TiWheel& wheel, const TDeviceState& state, int r
                           TiWheel& scratch);
 
 // Where the progress of a track bar ends, in pixels from its left: the
-// state's progress held within 0..Width, or Width div 3 without one.
+// state's progress held within 0..Width, or DefaultProgressEnd without one.
 qint64 ProgressEnd(const TiTrackbar& trackbar, const TDeviceState& state, int row);
+
+// Where the progress ends when nothing plays: Width div 3, truncated, as the
+// preview has always shown it.
+qint64 DefaultProgressEnd(const TiTrackbar& trackbar);
 
 // The string a text draws: the state's sample of its type when that differs
 // from the editor's own, else PreviewText. The document is never changed.

@@ -162,7 +162,7 @@ TBox PaintedBox(const TiTrackbar& r, qint64 end) {
 }
 
 TBox PaintedBox(const TiTrackbar& r) {
-    return PaintedBox(r, r.Width / 3);
+    return PaintedBox(r, DefaultProgressEnd(r));
 }
 
 // The box of what entry i draws in the state; false for an entry that

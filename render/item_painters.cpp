@@ -1,5 +1,6 @@
 #include "item_painters.h"
 
+#include "device_look.h"
 #include "marker_box.h"
 #include "raster_ops.h"
 #include "selection_marker.h"
@@ -75,7 +76,7 @@ void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected, TPictu
 }
 
 void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected) {
-    PaintTrackbar(composition, trackbar, selected, trackbar.Width / 3);
+    PaintTrackbar(composition, trackbar, selected, DefaultProgressEnd(trackbar));
 }
 
 void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected,

@@ -16,10 +16,10 @@ void PaintButton(QImage& composition, const TiButton& button, bool selected,
                  TPictureColours colours = TPictureColours::AsHeld);
 void PaintWheel(QImage& composition, const TiWheel& wheel, bool selected,
                 TPictureColours colours = TPictureColours::AsHeld);
-// The progress ends at Width div 3, as in the editor's preview.
+// The progress ends at DefaultProgressEnd (device_look.h).
 void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected);
 // The progress ends progressEnd pixels right of the bar's left (the preview's
-// arithmetic with progressEnd in place of Width div 3).
+// arithmetic with progressEnd in place of the default).
 void PaintTrackbar(QImage& composition, const TiTrackbar& trackbar, bool selected,
                    qint64 progressEnd, TPictureColours colours = TPictureColours::AsHeld);
 
