@@ -150,3 +150,27 @@ TEST(EditSteps, DitherIsOneStepThatPutsTheVeryPicturesBack) {
     EXPECT_EQ(doc.Images[0].Picture.Image.cacheKey(), first.cacheKey());
     EXPECT_GT(step.HeldBytes(false), 0);
 }
+
+TEST(EditSteps, DeleteAndDitherHoldOnlyWhatTheDocumentLetGo) {
+    TSkinDocument doc = MakeRichSkin();
+    qint64 button = 0;
+    for (const TPicture& p : doc.Buttons[0].Pictures)
+        button += p.Image.sizeInBytes();
+    TDeleteItemStep del(doc, RowOf(doc, ikButton, 0), "Delete");
+    del.redo();
+    EXPECT_EQ(del.HeldBytes(false), button);
+    del.undo();
+    EXPECT_EQ(del.HeldBytes(true), 0); // the document holds them again
+
+    // Dithering widens a 24-bit picture to 32 bits: each side holds its own.
+    TSkinDocument one;
+    one.Images.resize(1);
+    one.Images[0].Picture.Image = PatternImage(5, 3).convertToFormat(QImage::Format_RGB888);
+    one.Items.append({ikImage, 0, "i"});
+    const qint64 narrow = one.Images[0].Picture.Image.sizeInBytes();
+    TDitherStep dither(one, "Dither pictures");
+    dither.redo();
+    EXPECT_EQ(dither.HeldBytes(false), narrow);
+    dither.undo();
+    EXPECT_EQ(dither.HeldBytes(true), 5 * 4 * 3);
+}

@@ -31,6 +31,14 @@ void Replay(const QStringList& paths, QString (*check)(QByteArrayView)) {
     }
 }
 
+// Every finding of a target; a folder missing or empty would pass with
+// nothing replayed, so it fails.
+void ReplayFindings(const QString& folder, QString (*check)(QByteArrayView)) {
+    const QStringList paths = InputsIn(folder);
+    ASSERT_FALSE(paths.isEmpty()) << "no inputs in " LUMORA_FUZZ_DATA "/" << folder.toStdString();
+    Replay(paths, check);
+}
+
 class FuzzReplay : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { PrepareFuzzChecks(); }
@@ -52,7 +60,7 @@ TEST_F(FuzzReplay, SkinSeedsCoverOpenedAndRefusedFiles) {
 }
 
 TEST_F(FuzzReplay, SkinRegressions) {
-    Replay(InputsIn("regressions/skin"), CheckSkinInput);
+    ReplayFindings(QStringLiteral("regressions/skin"), CheckSkinInput);
 }
 
 TEST_F(FuzzReplay, BitmapSeeds) {
@@ -62,5 +70,5 @@ TEST_F(FuzzReplay, BitmapSeeds) {
 }
 
 TEST_F(FuzzReplay, BitmapRegressions) {
-    Replay(InputsIn("regressions/bitmap"), CheckBitmapInput);
+    ReplayFindings(QStringLiteral("regressions/bitmap"), CheckBitmapInput);
 }

@@ -69,6 +69,17 @@ TEST(PictureFile, AlphaBelowHalfIsTheKeyInKeyedSlotsAndBlackShowsThroughInImages
     }
 }
 
+TEST(PictureFile, APaletteEntryOfAlphaExactlyHalfKeepsItsColour) {
+    const QImage steps = AlphaSteps();
+    QImage paletted(steps.width(), 1, QImage::Format_Indexed8);
+    paletted.setColorTable(Row(steps));
+    for (int x = 0; x < steps.width(); ++x)
+        paletted.setPixel(x, 0, uint(x));
+    const QByteArray png = Written(paletted, "png");
+    ASSERT_EQ(DecodePicture(png).Image.format(), QImage::Format_Indexed8); // the palette's rule
+    ExpectSlots(png, KeyedSteps, OverBlack);
+}
+
 TEST(PictureFile, AGifsTransparentIndexIsTheKeyAndTheFirstFrameIsRead) {
     const QByteArray first("\x00\x01\x02\x03", 4), second("\x03\x03\x03\x03", 4);
     const QByteArray gif = GifFile(4, 1, {Yellow, TransparentKey, Cyan, Black}, 0, {first, second});

@@ -160,6 +160,15 @@ TEST(PaintTrackbar, UnstretchedProgressShowsItsLeftThird) {
     EXPECT_EQ(img.pixel(10, 40), BlackPx);
 }
 
+TEST(PaintTrackbar, TheDefaultThirdIsTruncated) {
+    TiTrackbar k = ExampleTrackbar(false, false);
+    k.Width = 20; // 6.67: six columns, not seven
+    QImage img = Black(200, 100);
+    PaintTrackbar(img, k, false);
+    EXPECT_EQ(img.pixel(15, 30), qRgb(6, 100, 0));
+    EXPECT_EQ(img.pixel(16, 30), BlackPx);
+}
+
 TEST(PaintTrackbar, StretchedProgressScalesTheWholePictureToAThird) {
     QImage img = Black(200, 100);
     PaintTrackbar(img, ExampleTrackbar(true, false), false);
