@@ -41,6 +41,10 @@ bool FileHolds(const QString& path, const QByteArray& bytes) {
     return held == bytes;
 }
 
+QString WriteFailureText(const QString& reason) {
+    return QStringLiteral("The recovery copy could not be written: %1.").arg(reason);
+}
+
 const char* const DialogKeys[] = {"dialogs/openSkin", "dialogs/saveSkin", "dialogs/openPicture",
                                   "dialogs/savePicture"};
 constexpr TFileDialog DialogKinds[] = {TFileDialog::OpenSkin, TFileDialog::SaveSkin,
@@ -134,8 +138,7 @@ void TDesktopSession::Start() {
     // A restored skin that differs from its file: its copy is this editor's
     // now, and the one it came from goes once that is written. One that
     // matches its file needs no copy at all.
-    if (LeftToDiscard &&
-        (!Form.Context.Edits.Unsaved() || (Copy.Begin() && Copy.Write(Form.Doc).isEmpty())))
+    if (LeftToDiscard && (!Form.Context.Edits.Unsaved() || WriteCopyNow()))
         TRecoveryCopy::Discard(*LeftToDiscard);
     LeftToDiscard.reset();
 }
@@ -143,7 +146,7 @@ void TDesktopSession::Start() {
 void TDesktopSession::OfferLeftCopies() {
     for (const TLeftCopy& left : Copy.TakeLeftCopies()) {
         TSkinReadResult read;
-        if (left.NoteRead) read = ReadSkinFile(left.Skin);
+        if (left.NoteRead) read = TRecoveryCopy::Read(left);
         if (!read.Document) {
             const QString aside = TRecoveryCopy::SetAside(left);
             Form.Context.Prompts.ShowError(
@@ -152,9 +155,10 @@ void TDesktopSession::OfferLeftCopies() {
                     .arg(aside));
             continue;
         }
+        // In full: the file a Save of the restored skin writes to.
         const QString question =
             QStringLiteral("Restore the unsaved changes to \"%1\" from %2?")
-                .arg(QFileInfo(left.FileName).fileName(),
+                .arg(left.Untitled ? QFileInfo(left.FileName).fileName() : left.FileName,
                      left.Written.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")));
         if (!Form.Context.Prompts.AskYesNo(ProgramTitle, question)) {
             TRecoveryCopy::Discard(left);
@@ -190,7 +194,11 @@ void TDesktopSession::Edited() {
 void TDesktopSession::WriteCopySoon() {
     // The copy's name and lock come with the first edit that needs them: an
     // editor that never has unsaved changes leaves nothing in the folder.
-    if (!Form.Context.Edits.Unsaved() || !Copy.Begin()) return;
+    if (!Form.Context.Edits.Unsaved()) return;
+    if (!Copy.Begin()) {
+        Tell(Copy.Refusal());
+        return;
+    }
     if (Writing) {
         WriteAgain = true;
         return;
@@ -201,15 +209,33 @@ void TDesktopSession::WriteCopySoon() {
     StartedEdit = Edit;
     const quint64 generation = Generation, edit = Edit;
     Writer.start([this, snapshot = std::move(snapshot), generation, edit] {
-        Copy.Write(snapshot);
+        const QString failure = Copy.Write(snapshot);
         QMetaObject::invokeMethod(
-            this, [this, generation, edit] { CopyWritten(generation, edit); },
+            this, [this, generation, edit, failure] { CopyWritten(generation, edit, failure); },
             Qt::QueuedConnection);
     });
 }
 
-void TDesktopSession::CopyWritten(quint64 generation, quint64 edit) {
+bool TDesktopSession::WriteCopyNow() {
+    if (!Copy.Begin()) {
+        Tell(Copy.Refusal());
+        return false;
+    }
+    const QString failure = Copy.Write(Form.Doc);
+    if (!failure.isEmpty()) Tell(WriteFailureText(failure));
+    return failure.isEmpty();
+}
+
+void TDesktopSession::Tell(const QString& text) {
+    // Once a run each: the same news at every edit would bury the window.
+    if (text.isEmpty() || Told.contains(text)) return;
+    Told.insert(text);
+    Form.Context.Prompts.ShowError(text);
+}
+
+void TDesktopSession::CopyWritten(quint64 generation, quint64 edit, const QString& failure) {
     if (generation != Generation) return;
+    if (!failure.isEmpty()) Tell(WriteFailureText(failure));
     Writing = false;
     if (WriteAgain || edit != Edit) {
         WriteAgain = false;
@@ -223,6 +249,8 @@ void TDesktopSession::FinishCopy() {
     Writing = false;
     WriteAgain = false;
     ++Generation;
+    // Said nothing of a failure: the editor is ending, and a question now
+    // would hold a logout.
     if (!Form.Context.Edits.Unsaved() || StartedEdit == Edit || !Copy.Begin()) return;
     StartedEdit = Edit;
     Copy.Write(Form.Doc);

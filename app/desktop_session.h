@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QSet>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -49,7 +50,11 @@ class TDesktopSession : public QObject {
     void OfferLeftCopies();
     void Edited();
     void WriteCopySoon();
-    void CopyWritten(quint64 generation, quint64 edit);
+    void CopyWritten(quint64 generation, quint64 edit, const QString& failure);
+    // Writes the copy at once; false when it could not be.
+    bool WriteCopyNow();
+    // Says why the copy is not kept, once a run for each reason.
+    void Tell(const QString& text);
     // The copy written before the window closes, when an edit is not yet in it.
     void FinishCopy();
     // No copy needed: the document is what its file holds.
@@ -77,4 +82,5 @@ class TDesktopSession : public QObject {
 
     TSkinFileWatch Watch;
     bool Asking = false;
+    QSet<QString> Told;
 };

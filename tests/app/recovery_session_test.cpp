@@ -22,8 +22,8 @@ TEST_F(SessionTest, AKilledEditorsChangesAreOfferedAndYesRestoresThemByteForByte
     Launch();
     ASSERT_EQ(Prompts.YesNoQuestions.size(), 1u);
     EXPECT_EQ(Prompts.YesNoQuestions[0].Caption, ProgramTitle);
-    EXPECT_TRUE(Prompts.YesNoQuestions[0].Text.startsWith(
-        "Restore the unsaved changes to \"sky.skn\" from "));
+    EXPECT_TRUE(Prompts.YesNoQuestions[0].Text.startsWith("Restore the unsaved changes to \"" +
+                                                          skin + "\" from "));
     EXPECT_EQ(Form->windowTitle(), WindowTitleFor(skin) + "*");
     EXPECT_EQ(Form->Doc.FileName, skin);
     EXPECT_FALSE(Form->Doc.Untitled);
