@@ -5,7 +5,8 @@
 #include "skin_folder.h"
 
 #include <QCoreApplication>
-#include <QDirIterator>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QMap>
@@ -17,7 +18,6 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
-#include <tuple>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,8 +26,11 @@
 namespace {
 
 // A drawing program saves in a burst (a temporary file, a rename, its
-// metadata): one pack once the folder has been quiet this long.
+// metadata): the files a pack reads must hold still this long first.
 constexpr int QuietMs = 150;
+// Events can be missed (a folder removed and made again takes its watch
+// with it): the files are looked at this often besides.
+constexpr int PollMs = 400;
 
 int SignalPipe[2] = {-1, -1};
 
@@ -38,18 +41,32 @@ void OnSignal(int) {
     errno = saved;
 }
 
-// What a pack reads from the folder, as far as a change shows: each file's
-// size, time and inode (a file replaced by a rename is a new inode).
-using TFolderState = QMap<QString, std::tuple<qint64, qint64, qint64, ino_t>>;
+// One file as far as a change shows: which file it is (a file replaced by a
+// rename is another), its size and time. All zero while it is missing.
+struct TFileState {
+    dev_t Dev = 0;
+    ino_t Ino = 0;
+    qint64 Size = 0, Seconds = 0, Nanoseconds = 0;
+    bool operator==(const TFileState&) const = default;
+};
 
+// skin.json and each file it names, by the name the folder's text gives.
+using TFolderState = QMap<QString, TFileState>;
+
+// Only the files a pack reads count: any other file in the folder may change
+// as often as it likes (a log, an editor's swap file, OUT itself however it is
+// spelt) without a pack, and without holding one back.
 class TPackWatch {
   public:
     TPackWatch(const QString& dir, const QString& out)
-        : Dir(QDir::cleanPath(dir)), Out(QFileInfo(out).absoluteFilePath()), OutArgument(out) {
-        Quiet.setSingleShot(true);
-        Quiet.setInterval(QuietMs);
-        QObject::connect(&Quiet, &QTimer::timeout, [this] { PackIfChanged(); });
-        const auto changed = [this](const QString&) { Quiet.start(); };
+        : Dir(QDir::cleanPath(dir)), OutArgument(out), Names{SkinJsonName} {
+        Settle.setSingleShot(true);
+        QObject::connect(&Settle, &QTimer::timeout, [this] { Check(); });
+        Poll.setInterval(PollMs);
+        QObject::connect(&Poll, &QTimer::timeout, [this] { Check(); });
+        const auto changed = [this](const QString&) {
+            if (!Settle.isActive()) Settle.start(QuietMs);
+        };
         QObject::connect(&Watcher, &QFileSystemWatcher::directoryChanged, changed);
         QObject::connect(&Watcher, &QFileSystemWatcher::fileChanged, changed);
     }
@@ -61,62 +78,99 @@ class TPackWatch {
         Watch();
         if (!Watcher.directories().contains(Dir))
             FailFile(Dir, QStringLiteral("Cannot watch this folder."));
-        PackIfChanged();
+        Seen = Current();
+        Pack();
+        Poll.start();
     }
 
   private:
-    // The folder, its subfolders and their files; a file replaced by a
-    // rename has left the watcher, and a new one is not in it yet.
-    TFolderState Watch() {
+    TFileState StateOf(const QString& name) const {
+        struct stat st {};
+        if (::stat(QFile::encodeName(Dir + u'/' + name).constData(), &st) != 0) return {};
+        // OUT, known by what it is rather than how it is spelt, is written here.
+        if (st.st_dev == OutDev && st.st_ino == OutIno) return {};
+        return {st.st_dev, st.st_ino, qint64(st.st_size), qint64(st.st_mtim.tv_sec),
+                qint64(st.st_mtim.tv_nsec)};
+    }
+
+    TFolderState Current() const {
         TFolderState state;
-        QStringList folders{Dir}, files;
-        QDirIterator it(Dir, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                        QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            const QFileInfo info = it.fileInfo();
-            if (info.absoluteFilePath() == Out) continue; // written here
-            if (info.isDir()) {
-                folders.append(path);
-                continue;
-            }
-            files.append(path);
-            struct stat st {};
-            if (stat(QFile::encodeName(path).constData(), &st) == 0)
-                state.insert(path, {qint64(st.st_size), qint64(st.st_mtim.tv_sec),
-                                    qint64(st.st_mtim.tv_nsec), st.st_ino});
+        for (const QString& name : Names)
+            state.insert(name, StateOf(name));
+        return state;
+    }
+
+    // The folder, the one around it (where it would be made again), and each
+    // followed file with its folder; the watcher drops what is removed.
+    void Watch() {
+        QSet<QString> wanted{Dir, QFileInfo(Dir).absolutePath()};
+        for (const QString& name : Names) {
+            const QString path = Dir + u'/' + name;
+            wanted << path << QFileInfo(path).absolutePath();
         }
         const QStringList watchedList = Watcher.directories() + Watcher.files();
         const QSet<QString> watched(watchedList.begin(), watchedList.end());
         QStringList fresh;
-        for (const QStringList& paths : {folders, files})
-            for (const QString& path : paths)
-                if (!watched.contains(path)) fresh.append(path);
+        for (const QString& path : wanted)
+            if (!watched.contains(path) && QFileInfo::exists(path)) fresh.append(path);
         if (!fresh.isEmpty()) Watcher.addPaths(fresh);
-        return state;
     }
 
-    void PackIfChanged() {
-        TFolderState state = Watch();
-        if (Packed && state == Last) return; // our own save, or a change undone
-        Last = std::move(state);
-        Packed = true;
+    void Check() {
+        TFolderState now = Current();
+        Watch();
+        if (now != Seen) {
+            Seen = std::move(now);
+            Since.start();
+        }
+        if (Seen == Packed) return; // our own save, or a change undone
+        if (const qint64 waited = Since.elapsed(); waited < QuietMs) {
+            Settle.start(int(QuietMs - waited));
+            return;
+        }
+        Pack();
+    }
+
+    void Pack() {
+        const QSet<QString> before = Names;
+        QSet<QString> named;
+        bool packed = false;
         TCliOutput unused;
         try {
-            WriteSkinArgument(PackSkin(Dir), OutArgument, unused);
+            WriteSkinArgument(PackSkin(Dir, &named), OutArgument, unused);
+            packed = true;
         } catch (const TCliError& error) {
             std::fputs(qPrintable(ErrorLine(error)), stderr);
         } catch (const std::bad_alloc&) {
             std::fputs("skntool: Out of memory.\n", stderr);
         }
         std::fflush(stderr);
+        // A failed pack read only so far: the names it did not reach stay followed.
+        Names = packed ? named : named + before;
+        Names.insert(SkinJsonName);
+        struct stat out {};
+        const bool hasOut = ::stat(QFile::encodeName(OutArgument).constData(), &out) == 0;
+        OutDev = hasOut ? out.st_dev : 0;
+        OutIno = hasOut ? out.st_ino : 0;
+        // A file followed before counts as it was when the pack began, so that
+        // a change made during the pack packs again; one newly named, as it is.
+        TFolderState state;
+        for (const QString& name : Names)
+            state.insert(name, before.contains(name) && Seen.contains(name) ? Seen.value(name)
+                                                                            : StateOf(name));
+        Seen = Packed = state;
+        Since.start();
+        Watch();
     }
 
-    const QString Dir, Out, OutArgument;
+    const QString Dir, OutArgument;
+    QSet<QString> Names; // relative to the folder, as skin.json gives them
     QFileSystemWatcher Watcher;
-    QTimer Quiet;
-    TFolderState Last;
-    bool Packed = false;
+    QTimer Settle, Poll;
+    QElapsedTimer Since; // since Seen was last different
+    TFolderState Seen, Packed;
+    dev_t OutDev = 0;
+    ino_t OutIno = 0;
 };
 
 } // namespace

@@ -1,6 +1,8 @@
-// "skntool pack --watch DIR OUT.skn": packs the folder, then again whenever a
-// file in it changes, so that a picture saved in a drawing program shows in
-// the editor that has OUT.skn open. Runs until SIGINT or SIGTERM.
+// "skntool pack --watch DIR OUT.skn": packs the folder, then again whenever
+// skin.json or a file it names changes (the folder removed and made again
+// too), within a second once they hold still, so that a picture saved in a
+// drawing program shows in the editor that has OUT.skn open. Files are known
+// by what they are, not how they are spelt. Runs until SIGINT or SIGTERM.
 #pragma once
 
 #include <QString>

@@ -145,7 +145,7 @@ void UnpackSkin(const TSkinDocument& doc, const QString& dir, TPictureFiles file
 namespace {
 
 // The folder's skin, each picture as its file holds it, alpha kept.
-TSkinDocument ReadFolder(const QString& dir) {
+TSkinDocument ReadFolder(const QString& dir, QSet<QString>* named) {
     const QString jsonPath = QDir(dir).filePath(SkinJsonName);
     // Found as the pictures are: a FIFO is never opened, a link never leaves.
     QByteArray bytes;
@@ -163,7 +163,7 @@ TSkinDocument ReadFolder(const QString& dir) {
 
     // Each file is decoded once; the slots naming it share the picture.
     // Found by the name as written first, then by the file it leads to.
-    QHash<QString, QImage> named;
+    QHash<QString, QImage> pictures;
     std::map<std::pair<dev_t, ino_t>, QImage> decoded;
     const auto readPicture = [&](const QJsonValue& value, const TJsonKey& key) -> QImage {
         if (value.isNull()) return QImage();
@@ -171,10 +171,11 @@ TSkinDocument ReadFolder(const QString& dir) {
         if (!value.isString() || name.isEmpty())
             throw TSchemaError{
                 QStringLiteral("\"%1\" must be a bitmap file name or null.").arg(QString(key))};
-        if (const auto it = named.constFind(name); it != named.constEnd()) return *it;
+        if (const auto it = pictures.constFind(name); it != pictures.constEnd()) return *it;
         const TFolderFile file(dir, name);
         if (!file.Refusal().isEmpty())
             throw TSchemaError{QLatin1Char('"') + QString(key) + QLatin1Char('"') + file.Refusal()};
+        if (named) named->insert(name);
         const QString path = QDir(dir).filePath(name);
         if (file.OpenError() != 0) FailErrno(path, file.OpenError());
         auto it = decoded.find({file.Device(), file.Inode()});
@@ -183,7 +184,7 @@ TSkinDocument ReadFolder(const QString& dir) {
             if (!bitmap.Error.isEmpty()) FailFile(path, bitmap.Error);
             it = decoded.emplace(std::pair(file.Device(), file.Inode()), bitmap.Image).first;
         }
-        named.insert(name, it->second);
+        pictures.insert(name, it->second);
         return it->second;
     };
 
@@ -193,7 +194,7 @@ TSkinDocument ReadFolder(const QString& dir) {
     try {
         return SkinFromJsonText(bytes, readPicture);
     } catch (...) {
-        named.clear();
+        pictures.clear();
         decoded.clear();
     }
     // A syntax error is named first; then a key given twice, which the split
@@ -214,10 +215,10 @@ TSkinDocument ReadFolder(const QString& dir) {
 
 } // namespace
 
-TSkinDocument PackSkin(const QString& dir) {
+TSkinDocument PackSkin(const QString& dir, QSet<QString>* named) {
     // Each slot's rule once the folder's files are let go, so that a picture
     // only one slot names is converted where it lies.
-    TSkinDocument doc = ReadFolder(dir);
+    TSkinDocument doc = ReadFolder(dir, named);
     ApplyAlphaRuleToSlots(doc);
     return doc;
 }

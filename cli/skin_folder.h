@@ -4,6 +4,7 @@
 
 #include "skin_document.h"
 
+#include <QSet>
 #include <QString>
 
 inline const QString SkinJsonName = QStringLiteral("skin.json");
@@ -20,4 +21,6 @@ void UnpackSkin(const TSkinDocument& doc, const QString& dir,
 // relative to the folder, null stands for a picture of 0 x 0 pixels. Every
 // picture format a slot opens is read, with each slot's alpha rule.
 // Throws TCliError naming skin.json and the key, or the picture that failed.
-TSkinDocument PackSkin(const QString& dir);
+// named, when given, gets each picture name looked up inside the folder
+// (found or missing), as far as the reading went, for a watch to follow.
+TSkinDocument PackSkin(const QString& dir, QSet<QString>* named = nullptr);

@@ -180,8 +180,10 @@ QStringList InterruptedSaveCopies(int fd, const QString& canonicalPath) {
     if (identity.isEmpty() || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return {};
     QStringList found;
     const QString pointed = QFile::decodeName(Attribute(fd, PointerName));
+    // Whoever's the state folder is, a copy there counts only by its owner
+    // and its record.
     for (const QString& copy :
-         {pointed, BesideName(canonicalPath), StateName(ExistingPrivateStateFolder(), st)}) {
+         {pointed, BesideName(canonicalPath), StateName(UserStateFolder(), st)}) {
         if (copy.isEmpty() || found.contains(copy)) continue;
         const QList<QByteArray> record = TrustedRecord(copy, st).split(' ');
         if (record.size() == 5 && record.mid(0, 3).join(' ') == identity) found.append(copy);
@@ -207,7 +209,6 @@ bool FileHoldsRecordedContent(const QString& copyPath, int fd) {
 }
 
 void DropSaveCopy(const QString& copyPath, int fd) {
-    if (QFile::decodeName(Attribute(fd, PointerName)) == copyPath) ::fremovexattr(fd, PointerName);
     const QByteArray native = QFile::encodeName(copyPath);
     struct stat st {};
     // Found for this file, so a save's copy: another user's (who could write
@@ -215,4 +216,6 @@ void DropSaveCopy(const QString& copyPath, int fd) {
     if (::lstat(native.constData(), &st) == 0 && S_ISREG(st.st_mode) &&
         ::unlink(native.constData()) == 0)
         SyncFolder(copyPath);
+    // Only then the pointer: a copy is never left that nothing names.
+    if (QFile::decodeName(Attribute(fd, PointerName)) == copyPath) ::fremovexattr(fd, PointerName);
 }

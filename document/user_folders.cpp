@@ -47,8 +47,3 @@ QString PrivateStateFolder() {
         ::mkdir(QFile::encodeName(folder).constData(), 0700);
     return UsersAlone(folder);
 }
-
-QString ExistingPrivateStateFolder() {
-    const QString folder = UserStateFolder();
-    return folder.isEmpty() ? QString() : UsersAlone(folder);
-}

@@ -13,8 +13,6 @@ QString UserStateFolder();
 // through a link) is a folder of this user that neither group nor others may
 // write. Never changes an existing entry's mode. Empty otherwise.
 QString PrivateStateFolder();
-// The same, without making it: for readers, which look for what is there.
-QString ExistingPrivateStateFolder();
 
 // $XDG_CONFIG_HOME/lumoraskin, by default ~/.config/lumoraskin; empty
 // without a home.
