@@ -3,7 +3,8 @@
 // nothing): it restores the remembered settings, offers a recovery copy left
 // by an editor that ended with unsaved changes, keeps this editor's copy up
 // to date, watches the open skin file for rewrites by other programs and
-// remembers the settings when the window closes.
+// remembers the settings when the window closes (the recent list as it
+// changes, shared with the other editors running).
 #pragma once
 
 #include "recovery_copy.h"

@@ -34,8 +34,9 @@ constexpr QSize StartScreen(240, 268);
 } // namespace
 
 TForm1::TForm1(TPrompts& prompts, QWidget* parent)
-    : QMainWindow(parent), Context{Doc, prompts, [this] { DoRedraw(); }, [this] { RedrawSkin(); },
-                                   [this] { RedrawPlaylist(); }} {
+    : QMainWindow(parent),
+      Doc(Skin.Doc()), Context{Skin, prompts, [this] { DoRedraw(); }, [this] { RedrawSkin(); },
+                               [this] { RedrawPlaylist(); }} {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_WindowPropagation); // menus and dialogs share the window font
     setFont(WindowFont());
@@ -92,11 +93,12 @@ void TForm1::CreatePanels() {
 }
 
 void TForm1::FormCreate() {
-    NewSkin(Doc);
-    connect(&Context.Edits, &TSkinEdits::SavedChanged, this, &TForm1::UpdateTitle);
-    UpdateTitle();
-    Doc.ScreenWidth = StartScreen.width();
-    Doc.ScreenHeight = StartScreen.height();
+    connect(&Skin, &TOpenSkin::TitleChanged, this, &QWidget::setWindowTitle);
+    TSkinDocument start;
+    NewSkin(start);
+    start.ScreenWidth = StartScreen.width();
+    start.ScreenHeight = StartScreen.height();
+    Skin.Replace(std::move(start));
     Created = true;
     // Clicked from the program: the mode switch shows the player page and
     // paints the first preview.
@@ -210,12 +212,6 @@ void TForm1::SelectFirstItem(int row) {
     }
 }
 
-void TForm1::UpdateTitle() {
-    // Built by hand: Qt's "[*]" placeholder would eat a "[*]" in a file name.
-    setWindowTitle(WindowTitleFor(Doc.FileName) +
-                   (Context.Edits.Unsaved() ? QStringLiteral("*") : QString()));
-}
-
 bool TForm1::SaveChangesFirst() {
     if (!Context.Edits.Unsaved()) return true;
     Gestures->Cancel(); // a drag under way ends before the question
@@ -235,14 +231,13 @@ void TForm1::NewSkinCommand() {
     const std::optional<QSize> size = Context.Prompts.AskNewSkinSize();
     if (!size) return;
     Gestures->Cancel();
-    NewSkin(Doc);
-    Context.Edits.Clear();
-    Context.Edits.MarkSaved();
-    UpdateTitle();
+    TSkinDocument made;
+    NewSkin(made);
+    made.ScreenWidth = size->width();
+    made.ScreenHeight = size->height();
+    Skin.Replace(std::move(made));
     ComboBox1->setCurrentIndex(0);
     ViewOffset = QPoint(0, 0);
-    Doc.ScreenWidth = size->width();
-    Doc.ScreenHeight = size->height();
     PlayerPanel->ReloadList();
     PlayerPanel->ShowEmptyPage();
     // The playlist page may be on show: it must not keep the dropped skin's
@@ -293,10 +288,7 @@ void TForm1::OpenRecentFile(const QString& path) {
 void TForm1::ShowOpenedSkin(TSkinDocument doc, int row, QPoint offset) {
     Gestures->Cancel();
     ViewOffset = offset; // clamped to the new screen by every repaint
-    Doc = std::move(doc);
-    Context.Edits.Clear();
-    Context.Edits.MarkSaved();
-    UpdateTitle();
+    Skin.Replace(std::move(doc));
     PlayerPanel->ReloadList();
     PlaylistPanel->FillFromDocument(); // as after New
     View->DocumentReplaced();
@@ -321,7 +313,6 @@ bool TForm1::SaveSkin() {
         return false;
     }
     Context.Edits.MarkSaved();
-    UpdateTitle();
     RecentSkins.Add(Doc.FileName);
     Q_EMIT Settled();
     return true;
@@ -330,9 +321,7 @@ bool TForm1::SaveSkin() {
 bool TForm1::SaveSkinAs() {
     const std::optional<QString> path = Context.Prompts.AskFileName(TFileDialog::SaveSkin);
     if (!path) return false;
-    Doc.FileName = *path;
-    Doc.Untitled = false;
-    UpdateTitle();
+    Skin.SetFileName(*path);
     return SaveSkin();
 }
 

@@ -68,9 +68,6 @@ class TForm1 : public QMainWindow {
     // whether to save unsaved changes first; false when the command must not
     // go on (Cancel, or a save that did not happen).
     bool SaveChangesFirst();
-    // The program title, the file name and, while the skin differs from its
-    // file, an asterisk.
-    void UpdateTitle();
     void Exit1Click();
     void About1Click();
 
@@ -93,7 +90,9 @@ class TForm1 : public QMainWindow {
     void Paste1Click();
     void Duplicate1Click();
 
-    TSkinDocument Doc;
+    // The open skin; Doc is its document.
+    TOpenSkin Skin;
+    TSkinDocument& Doc;
     TEditorContext Context;
 
     QToolBar* ToolBar1 = nullptr;

@@ -63,7 +63,9 @@ QString CommandHelp(const QString& command) {
                         "trackbar-0-picture-1.bmp, playlist-folder-icon.bmp,\n"
                         "playlist-song-icon.bmp. Every slot holding an equal picture names that\n"
                         "one file. DIR is created when missing; other files in it are left\n"
-                        "alone.\n"
+                        "alone. A file already there is written as the editor saves it: its\n"
+                        "owner, hard links and extended attributes stay. An unpack that fails\n"
+                        "or is interrupted (Ctrl+C) leaves DIR as it was.\n"
                         "\n"
                         "  --png   write .png files instead, for any drawing program: in every\n"
                         "          slot but an image's, magenta (255, 0, 255) pixels are fully\n"
@@ -85,12 +87,13 @@ QString CommandHelp(const QString& command) {
              "colour, opaque, elsewhere. A picture without alpha is taken as it is.\n"
              "A skin the editor wrote gives the same bytes after unpack and pack.\n"
              "\n"
-             "  --watch   pack, then pack again whenever a file in DIR or a folder in it\n"
-             "            changes (a picture saved in a drawing program), once the folder\n"
-             "            has been quiet for 150 ms; OUT.skn is rewritten whole each time.\n"
+             "  --watch   pack, then pack again whenever skin.json or a file it names\n"
+             "            changes (a picture saved in a drawing program), DIR removed and\n"
+             "            made again included, once they have held still for 150 ms; other\n"
+             "            files may change freely. OUT.skn is rewritten whole each time.\n"
              "            A failure is printed as pack prints it and watching goes on.\n"
-             "            Hidden files and folders are not watched. Ends with status 0 on\n"
-             "            SIGINT (Ctrl+C) or SIGTERM, with 1 when DIR cannot be watched.\n")},
+             "            Ends with status 0 on SIGINT (Ctrl+C) or SIGTERM, with 1 when DIR\n"
+             "            cannot be watched.\n")},
         {QStringLiteral("render"),
          QStringLiteral(
              "Usage: skntool render SKIN.skn OUT.png [OPTIONS]\n"

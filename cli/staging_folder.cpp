@@ -156,6 +156,7 @@ TStagingFolder::TStagingFolder(const QString& dir, bool created) {
         QByteArray path = native + "/.skntool-XXXXXX";
         if (!::mkdtemp(path.data())) {
             const int error = errno;
+            Phase = 0;
             Restore();
             ::close(ParentFd);
             ParentFd = -1;

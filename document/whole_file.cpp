@@ -274,6 +274,13 @@ QString WriteWholeFile(const QString& path, qint64 size, const TFileProducer& pr
     const bool exists = ::stat(native.constData(), &st) == 0;
     if (!exists && errno != ENOENT) return FileErrorText(errno);
     if (exists && S_ISDIR(st.st_mode)) return FileErrorText(EISDIR);
+    // Through a link only as far as the kernel lets this user follow it
+    // (fs.protected_symlinks): the canonical path used below would not ask.
+    if (exists) {
+        const int probe = ::open(native.constData(), O_PATH | O_CLOEXEC);
+        if (probe < 0) return FileErrorText(errno);
+        ::close(probe);
+    }
     if (ExceedsFileSizeLimit(size)) return FileErrorText(EFBIG);
     if (!exists) {
         if (std::optional<QString> created = Replace(path, nullptr, produce)) return *created;

@@ -1,17 +1,17 @@
-// What the editing widgets share with the main window: the one document, the
-// door every change of it goes through, the prompts, the repaint entries and
-// the inspector's loading guard.
+// What the editing widgets share with the main window: the open skin (its
+// document and the door every change of it goes through), the prompts, the
+// repaint entries and the inspector's loading guard.
 #pragma once
 
+#include "open_skin.h"
 #include "prompts.h"
 #include "skin_document.h"
-#include "skin_edits.h"
 #include "step_names.h"
 
 #include <functional>
 
 struct TEditorContext {
-    TSkinDocument& Doc;
+    TOpenSkin& Skin;
     TPrompts& Prompts;
     std::function<void()> DoRedraw;       // the screen of the current mode
     std::function<void()> RedrawSkin;     // the player screen, selected row marked
@@ -19,9 +19,11 @@ struct TEditorContext {
     // Raised while the program itself fills controls, so that the change
     // handlers write nothing back.
     bool InspectorLoading = false;
-    // The history: widgets read the document and change it only by pushing
-    // steps here; they reload themselves from what it says changed.
-    TSkinEdits Edits{Doc};
+    // The open skin's document and history: widgets read the document and
+    // change it only by pushing steps through Edits; they reload themselves
+    // from what it says changed.
+    TSkinDocument& Doc = Skin.Doc();
+    TSkinEdits& Edits = Skin.Edits();
 };
 
 // Raises InspectorLoading for one scope, lowering it on every way out.

@@ -203,3 +203,19 @@ TEST_F(SaveCopy, SaveInPlaceWorksWithoutFallocate) {
     EXPECT_EQ(Contents(Path("b.skn")), next);
     EXPECT_EQ(Stat(Path("b.skn")).st_nlink, 2u);
 }
+
+// Another user's link in a shared sticky folder is followed only where the
+// kernel lets the saver follow it, as every other program's open would.
+TEST_F(SaveCopy, AnotherUsersLinkIsFollowedOnlyAsTheKernelAllows) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to plant a link as user nobody";
+    if (Contents("/proc/sys/fs/protected_symlinks").trimmed() != "1")
+        GTEST_SKIP() << "fs.protected_symlinks is off here";
+    ASSERT_TRUE(QDir().mkpath(Path("shared")));
+    ASSERT_EQ(::chmod(Native(Path("shared")).constData(), 01777), 0);
+    Put(Path("victim"), "VICTIM");
+    ASSERT_EQ(
+        ::symlink(Native(Path("victim")).constData(), Native(Path("shared/a.skn")).constData()), 0);
+    ASSERT_EQ(::lchown(Native(Path("shared/a.skn")).constData(), 65534, 65534), 0);
+    EXPECT_EQ(WriteWholeFile(Path("shared/a.skn"), "new"), "File access denied");
+    EXPECT_EQ(Contents(Path("victim")), "VICTIM");
+}

@@ -10,11 +10,12 @@
 
 // Log keeps the repaints in order, with whatever else a test records.
 struct TEditingFixture {
-    TSkinDocument Doc = MakeDefaultSkin();
+    TOpenSkin Skin{MakeDefaultSkin()};
+    TSkinDocument& Doc = Skin.Doc();
     TScriptedPrompts Prompts;
     QStringList Log;
     int Selected = -1;
-    TEditorContext Context{Doc, Prompts, [this] { Log << QStringLiteral("DoRedraw"); },
+    TEditorContext Context{Skin, Prompts, [this] { Log << QStringLiteral("DoRedraw"); },
                            [this] { Log << QStringLiteral("RedrawSkin"); },
                            [this] { Log << QStringLiteral("RedrawPlaylist"); }};
 };

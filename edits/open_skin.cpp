@@ -1,0 +1,49 @@
+#include "open_skin.h"
+
+#include "new_skin.h"
+
+#include <QFileInfo>
+
+TOpenSkin::TOpenSkin(TSkinDocument doc) : Document(std::move(doc)) {
+    connect(&History, &TSkinEdits::SavedChanged, this, [this] { Q_EMIT TitleChanged(Title()); });
+}
+
+TOpenSkin::~TOpenSkin() = default;
+
+void TOpenSkin::Replace(TSkinDocument doc, bool saved) {
+    History.Clear();
+    Document = std::move(doc);
+    Row = -1;
+    History.SetCurrentRow(-1);
+    if (saved)
+        History.MarkSaved();
+    else
+        History.MarkUnsaved();
+    Q_EMIT Replaced();
+    Q_EMIT TitleChanged(Title());
+}
+
+void TOpenSkin::SetFileName(const QString& path) {
+    Document.FileName = path;
+    Document.Untitled = false;
+    Q_EMIT TitleChanged(Title());
+}
+
+QString TOpenSkin::Title() const {
+    // Built by hand: Qt's "[*]" placeholder would eat a "[*]" in a file name.
+    return WindowTitleFor(Document.FileName) + (Unsaved() ? QStringLiteral("*") : QString());
+}
+
+void TOpenSkin::Select(int row) {
+    if (row < 0 || row >= Document.Items.size()) row = -1;
+    History.SetCurrentRow(row);
+    if (row == Row) return;
+    Row = row;
+    Q_EMIT SelectionChanged(Row);
+}
+
+void TOpenSkin::SetView(const TViewState& view) {
+    if (view == ViewState) return;
+    ViewState = view;
+    Q_EMIT ViewChanged(ViewState);
+}
