@@ -11,7 +11,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <numeric>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -31,135 +34,69 @@ template <class R>
 void WriteObject(TJsonText& text, const R& record, const QString& where,
                  const TPictureToJson& picture);
 
-// Writes one field of a record: the one whose place in the description is
-// Wanted. An object is written one member at a time, in QJsonObject's
-// order, so that a large list is never held. Without a text it lists the
-// keys instead.
-class TJsonWriter {
+// A record's JSON form, built in one walk of its description: its members in
+// the description's order, each field with its value or list of values, and
+// each list or block of records it holds (only the skin's top level holds
+// them) with the writer of its text, so that the text of a large skin is
+// written a record at a time and never held whole. Pictures are asked for in
+// the walk's order, which within a record is also the order of their keys.
+class TJsonForm {
   public:
-    TJsonWriter(TJsonText* text, const QString& where, const TPictureToJson* picture, int wanted,
-                std::vector<const char*>* keys = nullptr)
-        : Text(text), Where(where), ToJson(picture), Wanted(wanted), Keys(keys) {}
+    struct TMember {
+        const char* Key;
+        QJsonValue Value;
+        std::vector<QJsonValue> List;           // a list of values: colours, pictures
+        std::function<void(TJsonText&)> Nested; // a list or block of records
+    };
+    std::vector<TMember> Members;
+
+    TJsonForm(const QString& where, const TPictureToJson& picture) : Where(where), ToJson(picture) {
+        Members.reserve(12); // room for any record's fields
+    }
 
     template <class T> void Number(TNumberField f, const T& value) {
-        if (Mine(f.Key)) Text->Value(qint64(value));
+        Members.push_back({f.Key, qint64(value), {}, {}});
     }
-    void Flag(const char* key, bool value, TFlagRead) {
-        if (Mine(key)) Text->Value(value);
-    }
+    void Flag(const char* key, bool value, TFlagRead) { Members.push_back({key, value, {}, {}}); }
     void Name(const char* key, const QByteArray& name) {
-        if (Mine(key)) Text->Value(DecodeName(name));
+        Members.push_back({key, DecodeName(name), {}, {}});
     }
     template <std::size_t N> void Colors(const char* key, const std::array<TColor, N>& colors) {
-        if (!Mine(key)) return;
-        Text->BeginArray();
+        std::vector<QJsonValue> list;
+        list.reserve(N);
         for (TColor c : colors)
-            Text->Value(qint64(c));
-        Text->EndArray();
+            list.push_back(qint64(c));
+        Members.push_back({key, {}, std::move(list), {}});
     }
     void Picture(const char* key, const TPicture& picture, bool) {
-        if (Mine(key)) Text->Value((*ToJson)(picture, Place(Where, key)));
+        Members.push_back({key, ToJson(picture, Place(Where, key)), {}, {}});
     }
     // Every slot, stored in the file or not.
     template <std::size_t N, class Stored>
     void Pictures(const char* key, const std::array<TPicture, N>& pictures, Stored) {
         static_assert(N <= 10, "slot numbers of one digit");
-        if (!Mine(key)) return;
-        Text->BeginArray();
+        std::vector<QJsonValue> list;
+        list.reserve(N);
         for (std::size_t s = 0; s < N; ++s)
-            Text->Value(
-                (*ToJson)(pictures[s], Where + QLatin1String("-picture-") + QChar(u'0' + int(s))));
-        Text->EndArray();
+            list.push_back(
+                ToJson(pictures[s], Where + QLatin1String("-picture-") + QChar(u'0' + int(s))));
+        Members.push_back({key, {}, std::move(list), {}});
     }
     template <class L> void Records(TListNames names, const L& records) {
-        if (!Mine(names.Key)) return;
-        Text->BeginArray();
-        for (qsizetype i = 0; i < qsizetype(records.size()); ++i)
-            WriteObject(*Text, records[std::size_t(i)],
-                        QLatin1String(names.Place) + u'-' + QString::number(i), *ToJson);
-        Text->EndArray();
+        Members.push_back(
+            {names.Key, {}, {}, [&records, names, &picture = ToJson](TJsonText& text) {
+                 text.BeginArray();
+                 for (qsizetype i = 0; i < qsizetype(records.size()); ++i)
+                     WriteObject(text, records[std::size_t(i)],
+                                 QLatin1String(names.Place) + u'-' + QString::number(i), picture);
+                 text.EndArray();
+             }});
     }
     template <class R> void Block(TListNames names, const R& block) {
-        if (Mine(names.Key)) WriteObject(*Text, block, QLatin1String(names.Place), *ToJson);
+        Members.push_back({names.Key, {}, {}, [&block, names, &picture = ToJson](TJsonText& text) {
+                               WriteObject(text, block, QLatin1String(names.Place), picture);
+                           }});
     }
-
-  private:
-    bool Mine(const char* key) {
-        if (Keys) Keys->push_back(key);
-        if (Keys || Index++ != Wanted) return false;
-        Text->Key(key);
-        return true;
-    }
-
-    TJsonText* Text;
-    const QString& Where;
-    const TPictureToJson* ToJson;
-    int Wanted, Index = 0;
-    std::vector<const char*>* Keys;
-};
-
-// The places of a record's fields in the description, in the order of their keys.
-template <class R> const std::vector<int>& FieldsByKey() {
-    static const std::vector<int> order = [] {
-        std::vector<const char*> keys;
-        const R record{};
-        const QString nowhere;
-        TJsonWriter list(nullptr, nowhere, nullptr, -1, &keys);
-        VisitFields(list, record);
-        std::vector<int> fields(keys.size());
-        std::iota(fields.begin(), fields.end(), 0);
-        std::sort(fields.begin(), fields.end(),
-                  [&keys](int a, int b) { return std::strcmp(keys[a], keys[b]) < 0; });
-        return fields;
-    }();
-    return order;
-}
-
-template <class R>
-void WriteObject(TJsonText& text, const R& record, const QString& where,
-                 const TPictureToJson& picture) {
-    text.BeginObject();
-    for (const int field : FieldsByKey<R>()) {
-        TJsonWriter member(&text, where, &picture, field);
-        VisitFields(member, record);
-    }
-    text.EndObject();
-}
-
-// Builds one record's object directly, field by field; the lists a record
-// holds are left out (only the document's top level has them).
-class TObjectBuilder {
-  public:
-    TObjectBuilder(const QString& where, const TPictureToJson& picture)
-        : Where(where), ToJson(picture) {}
-    QJsonObject Object;
-
-    template <class T> void Number(TNumberField f, const T& value) {
-        Object.insert(QLatin1String(f.Key), qint64(value));
-    }
-    void Flag(const char* key, bool value, TFlagRead) { Object.insert(QLatin1String(key), value); }
-    void Name(const char* key, const QByteArray& name) {
-        Object.insert(QLatin1String(key), DecodeName(name));
-    }
-    template <std::size_t N> void Colors(const char* key, const std::array<TColor, N>& colors) {
-        QJsonArray list;
-        for (TColor c : colors)
-            list.append(qint64(c));
-        Object.insert(QLatin1String(key), list);
-    }
-    void Picture(const char* key, const TPicture& picture, bool) {
-        Object.insert(QLatin1String(key), ToJson(picture, Place(Where, key)));
-    }
-    template <std::size_t N, class Stored>
-    void Pictures(const char* key, const std::array<TPicture, N>& pictures, Stored) {
-        QJsonArray list;
-        for (std::size_t s = 0; s < N; ++s)
-            list.append(
-                ToJson(pictures[s], Where + QLatin1String("-picture-") + QChar(u'0' + int(s))));
-        Object.insert(QLatin1String(key), list);
-    }
-    template <class L> void Records(TListNames, const L&) {}
-    template <class R> void Block(TListNames, const R&) {}
 
   private:
     const QString& Where;
@@ -167,10 +104,60 @@ class TObjectBuilder {
 };
 
 template <class R>
+TJsonForm FormOf(const R& record, const QString& where, const TPictureToJson& picture) {
+    TJsonForm form(where, picture);
+    VisitFields(form, record);
+    return form;
+}
+
+// The fields as an object; lists and blocks are left out.
+template <class R>
 QJsonObject BuildObject(const R& record, const QString& where, const TPictureToJson& picture) {
-    TObjectBuilder builder(where, picture);
-    VisitFields(builder, record);
-    return builder.Object;
+    QJsonObject object;
+    for (const TJsonForm::TMember& m : FormOf(record, where, picture).Members) {
+        if (m.Nested) continue;
+        if (m.List.empty()) {
+            object.insert(QLatin1String(m.Key), m.Value);
+            continue;
+        }
+        QJsonArray list;
+        for (const QJsonValue& v : m.List)
+            list.append(v);
+        object.insert(QLatin1String(m.Key), list);
+    }
+    return object;
+}
+
+// The members in QJsonObject's order, sorted by key. A kind of record always
+// gives the same keys in the same order, so the order is found once.
+template <class R>
+void WriteObject(TJsonText& text, const R& record, const QString& where,
+                 const TPictureToJson& picture) {
+    const TJsonForm form = FormOf(record, where, picture);
+    static const std::vector<std::size_t> byKey = [&form] {
+        std::vector<std::size_t> order(form.Members.size());
+        std::iota(order.begin(), order.end(), std::size_t(0));
+        std::sort(order.begin(), order.end(), [&form](std::size_t a, std::size_t b) {
+            return std::strcmp(form.Members[a].Key, form.Members[b].Key) < 0;
+        });
+        return order;
+    }();
+    text.BeginObject();
+    for (const std::size_t i : byKey) {
+        const TJsonForm::TMember& m = form.Members[i];
+        text.Key(m.Key);
+        if (m.Nested) {
+            m.Nested(text);
+        } else if (!m.List.empty()) {
+            text.BeginArray();
+            for (const QJsonValue& v : m.List)
+                text.Value(v);
+            text.EndArray();
+        } else {
+            text.Value(m.Value);
+        }
+    }
+    text.EndObject();
 }
 
 // ---- reading ----
@@ -245,8 +232,8 @@ class TJsonReader {
         const QJsonArray list = isCut ? QJsonArray() : this->List(names.Key, -1, "");
         const std::size_t count = isCut ? cut->second.size() : std::size_t(list.size());
         const TJsonKey where(Where, names.Key);
-        if (count > U16Max)
-            FailAt(where, QStringLiteral(" holds more than %1 entries.").arg(U16Max));
+        if (count > std::size_t(MaxItems))
+            FailAt(where, QStringLiteral(" holds more than %1 entries.").arg(MaxItems));
         records.resize(count);
         for (std::size_t i = 0; i < count; ++i) {
             TJsonReader record(isCut ? ParseJsonElement(cut->second[i]) : list[qsizetype(i)],
@@ -355,7 +342,7 @@ TSkinDocument SkinFromJsonText(QByteArrayView text, const TPictureFromJson& pict
     std::vector<const char*> lists{ItemListNames.Key};
     for (const TListNames& names : RecordListNames)
         lists.push_back(names.Key);
-    const TJsonSplit split = SplitJson(text, lists, U16Max);
+    const TJsonSplit split = SplitJson(text, lists, MaxItems);
     return SkinFromJson(split.Rest, picture, &split.Lists);
 }
 
