@@ -4,6 +4,7 @@
 #include "dither_step.h"
 #include "item_list.h"
 #include "item_steps.h"
+#include "skin_file.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -159,8 +160,7 @@ int TItemCommands::CreateDocItem(int kind, const QByteArray& name) {
 }
 
 void TItemCommands::AddCommand(int kind) {
-    if (!HasRoomForItems(Context.Doc, 1))
-        return Context.Prompts.ShowError(QString::fromLatin1(FullItemListText));
+    if (!HasRoomForItems(Context.Doc, 1)) return Context.Prompts.ShowError(TooManyItemsText);
     const TNameDialogText& dialog = AddDialogs[kind];
     const std::optional<QString> name = Context.Prompts.AskName(
         QString::fromLatin1(dialog.Caption), QString::fromLatin1(dialog.Prompt), QString());
