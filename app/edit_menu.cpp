@@ -95,7 +95,7 @@ void TForm1::PasteSkin(const QByteArray& skin, const QString& what) {
         return;
     }
     if (!HasRoomForItems(Doc, qsizetype(read.Items.size())))
-        return Context.Prompts.ShowError(QString::fromLatin1(FullItemListText));
+        return Context.Prompts.ShowError(TooManyItemsText);
     const QString name = QLatin1Char('"') + DecodeName(read.Items.front().Name) + QLatin1Char('"');
     Context.Edits.Push(std::make_unique<TPasteItemsStep>(Doc, std::move(read.Items), what + name));
     DoRedraw();

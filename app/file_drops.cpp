@@ -8,6 +8,7 @@
 #include "picture_row_drop.h"
 #include "presentation.h"
 #include "preview_area.h"
+#include "skin_file.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -44,7 +45,7 @@ bool TFileDrops::SkinDrop(QDropEvent* drop, const QString& path) {
 
 bool TFileDrops::PictureDrop(QDropEvent* drop, const QString& path) {
     // Playlist mode takes no picture: the window refuses the drag.
-    if (!Form.ToolButton8->isChecked()) return false;
+    if (!Form.Skin.View().PlayerMode) return false;
     // The area takes the drag wherever it enters, so that it hears where the
     // pointer goes next; only a pixel of the screen takes the drop.
     const QPoint point = drop->position().toPoint();
@@ -64,8 +65,7 @@ bool TFileDrops::OverScreen(QPoint areaPoint) const {
 }
 
 void TFileDrops::AddImage(const QString& path, QPoint areaPoint) {
-    if (!HasRoomForItems(Form.Doc, 1))
-        return Form.Context.Prompts.ShowError(QString::fromLatin1(FullItemListText));
+    if (!HasRoomForItems(Form.Doc, 1)) return Form.Context.Prompts.ShowError(TooManyItemsText);
     // The new image as Add makes it, then its picture and place: one step.
     TSkinDocument made;
     if (AddItem(made, ikImage, EncodeName(QFileInfo(path).completeBaseName())) < 0) return;

@@ -59,6 +59,9 @@ void WriteOutputBytes(const QString& path, const QByteArray& bytes, TCliOutput& 
 
 void WriteSkinArgument(const TSkinDocument& doc, const QString& path, TCliOutput& output) {
     if (IsStandardStream(path)) {
+        // Refused before a byte goes out, as a file would be.
+        if (const QString refused = SkinFileRefusal(doc); !refused.isEmpty())
+            FailFile(path, refused);
         TOutputSink sink(output);
         WriteSkin(doc, sink);
         return;

@@ -8,7 +8,8 @@
 
 // The most entries a skin file keeps: its item count is two bytes.
 inline constexpr int MaxItems = 65535;
-// Whether count more entries still fit; the text that says they do not.
+// Whether count more entries still fit; the text that says they do not
+// (TooManyItemsText of skin_file.h).
 inline bool HasRoomForItems(const TSkinDocument& doc, qsizetype count) {
     return doc.Items.size() + count <= MaxItems;
 }

@@ -305,7 +305,7 @@ QString SkinFileRefusal(const TSkinDocument& doc) {
     const std::size_t most =
         std::max({std::size_t(doc.Items.size()), doc.Images.size(), doc.Texts.size(),
                   doc.Buttons.size(), doc.Wheels.size(), doc.Trackbars.size()});
-    return most > 0xFFFF ? TooManyItemsText : QString();
+    return most > std::size_t(MaxItems) ? TooManyItemsText : QString();
 }
 
 bool WriteSkin(const TSkinDocument& doc, TByteSink& sink) {

@@ -3,6 +3,7 @@
 // document and hands it back only when the whole file was read.
 #pragma once
 
+#include "item_list.h"
 #include "skin_document.h"
 
 #include <QByteArrayView>
@@ -39,10 +40,9 @@ class TByteSink {
     virtual uchar* Extend(qsizetype n) = 0;
 };
 
-// A file's item list, and each list of records, holds at most 65,535 entries
-// (a 16-bit count).
-inline const QString TooManyItemsText =
-    QStringLiteral("The skin already holds 65,535 items, the most a skin file keeps.");
+// A file's item list, and each list of records, holds at most MaxItems
+// entries (a 16-bit count).
+inline const QString TooManyItemsText = QString::fromLatin1(FullItemListText);
 
 // TooManyItemsText when a list of the document holds more than a file keeps,
 // else an empty string: the writer refuses such a document rather than
