@@ -62,11 +62,7 @@ class TJsonForm {
         Members.push_back({key, DecodeName(name), {}, {}});
     }
     template <std::size_t N> void Colors(const char* key, const std::array<TColor, N>& colors) {
-        std::vector<QJsonValue> list;
-        list.reserve(N);
-        for (TColor c : colors)
-            list.push_back(qint64(c));
-        Members.push_back({key, {}, std::move(list), {}});
+        Values(key, N, [&colors](std::size_t c) { return QJsonValue(qint64(colors[c])); });
     }
     void Picture(const char* key, const TPicture& picture, bool) {
         Members.push_back({key, ToJson(picture, Place(Where, key)), {}, {}});
@@ -75,12 +71,9 @@ class TJsonForm {
     template <std::size_t N, class Stored>
     void Pictures(const char* key, const std::array<TPicture, N>& pictures, Stored) {
         static_assert(N <= 10, "slot numbers of one digit");
-        std::vector<QJsonValue> list;
-        list.reserve(N);
-        for (std::size_t s = 0; s < N; ++s)
-            list.push_back(
-                ToJson(pictures[s], Where + QLatin1String("-picture-") + QChar(u'0' + int(s))));
-        Members.push_back({key, {}, std::move(list), {}});
+        Values(key, N, [this, &pictures](std::size_t s) {
+            return ToJson(pictures[s], Where + QLatin1String("-picture-") + QChar(u'0' + int(s)));
+        });
     }
     template <class L> void Records(TListNames names, const L& records) {
         Members.push_back(
@@ -99,6 +92,14 @@ class TJsonForm {
     }
 
   private:
+    template <class F> void Values(const char* key, std::size_t size, F value) {
+        std::vector<QJsonValue> list;
+        list.reserve(size);
+        for (std::size_t i = 0; i < size; ++i)
+            list.push_back(value(i));
+        Members.push_back({key, {}, std::move(list), {}});
+    }
+
     const QString& Where;
     const TPictureToJson& ToJson;
 };
