@@ -146,6 +146,10 @@ void TItemCommands::Follow(const TEditChange& change) {
             r->setText(DecodeName(Context.Doc.Items[row].Name));
         if (change.Reload) Show(row);
         break;
+    case TEditChange::Moved:
+        // The inspector follows with the two position fields alone.
+        Context.RedrawSkin();
+        break;
     case TEditChange::Record:
     case TEditChange::Picture:
         if (change.Reload && row >= 0) Show(row);
