@@ -109,7 +109,7 @@ void TDesktopSession::SaveSettings() {
     if (!settings) return;
     settings->setValue(GeometryKey, Form.saveGeometry());
     settings->setValue(ZoomKey, Form.ComboBox1->currentIndex());
-    settings->setValue(ModeKey, Form.ToolButton8->isChecked() ? PlayerPage : PlaylistPage);
+    settings->setValue(ModeKey, Form.Skin.View().PlayerMode ? PlayerPage : PlaylistPage);
     // A dialog never used this run shows the folder the editor started in,
     // which says nothing of the user's choice.
     if (Dialogs)

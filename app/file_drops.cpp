@@ -45,7 +45,7 @@ bool TFileDrops::SkinDrop(QDropEvent* drop, const QString& path) {
 
 bool TFileDrops::PictureDrop(QDropEvent* drop, const QString& path) {
     // Playlist mode takes no picture: the window refuses the drag.
-    if (!Form.ToolButton8->isChecked()) return false;
+    if (!Form.Skin.View().PlayerMode) return false;
     // The area takes the drag wherever it enters, so that it hears where the
     // pointer goes next; only a pixel of the screen takes the drop.
     const QPoint point = drop->position().toPoint();

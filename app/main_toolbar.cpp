@@ -83,6 +83,12 @@ void TForm1::CreateToolbar() {
     ToolBar1->addWidget(ComboBox1);
     // A choice by the user repaints; setting the zoom from New does not.
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Change);
+    // The open skin's view keeps the zoom, however the selector was moved.
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) {
+        TViewState view = Skin.View();
+        view.Zoom = index;
+        Skin.SetView(view);
+    });
     separator();
 
     ToolButton8 = button(QStringLiteral("Edit player interface"), TIconMotif::PlayButton, nullptr);

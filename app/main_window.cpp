@@ -109,16 +109,22 @@ void TForm1::FormCreate() {
 }
 
 TPreviewView TForm1::PreviewView() const {
-    TPreviewView view{ComboBox1->currentIndex(), imArea->size(),
-                      imArea->palette().color(QPalette::Dark).rgb(), ViewOffset};
+    TPreviewView view{Skin.View().Zoom, imArea->size(),
+                      imArea->palette().color(QPalette::Dark).rgb(), Skin.View().Offset};
     view.Offset = ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view);
     return view;
+}
+
+void TForm1::SetViewOffset(QPoint offset) {
+    TViewState view = Skin.View();
+    view.Offset = offset;
+    Skin.SetView(view);
 }
 
 void TForm1::PanTo(QPoint offset) {
     TPreviewView view = PreviewView();
     view.Offset = offset;
-    ViewOffset = ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view);
+    SetViewOffset(ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view));
     DoRedraw();
 }
 
@@ -135,7 +141,7 @@ void TForm1::FlushRepaint() {
 }
 
 void TForm1::DoRedraw() {
-    if (ToolButton8->isChecked())
+    if (Skin.View().PlayerMode)
         RedrawSkin();
     else
         RedrawPlaylist();
@@ -183,7 +189,7 @@ void TForm1::FormResize() {
 void TForm1::ComboBox1Change() {
     // A pan or drag under way would jump with the new scale.
     Gestures->Cancel();
-    ViewOffset = QPoint(0, 0);
+    SetViewOffset(QPoint(0, 0));
     DoRedraw();
 }
 
@@ -196,6 +202,9 @@ void TForm1::StepZoom(int steps) {
 
 void TForm1::ToolButton6Click(int page) {
     Gestures->Cancel();
+    TViewState view = Skin.View();
+    view.PlayerMode = page == PlayerPage;
+    Skin.SetView(view);
     Notebook1->setCurrentIndex(page);
     if (page == PlaylistPage) PlaylistPanel->FillFromDocument();
     DoRedraw();
@@ -237,7 +246,7 @@ void TForm1::NewSkinCommand() {
     made.ScreenHeight = size->height();
     Skin.Replace(std::move(made));
     ComboBox1->setCurrentIndex(0);
-    ViewOffset = QPoint(0, 0);
+    SetViewOffset(QPoint(0, 0));
     PlayerPanel->ReloadList();
     PlayerPanel->ShowEmptyPage();
     // The playlist page may be on show: it must not keep the dropped skin's
@@ -287,7 +296,7 @@ void TForm1::OpenRecentFile(const QString& path) {
 
 void TForm1::ShowOpenedSkin(TSkinDocument doc, int row, QPoint offset) {
     Gestures->Cancel();
-    ViewOffset = offset; // clamped to the new screen by every repaint
+    SetViewOffset(offset); // clamped to the new screen by every repaint
     Skin.Replace(std::move(doc));
     PlayerPanel->ReloadList();
     PlaylistPanel->FillFromDocument(); // as after New

@@ -147,6 +147,8 @@ class TForm1 : public QMainWindow {
     // That, with one repaint of the player screen.
     void ShowRow(int row);
 
+    // The open skin's view offset, as it is (PanTo clamps it).
+    void SetViewOffset(QPoint offset);
     void PaintSkin();
     void PaintPlaylist();
     void FlushRepaint();
@@ -163,7 +165,6 @@ class TForm1 : public QMainWindow {
     void PasteSkin(const QByteArray& skin, const QString& what);
 
     bool Created = false; // repaints wait until FormCreate has set up the skin
-    QPoint ViewOffset;    // device pixels of the zoomed screen left of and above the area
     bool RepaintsDeferred = false;
     enum class TPending { None, Skin, Playlist } PendingRepaint = TPending::None;
     std::unique_ptr<TPreviewGestures> Gestures;

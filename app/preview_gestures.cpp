@@ -94,7 +94,7 @@ bool TPreviewGestures::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TPreviewGestures::PlayerMode() const {
-    return Form.ToolButton8->isChecked();
+    return Form.Skin.View().PlayerMode;
 }
 
 bool TPreviewGestures::MousePress(QMouseEvent* event) {
@@ -215,7 +215,6 @@ void TPreviewGestures::Nudge(int dx, int dy) {
     SetPosition(after, QPoint(Moved(at.x(), dx), Moved(at.y(), dy)));
     // A run of nudges of one item is one step, until another action.
     TSkinEdits& edits = Form.Context.Edits;
-    edits.SetCurrentRow(row);
     edits.Push(std::make_unique<TRecordStep>(
         Form.Doc, row, *before, after, QStringLiteral("Move ") + QuotedItemName(Form.Doc, row),
         TMergeRun{QStringLiteral("nudge"), edits.MergeGeneration()}, true));

@@ -49,7 +49,7 @@ void TTryMode::EditChanged(const TEditChange& change) {
 
 bool TTryMode::Acting() const {
     // The playlist screen has nothing to press.
-    return Active && Form.ToolButton8->isChecked();
+    return Active && Form.Skin.View().PlayerMode;
 }
 
 bool TTryMode::eventFilter(QObject* watched, QEvent* event) {

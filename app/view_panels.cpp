@@ -60,6 +60,9 @@ bool TViewPanels::Trying() const {
 void TViewPanels::SetTrying(bool on) {
     Samples->setVisible(on);
     Try->SetOn(on);
+    TViewState view = Form.Skin.View();
+    view.Trying = on;
+    Form.Skin.SetView(view);
 }
 
 void TViewPanels::SetProblemsShown(bool shown) {
@@ -82,12 +85,12 @@ void TViewPanels::GoTo(const TSkinFinding& finding) {
     const QString field = FindingFieldName(Form.Doc, finding);
     QWidget* page = nullptr;
     if (finding.Item < 0) {
-        if (!Form.ToolButton6->isChecked()) Form.ToolButton6->click();
+        if (Form.Skin.View().PlayerMode) Form.ToolButton6->click();
         page = Form.PlaylistPanel;
     } else {
         // The list may have changed since the check.
         if (finding.Item >= Form.Doc.Items.size()) return;
-        if (!Form.ToolButton8->isChecked()) Form.ToolButton8->click();
+        if (!Form.Skin.View().PlayerMode) Form.ToolButton8->click();
         Form.PlayerPanel->SelectRow(finding.Item);
         Form.PlayerPanel->lbItemsClick();
         page = Form.PlayerPanel->nbInspector->currentWidget();

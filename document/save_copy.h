@@ -26,7 +26,6 @@ class TSaveCopy {
     TSaveCopy(const TSaveCopy&) = delete;
     TSaveCopy& operator=(const TSaveCopy&) = delete;
 
-    bool Kept() const { return !Path.isEmpty(); }
     QString CopyPath() const { return Path; }
     // Once the file holds the new bytes, or still holds every old one.
     void Remove();

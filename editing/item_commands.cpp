@@ -50,6 +50,13 @@ TItemCommands::TItemCommands(TEditorContext& context, QListWidget* list,
       ShowEmptyPage(std::move(showEmptyPage)) {
     QObject::connect(&Context.Edits, &TSkinEdits::Changed, lbItems,
                      [this](const TEditChange& change) { Follow(change); });
+    // The open skin's selection is the current item; the list mirrors it
+    // and passes on what the user picks in it.
+    QObject::connect(lbItems, &QListWidget::itemSelectionChanged, lbItems,
+                     [this] { Context.Skin.Select(SelectedListRow(lbItems)); });
+    QObject::connect(&Context.Skin, &TOpenSkin::SelectionChanged, lbItems, [this](int row) {
+        if (SelectedListRow(lbItems) != row) SelectListRow(lbItems, row);
+    });
 }
 
 namespace {
@@ -86,16 +93,16 @@ void SelectListRow(QListWidget* list, int row) {
 }
 
 int TItemCommands::SelectedRow() const {
-    return SelectedListRow(lbItems);
+    return Context.Skin.Current();
 }
 
 void TItemCommands::SelectRow(int row) {
     SelectListRow(lbItems, row);
+    Context.Skin.Select(SelectedListRow(lbItems));
 }
 
 void TItemCommands::Show(int row) {
     SelectRow(row);
-    Context.Edits.SetCurrentRow(SelectedRow());
     if (SelectedRow() < 0)
         ShowEmptyPage();
     else

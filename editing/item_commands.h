@@ -35,10 +35,13 @@ class TItemCommands {
     void lbItemsDblClick();   // Rename the selected item
     void ToolButton20Click(); // "Dither pictures (recommended)", after a question
 
-  private:
-    void AddCommand(int kind);
+    // The open skin's current item, which the list mirrors; selecting a row
+    // outside the list selects none. No inspector, no repaint.
     int SelectedRow() const;
     void SelectRow(int row);
+
+  private:
+    void AddCommand(int kind);
     void Move(int from, int to);
     // The list, the selection and the inspector after a step or its undo.
     void Follow(const TEditChange& change);

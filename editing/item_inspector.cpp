@@ -34,7 +34,6 @@ TItemInspector::TItemInspector(TEditorContext& context, QStackedWidget* pages,
 template <class T>
 void TItemInspector::PushRecord(const T& before, const T& after, const QString& what) {
     const int row = SelectedRow();
-    Context.Edits.SetCurrentRow(row);
     auto* field = qobject_cast<TNumberField*>(ChangedBy);
     ChangedBy = nullptr;
     const TMergeRun run{field ? field->objectName() : QString(), Context.Edits.MergeGeneration()};
@@ -53,7 +52,6 @@ void TItemInspector::ShowCurrentItem() {
     if (row < 0 || row >= Context.Doc.Items.size()) return;
     const TInspectorLoadingGuard guard(Context);
     const TDocItem item = Context.Doc.Items[row];
-    Context.Edits.SetCurrentRow(row);
     // A kind no page edits shows the last (empty) page, so that no page can
     // write into a record that is not the current item's.
     nbInspector->setCurrentIndex(item.Kind < ItemKindCount ? int(item.Kind)

@@ -79,18 +79,21 @@ bool TPlayerPanel::eventFilter(QObject* watched, QEvent* event) {
 }
 
 int TPlayerPanel::SelectedRow() const {
-    return SelectedListRow(lbItems);
+    return Context.Skin.Current();
 }
 
 void TPlayerPanel::ReloadList() {
-    const QSignalBlocker blocker(lbItems);
-    FillItemList(lbItems, Context.Doc);
-    lbItems->setCurrentRow(-1);
-    lbItems->clearSelection();
+    {
+        const QSignalBlocker blocker(lbItems);
+        FillItemList(lbItems, Context.Doc);
+        lbItems->setCurrentRow(-1);
+        lbItems->clearSelection();
+    }
+    Context.Skin.Select(-1);
 }
 
 void TPlayerPanel::SelectRow(int row) {
-    SelectListRow(lbItems, row);
+    Commands->SelectRow(row);
 }
 
 void TPlayerPanel::SelectionChanged() {

@@ -15,9 +15,9 @@
 // view reads one value instead of another view's widgets.
 struct TViewState {
     bool PlayerMode = true;
-    int Zoom = 0;  // 0..3: 100, 200, 400, 800 %
-    QPoint Offset; // device pixels of the zoomed screen left of and above the area
-    bool Trying = false;
+    int Zoom = 0;        // 0..3: 100, 200, 400, 800 %
+    QPoint Offset;       // device pixels of the zoomed screen left of and above the area
+    bool Trying = false; // switched on; it shows in player mode only
     bool operator==(const TViewState&) const = default;
 };
 

@@ -22,8 +22,7 @@ class TSkinEdits : public QObject {
     TSkinDocument& Doc;
     QUndoStack& History() { return Stack; }
 
-    // The row the views show as current; a new row ends a merging run.
-    int CurrentRow() const { return Row; }
+    // The row the views show as current: a new row ends a merging run.
     void SetCurrentRow(int row);
 
     // Runs the step and keeps it in the history; merges with the step
@@ -56,7 +55,6 @@ class TSkinEdits : public QObject {
     void MoveTo(QPoint position);
     void EndMove(const QString& text);
     void CancelMove();
-    bool Moving() const { return MoveBefore.has_value(); }
 
     // The oldest steps are dropped while the pictures that only the history
     // holds take more than this; the newest step is always kept.
