@@ -76,6 +76,11 @@ TDesktopSession::~TDesktopSession() {
     Writer.waitForDone();
 }
 
+void TDesktopSession::SetCopyWaits(int delayMs, int longestWaitMs) {
+    CopyTimer.setInterval(delayMs);
+    LongestWaitMs = longestWaitMs;
+}
+
 void TDesktopSession::RestoreSettings() {
     const std::unique_ptr<QSettings> settings = OpenEditorSettings();
     if (!settings) return;
@@ -186,7 +191,7 @@ void TDesktopSession::Edited() {
     // run of edits that never pauses still gets its copy now and then.
     if (!CopyTimer.isActive())
         FirstUnwritten.start();
-    else if (FirstUnwritten.elapsed() >= CopyLongestWaitMs)
+    else if (FirstUnwritten.elapsed() >= LongestWaitMs)
         return;
     CopyTimer.start();
 }
@@ -208,12 +213,14 @@ void TDesktopSession::WriteCopySoon() {
     Writing = true;
     StartedEdit = Edit;
     const quint64 generation = Generation, edit = Edit;
-    Writer.start([this, snapshot = std::move(snapshot), generation, edit] {
-        const QString failure = Copy.Write(snapshot);
-        QMetaObject::invokeMethod(
-            this, [this, generation, edit, failure] { CopyWritten(generation, edit, failure); },
-            Qt::QueuedConnection);
-    });
+    Writer.start(
+        [this, snapshot = std::move(snapshot), generation, edit, before = BeforeBackgroundWrite] {
+            if (before) before();
+            const QString failure = Copy.Write(snapshot);
+            QMetaObject::invokeMethod(
+                this, [this, generation, edit, failure] { CopyWritten(generation, edit, failure); },
+                Qt::QueuedConnection);
+        });
 }
 
 bool TDesktopSession::WriteCopyNow() {

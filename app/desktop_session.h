@@ -16,6 +16,7 @@
 #include <QThreadPool>
 #include <QTimer>
 
+#include <functional>
 #include <optional>
 
 class QSettings;
@@ -37,10 +38,16 @@ class TDesktopSession : public QObject {
     // Once the window shows: offers a copy left behind, then keeps one's own.
     void Start();
 
-    // How long after the last edit the copy is written.
+    // How long after the last edit the copy is written, and the longest a
+    // run of edits that never pauses puts it off.
     static constexpr int CopyDelayMs = 1500;
     static constexpr int CopyLongestWaitMs = 10'000;
     QString CopyPath() const { return Copy.SkinPath(); }
+
+    // For tests: shorter waits, and a call on the writing thread before each
+    // write in the background (which may hold that write).
+    void SetCopyWaits(int delayMs, int longestWaitMs);
+    std::function<void()> BeforeBackgroundWrite;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,8 +80,9 @@ class TDesktopSession : public QObject {
     // A restored copy, removed once this editor's own copy holds its skin.
     std::optional<TLeftCopy> LeftToDiscard;
     QTimer CopyTimer;
-    QElapsedTimer FirstUnwritten; // since the first edit the timer waits for
-    QThreadPool Writer;           // one write at a time, never on the window's thread
+    QElapsedTimer FirstUnwritten;          // since the first edit the timer waits for
+    int LongestWaitMs = CopyLongestWaitMs; // shorter in tests
+    QThreadPool Writer;                    // one write at a time, never on the window's thread
     bool Writing = false;
     bool WriteAgain = false;
     quint64 Edit = 0;        // counts the history's moves

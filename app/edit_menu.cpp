@@ -6,9 +6,9 @@
 
 #include "code_page.h"
 #include "item_clipboard.h"
-#include "item_list.h"
 #include "player_panel.h"
 #include "preview_gestures.h"
+#include "skin_commands.h"
 #include "skin_file.h"
 #include "skin_json.h"
 
@@ -88,16 +88,9 @@ bool TForm1::CopyCurrentItem() {
     return true;
 }
 
-void TForm1::PasteSkin(const QByteArray& skin, const QString& what) {
-    TClipboardItems read = ReadClipboardSkin(skin);
-    if (!read.Error.isEmpty()) {
-        Context.Prompts.ShowError(read.Error);
-        return;
-    }
-    if (!HasRoomForItems(Doc, qsizetype(read.Items.size())))
-        return Context.Prompts.ShowError(TooManyItemsText);
-    const QString name = QLatin1Char('"') + DecodeName(read.Items.front().Name) + QLatin1Char('"');
-    Context.Edits.Push(std::make_unique<TPasteItemsStep>(Doc, std::move(read.Items), what + name));
+void TForm1::PasteSkin(const QByteArray& skin, const QString& verb) {
+    if (const QString refused = PasteItemsCommand(Skin, skin, verb); !refused.isEmpty())
+        return Context.Prompts.ShowError(refused);
     DoRedraw();
 }
 
@@ -106,8 +99,7 @@ void TForm1::Cut1Click() {
     Gestures->Cancel();
     const int row = PlayerPanel->SelectedRow();
     if (!CopyCurrentItem()) return;
-    Context.Edits.Push(std::make_unique<TDeleteItemStep>(
-        Doc, row, QStringLiteral("Cut ") + QuotedItemName(Doc, row)));
+    DeleteItemCommand(Skin, row, QStringLiteral("Cut"));
     DoRedraw();
 }
 
@@ -124,7 +116,7 @@ void TForm1::Paste1Click() {
         Context.Prompts.ShowError(QStringLiteral("The clipboard holds no item of a skin."));
         return;
     }
-    PasteSkin(mime->data(SkinMimeType), QStringLiteral("Paste "));
+    PasteSkin(mime->data(SkinMimeType), QStringLiteral("Paste"));
 }
 
 void TForm1::Duplicate1Click() {
@@ -132,5 +124,5 @@ void TForm1::Duplicate1Click() {
     if (!CopyCurrentItem()) return;
     // The copy as Paste reads it, narrowed as a save narrows it.
     PasteSkin(QApplication::clipboard()->mimeData()->data(SkinMimeType),
-              QStringLiteral("Duplicate "));
+              QStringLiteral("Duplicate"));
 }

@@ -8,6 +8,7 @@
 #include "picture_row_drop.h"
 #include "presentation.h"
 #include "preview_area.h"
+#include "skin_commands.h"
 #include "skin_file.h"
 
 #include <QApplication>
@@ -66,22 +67,16 @@ bool TFileDrops::OverScreen(QPoint areaPoint) const {
 
 void TFileDrops::AddImage(const QString& path, QPoint areaPoint) {
     if (!HasRoomForItems(Form.Doc, 1)) return Form.Context.Prompts.ShowError(TooManyItemsText);
-    // The new image as Add makes it, then its picture and place: one step.
-    TSkinDocument made;
-    if (AddItem(made, ikImage, EncodeName(QFileInfo(path).completeBaseName())) < 0) return;
-    TiImage& image = made.Images.front();
-    TBitmapReadResult read = ReadSlotPicture(path, image.Picture.Transparent);
+    // An image item's picture is drawn opaque: alpha composes over black.
+    TBitmapReadResult read = ReadSlotPicture(path, false);
     if (!read.Error.isEmpty()) {
         Form.Context.Prompts.ShowError(read.Error);
         return;
     }
-    image.Picture.Image = std::move(read.Image);
-    const QPoint pixel = ScreenPixelAt(areaPoint, Form.PreviewView());
-    image.X = pixel.x();
-    image.Y = pixel.y();
-    Form.Context.Edits.Push(std::make_unique<TAddItemStep>(Form.Doc, *LooseItemAt(made, 0),
-                                                           AddStepName(ikImage) + QLatin1Char(' ') +
-                                                               QuotedItemName(made, 0)));
+    const QString refused =
+        AddPictureItemCommand(Form.Skin, EncodeName(QFileInfo(path).completeBaseName()),
+                              std::move(read.Image), ScreenPixelAt(areaPoint, Form.PreviewView()));
+    if (!refused.isEmpty()) return Form.Context.Prompts.ShowError(refused);
     // The door's change has selected and shown the new item.
     Form.DoRedraw();
 }

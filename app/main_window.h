@@ -162,7 +162,7 @@ class TForm1 : public QMainWindow {
     // The current item on the clipboard as a one-item skin; false without one.
     bool CopyCurrentItem();
     // Adds the items of the skin's bytes as one step, or says why not.
-    void PasteSkin(const QByteArray& skin, const QString& what);
+    void PasteSkin(const QByteArray& skin, const QString& verb);
 
     bool Created = false; // repaints wait until FormCreate has set up the skin
     bool RepaintsDeferred = false;

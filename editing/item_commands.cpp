@@ -4,6 +4,7 @@
 #include "dither_step.h"
 #include "item_list.h"
 #include "item_steps.h"
+#include "skin_commands.h"
 #include "skin_file.h"
 
 #include <QApplication>
@@ -146,6 +147,10 @@ void TItemCommands::Follow(const TEditChange& change) {
             r->setText(DecodeName(Context.Doc.Items[row].Name));
         if (change.Reload) Show(row);
         break;
+    case TEditChange::Moved:
+        // The inspector follows with the two position fields alone.
+        Context.RedrawSkin();
+        break;
     case TEditChange::Record:
     case TEditChange::Picture:
         if (change.Reload && row >= 0) Show(row);
@@ -157,12 +162,7 @@ void TItemCommands::Follow(const TEditChange& change) {
 }
 
 int TItemCommands::CreateDocItem(int kind, const QByteArray& name) {
-    // The new record with its defaults and pictures, made as Add makes it.
-    TSkinDocument made;
-    if (AddItem(made, kind, name) < 0) return -1;
-    Context.Edits.Push(std::make_unique<TAddItemStep>(Context.Doc, *LooseItemAt(made, 0),
-                                                      AddStepName(kind) + QLatin1Char(' ') +
-                                                          QuotedItemName(made, 0)));
+    if (!AddItemCommand(Context.Skin, kind, name).isEmpty()) return -1;
     return int(Context.Doc.Items.size()) - 1;
 }
 
@@ -195,9 +195,7 @@ void TItemCommands::ToolButton13Click() {
 }
 
 void TItemCommands::Move(int from, int to) {
-    const QString what = to < from ? QStringLiteral("Move up ") : QStringLiteral("Move down ");
-    Context.Edits.Push(std::make_unique<TMoveItemStep>(Context.Doc, from, to,
-                                                       what + QuotedItemName(Context.Doc, from)));
+    MoveItemCommand(Context.Skin, from, to < from);
 }
 
 void TItemCommands::ToolButton15Click() {
@@ -213,8 +211,7 @@ void TItemCommands::ToolButton16Click() {
 void TItemCommands::ToolButton18Click() {
     const int p = SelectedRow();
     if (p < 0 || p >= lbItems->count() || p >= Context.Doc.Items.size()) return;
-    Context.Edits.Push(std::make_unique<TDeleteItemStep>(
-        Context.Doc, p, QStringLiteral("Delete ") + QuotedItemName(Context.Doc, p)));
+    DeleteItemCommand(Context.Skin, p, QStringLiteral("Delete"));
     Context.DoRedraw();
 }
 
@@ -225,9 +222,7 @@ void TItemCommands::lbItemsDblClick() {
         QStringLiteral("Change name"), QStringLiteral("Type the new name of the selected object"),
         lbItems->item(p)->text());
     if (!name) return;
-    Context.Edits.Push(std::make_unique<TRenameItemStep>(Context.Doc, p, EncodeName(*name),
-                                                         QStringLiteral("Rename ") +
-                                                             QuotedItemName(Context.Doc, p)));
+    RenameItemCommand(Context.Skin, p, EncodeName(*name));
 }
 
 void TItemCommands::ToolButton20Click() {

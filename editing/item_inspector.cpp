@@ -29,6 +29,27 @@ TItemInspector::TItemInspector(TEditorContext& context, QStackedWidget* pages,
         for (TNumberField* field : built[kind]->findChildren<TNumberField*>())
             connect(field, &TNumberField::Left, this, [this] { Context.Edits.EndMerge(); });
     }
+    connect(&Context.Edits, &TSkinEdits::Changed, this, [this](const TEditChange& change) {
+        if (change.What == TEditChange::Moved && change.Row == SelectedRow()) ShowPosition();
+    });
+}
+
+void TItemInspector::ShowPosition() {
+    const int row = SelectedRow();
+    if (row < 0 || row >= Context.Doc.Items.size()) return;
+    const std::optional<TAnyRecord> record = RecordAt(Context.Doc, Context.Doc.Items[row]);
+    const int kind = Context.Doc.Items[row].Kind;
+    if (!record || kind >= ItemKindCount) return;
+    // Indexed by TItemKind: each page's X and Y fields.
+    TNumberField* const fields[ItemKindCount][2] = {{SpinEdit1, SpinEdit2},
+                                                    {SpinEdit3, SpinEdit4},
+                                                    {SpinEdit8, SpinEdit9},
+                                                    {SpinEdit10, SpinEdit11},
+                                                    {SpinEdit17, SpinEdit18}};
+    const TInspectorLoadingGuard guard(Context);
+    const QPoint at = PositionOf(*record);
+    fields[kind][0]->SetValue(at.x());
+    fields[kind][1]->SetValue(at.y());
 }
 
 template <class T>

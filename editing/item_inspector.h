@@ -84,6 +84,8 @@ class TItemInspector : public QObject {
     QWidget* BuildTrackbarPage();
 
     void FillPage(const TDocItem& item);
+    // The current item's X and Y alone, as a drag moves it.
+    void ShowPosition();
     void EnableButtonRows(int command);
     void EnableWheelRow(int centerCommand);
     void EnableTrackbarRow(bool showScroller);

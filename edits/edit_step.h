@@ -18,6 +18,7 @@ struct TEditChange {
         ItemRenamed,  // Row's name
         Playlist,     // the playlist look
         Pictures,     // the pictures of every item (dithering)
+        Moved,        // the position of Row's record, while a drag goes on
     };
     TWhat What = Record;
     int Row = -1;

@@ -4,8 +4,29 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 TOpenSkin::TOpenSkin(TSkinDocument doc) : Document(std::move(doc)) {
     connect(&History, &TSkinEdits::SavedChanged, this, [this] { Q_EMIT TitleChanged(Title()); });
+    connect(&History, &TSkinEdits::Changed, this, &TOpenSkin::FollowItems);
+}
+
+void TOpenSkin::FollowItems(const TEditChange& change) {
+    // The item a change of the list leaves in front is the current one: the
+    // last added, the one after those removed, the one moved.
+    switch (change.What) {
+    case TEditChange::ItemsAdded:
+        Select(change.Row + change.Count - 1);
+        break;
+    case TEditChange::ItemsRemoved:
+        Select(std::min(change.Row, int(Document.Items.size()) - 1));
+        break;
+    case TEditChange::ItemsSwapped:
+        Select(change.Row);
+        break;
+    default:
+        break;
+    }
 }
 
 TOpenSkin::~TOpenSkin() = default;

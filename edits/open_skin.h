@@ -64,6 +64,8 @@ class TOpenSkin : public QObject {
     void ViewChanged(const TViewState& view);
 
   private:
+    void FollowItems(const TEditChange& change);
+
     TSkinDocument Document;
     TSkinEdits History{Document};
     int Row = -1;

@@ -138,7 +138,7 @@ void TSkinEdits::MoveTo(QPoint position) {
     if (!record || PositionOf(*record) == position) return;
     SetPosition(*record, position);
     StoreRecord(Doc, MoveEntry, *record);
-    Announce({TEditChange::Record, MoveRow, -1, 1, true});
+    Announce({TEditChange::Moved, MoveRow, -1, 1, true});
 }
 
 void TSkinEdits::EndMove(const QString& text) {
@@ -154,7 +154,7 @@ void TSkinEdits::EndMove(const QString& text) {
 void TSkinEdits::CancelMove() {
     if (MovingRecord() && !(*MovingRecord() == *MoveBefore)) {
         StoreRecord(Doc, MoveEntry, *MoveBefore);
-        Announce({TEditChange::Record, MoveRow, -1, 1, true});
+        Announce({TEditChange::Moved, MoveRow, -1, 1, true});
     }
     MoveBefore.reset();
     EndMerge();

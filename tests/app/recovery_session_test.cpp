@@ -7,8 +7,11 @@
 #include "sample_skin.h"
 #include "session_fixture.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QScopeGuard>
+#include <QSemaphore>
 
 TEST_F(SessionTest, AKilledEditorsChangesAreOfferedAndYesRestoresThemByteForByte) {
     const QString skin = WriteFile("sky.skn", EncodeSkin(MakeRichSkin()));
@@ -161,4 +164,53 @@ TEST_F(SessionTest, ARestoredCopyThatMatchesItsFileIsSavedSoARewriteIsTakenAndEx
     EXPECT_EQ(Prompts.YesNoQuestions.size(), 1u); // the restore alone
     Quit();
     EXPECT_TRUE(Copies().isEmpty());
+}
+
+TEST_F(SessionTest, AnEditDuringTheCopysWriteIsWrittenRightAfterIt) {
+    Launch();
+    // The first write is held until the next edit is made.
+    auto held = std::make_shared<QSemaphore>(), open = std::make_shared<QSemaphore>();
+    Session->BeforeBackgroundWrite = [held, open] {
+        held->release();
+        open->acquire();
+        open->release();
+    };
+    const auto opened = qScopeGuard([open] { open->release(); });
+    Session->SetCopyWaits(0, TDesktopSession::CopyLongestWaitMs);
+    AddImage("Sky");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return held->tryAcquire(); }, 5'000));
+    Session->SetCopyWaits(60'000, 60'000); // the next edit's own wait ends long after the test
+    AddImage("Moon");
+    open->release();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ReadBytes(Session->CopyPath()) == EncodeSkin(Form->Doc); }, 5'000));
+}
+
+TEST_F(SessionTest, EditsThatNeverPauseGetTheirCopyAtTheLongestWait) {
+    Launch();
+    constexpr int delay = 500, longest = 1'500;
+    Session->SetCopyWaits(delay, longest);
+    QElapsedTimer run;
+    run.start();
+    for (int n = 0; Copies().isEmpty() && run.elapsed() < longest + delay + 2'000; ++n) {
+        AddImage(QStringLiteral("Sky %1").arg(n));
+        QTest::qWait(20);
+    }
+    ASSERT_EQ(Copies().size(), 1);
+    EXPECT_GE(run.elapsed(), longest); // each edit put it off until then
+}
+
+TEST_F(SessionTest, ADragLeftWhereItStartedWritesNoCopy) {
+    const QString skin = WriteFile("sky.skn", EncodeSkin(MakeRichSkin()));
+    Launch();
+    Session->SetCopyWaits(50, 50);
+    Form->OpenSkinFile(skin);
+    TSkinEdits& edits = Form->Context.Edits;
+    ASSERT_TRUE(edits.BeginMove(0));
+    edits.MoveTo(PositionOf(*RecordAt(Form->Doc, Form->Doc.Items[0])) + QPoint(5, 5));
+    edits.CancelMove();
+    QTest::qWait(300); // past the copy's wait
+    EXPECT_TRUE(Copies().isEmpty());
+    Quit();
+    EXPECT_EQ(QDir(StateFolder()).entryList(QDir::Files), QStringList());
 }
