@@ -204,10 +204,8 @@ void TDesktopSession::WriteCopySoon() {
         Tell(Copy.Refusal());
         return;
     }
-    if (Writing) {
-        WriteAgain = true;
-        return;
-    }
+    // A write under way: its end sees the newer edit and starts again.
+    if (Writing) return;
     // The pictures are shared, not copied: the snapshot costs the records.
     TSkinDocument snapshot = Form.Doc;
     Writing = true;
@@ -244,17 +242,13 @@ void TDesktopSession::CopyWritten(quint64 generation, quint64 edit, const QStrin
     if (generation != Generation) return;
     if (!failure.isEmpty()) Tell(WriteFailureText(failure));
     Writing = false;
-    if (WriteAgain || edit != Edit) {
-        WriteAgain = false;
-        WriteCopySoon();
-    }
+    if (edit != Edit) WriteCopySoon();
 }
 
 void TDesktopSession::FinishCopy() {
     CopyTimer.stop();
     Writer.waitForDone();
     Writing = false;
-    WriteAgain = false;
     ++Generation;
     // Said nothing of a failure: the editor is ending, and a question now
     // would hold a logout.
@@ -268,7 +262,6 @@ void TDesktopSession::DropCopy() {
     // A write under way would bring the copy back after its removal.
     Writer.waitForDone();
     Writing = false;
-    WriteAgain = false;
     ++Generation;
     StartedEdit = Edit;
     Copy.Remove();

@@ -84,7 +84,6 @@ class TDesktopSession : public QObject {
     int LongestWaitMs = CopyLongestWaitMs; // shorter in tests
     QThreadPool Writer;                    // one write at a time, never on the window's thread
     bool Writing = false;
-    bool WriteAgain = false;
     quint64 Edit = 0;        // counts the history's moves
     quint64 StartedEdit = 0; // the edit the last write (running or done) holds
     quint64 Generation = 0;  // a dropped copy's late news is ignored
