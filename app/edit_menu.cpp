@@ -8,9 +8,9 @@
 #include "item_clipboard.h"
 #include "player_panel.h"
 #include "preview_gestures.h"
-#include "skin_commands.h"
 #include "skin_file.h"
 #include "skin_json.h"
+#include "user_commands.h"
 
 #include <QAction>
 #include <QApplication>

@@ -8,8 +8,8 @@
 #include "picture_row_drop.h"
 #include "presentation.h"
 #include "preview_area.h"
-#include "skin_commands.h"
 #include "skin_file.h"
+#include "user_commands.h"
 
 #include <QApplication>
 #include <QDropEvent>

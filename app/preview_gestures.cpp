@@ -217,7 +217,7 @@ void TPreviewGestures::Nudge(int dx, int dy) {
     TSkinEdits& edits = Form.Context.Edits;
     edits.Push(std::make_unique<TRecordStep>(
         Form.Doc, row, *before, after, QStringLiteral("Move ") + QuotedItemName(Form.Doc, row),
-        TMergeRun{QStringLiteral("nudge"), edits.MergeGeneration()}, true));
+        TMergeRun{TMergeField::Nudge, edits.MergeGeneration()}, true));
 }
 
 void TPreviewGestures::Wheel(QWheelEvent* event) {

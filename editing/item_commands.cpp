@@ -4,8 +4,8 @@
 #include "dither_step.h"
 #include "item_list.h"
 #include "item_steps.h"
-#include "skin_commands.h"
 #include "skin_file.h"
+#include "user_commands.h"
 
 #include <QApplication>
 #include <QListWidget>

@@ -29,6 +29,16 @@ TItemInspector::TItemInspector(TEditorContext& context, QStackedWidget* pages,
         for (TNumberField* field : built[kind]->findChildren<TNumberField*>())
             connect(field, &TNumberField::Left, this, [this] { Context.Edits.EndMerge(); });
     }
+    using enum TMergeField;
+    const std::pair<TNumberField*, TMergeField> merging[] = {
+        {SpinEdit1, X},          {SpinEdit2, Y},      {SpinEdit3, X},
+        {SpinEdit4, Y},          {SpinEdit5, Width},  {SpinEdit6, Height},
+        {SpinEdit7, FontSize},   {SpinEdit8, X},      {SpinEdit9, Y},
+        {SpinEdit10, X},         {SpinEdit11, Y},     {SpinEdit12, BallDistance},
+        {SpinEdit13, BallCount}, {SpinEdit17, X},     {SpinEdit18, Y},
+        {SpinEdit16, Width},     {SpinEdit14, Height}};
+    for (auto [field, merge] : merging)
+        field->MergeField = merge;
     connect(&Context.Edits, &TSkinEdits::Changed, this, [this](const TEditChange& change) {
         if (change.What == TEditChange::Moved && change.Row == SelectedRow()) ShowPosition();
     });
@@ -57,7 +67,8 @@ void TItemInspector::PushRecord(const T& before, const T& after, const QString& 
     const int row = SelectedRow();
     auto* field = qobject_cast<TNumberField*>(ChangedBy);
     ChangedBy = nullptr;
-    const TMergeRun run{field ? field->objectName() : QString(), Context.Edits.MergeGeneration()};
+    const TMergeRun run{field ? field->MergeField : TMergeField::None,
+                        Context.Edits.MergeGeneration()};
     Context.Edits.Push(std::make_unique<TRecordStep>(Context.Doc, row, before, after,
                                                      what + QuotedItemName(Context.Doc, row), run));
 }

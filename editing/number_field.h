@@ -3,6 +3,8 @@
 // change, and a range only bites when the field is left or stepped.
 #pragma once
 
+#include "record_steps.h"
+
 #include <QAbstractSpinBox>
 
 class TNumberField : public QAbstractSpinBox {
@@ -10,6 +12,10 @@ class TNumberField : public QAbstractSpinBox {
 
   public:
     explicit TNumberField(QWidget* parent = nullptr);
+
+    // What the field's typing changes, so that its keystrokes merge into
+    // one step of the history.
+    TMergeField MergeField = TMergeField::None;
 
     // A field without range (the default) takes any 32-bit value; its
     // minimum, for text that is no number, is 0.

@@ -34,6 +34,10 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
     SpinEdit21 = addField(QStringLiteral("Item height"), "SpinEdit21", 15, 100);
     SpinEdit22 = addField(QStringLiteral("Title font size"), "SpinEdit22", 8, 100);
     SpinEdit23 = addField(QStringLiteral("Item font size"), "SpinEdit23", 8, 100);
+    SpinEdit20->MergeField = TMergeField::TitleHeight;
+    SpinEdit21->MergeField = TMergeField::ItemHeight;
+    SpinEdit22->MergeField = TMergeField::TitleFontSize;
+    SpinEdit23->MergeField = TMergeField::ItemFontSize;
     PageLayout->addLayout(numbers);
 
     CheckBox2 = new QCheckBox(QStringLiteral("Title bold"), this);
@@ -114,7 +118,8 @@ void TPlaylistPanel::SpinEdit20Change() {
     look.ItemBold = CheckBox3->isChecked();
     // Keystrokes in one number field merge into one step; a tick is one.
     const auto* field = qobject_cast<const TNumberField*>(sender());
-    const TMergeRun run{field ? field->objectName() : QString(), Context.Edits.MergeGeneration()};
+    const TMergeRun run{field ? field->MergeField : TMergeField::None,
+                        Context.Edits.MergeGeneration()};
     Context.Edits.Push(std::make_unique<TPlaylistStep>(
         Context.Doc, std::move(look), QStringLiteral("Change playlist look"), run));
     Context.RedrawPlaylist();

@@ -7,14 +7,32 @@
 #include "any_record.h"
 #include "edit_step.h"
 
-// Merging runs: a step merges with the one before it when both carry the
-// same non-empty key (the field, or "nudge") and the same generation of the
-// door (a field left or another item chosen starts a new one).
+// What a run of merging edits changes: a number typed into one field, or a
+// run of nudges from the keyboard. None merges with nothing.
+enum class TMergeField {
+    None,
+    X,
+    Y,
+    Width,
+    Height,
+    FontSize,
+    BallDistance,
+    BallCount,
+    Nudge,
+    TitleHeight,
+    ItemHeight,
+    TitleFontSize,
+    ItemFontSize,
+};
+
+// Merging runs: a step merges with the one before it when both change the
+// same field and carry the same generation of the door (a field left or
+// another item chosen starts a new one).
 struct TMergeRun {
-    QString Key;
+    TMergeField Field = TMergeField::None;
     quint64 Generation = 0;
     bool Joins(const TMergeRun& next) const {
-        return !Key.isEmpty() && Key == next.Key && Generation == next.Generation;
+        return Field != TMergeField::None && Field == next.Field && Generation == next.Generation;
     }
 };
 

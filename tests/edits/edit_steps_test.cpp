@@ -60,16 +60,16 @@ TEST(EditSteps, RecordStepsMergeOnlyWithinOneRunOfOneField) {
     };
     const TSkinDocument before = doc;
     TRecordStep first(doc, row, *RecordAt(doc, doc.Items[row]), withX(1), "Change",
-                      {"SpinEdit3", 4});
+                      {TMergeField::X, 4});
     first.redo();
     TRecordStep second(doc, row, *RecordAt(doc, doc.Items[row]), withX(12), "Change",
-                       {"SpinEdit3", 4});
+                       {TMergeField::X, 4});
     second.redo();
     EXPECT_TRUE(first.mergeWith(&second));
     TRecordStep otherField(doc, row, *RecordAt(doc, doc.Items[row]), withX(13), "Change",
-                           {"SpinEdit4", 4});
+                           {TMergeField::Y, 4});
     TRecordStep otherRun(doc, row, *RecordAt(doc, doc.Items[row]), withX(13), "Change",
-                         {"SpinEdit3", 5});
+                         {TMergeField::X, 5});
     TRecordStep choice(doc, row, *RecordAt(doc, doc.Items[row]), withX(13), "Change");
     EXPECT_FALSE(first.mergeWith(&otherField));
     EXPECT_FALSE(first.mergeWith(&otherRun));
@@ -80,7 +80,7 @@ TEST(EditSteps, RecordStepsMergeOnlyWithinOneRunOfOneField) {
     EXPECT_EQ(doc.Texts[0].X, 12);
     // Typed back to where it started: the merged step changes nothing.
     TRecordStep back(doc, row, *RecordAt(doc, doc.Items[row]), withX(before.Texts[0].X), "Change",
-                     {"SpinEdit3", 4});
+                     {TMergeField::X, 4});
     EXPECT_TRUE(first.mergeWith(&back));
     EXPECT_TRUE(first.isObsolete());
 }
@@ -104,7 +104,7 @@ TEST(EditSteps, PlaylistStepsChangeTheLookAndMergeLikeRecords) {
     TPlaylistSettings look = doc.Playlist;
     look.TitleHeight = 77;
     look.Colors[3] = 0x123456;
-    TPlaylistStep step(doc, look, "Change", {"SpinEdit20", 1});
+    TPlaylistStep step(doc, look, "Change", {TMergeField::TitleHeight, 1});
     ExpectUndoAndRedo(doc, step);
 }
 

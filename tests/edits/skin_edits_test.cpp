@@ -19,7 +19,7 @@ class SkinEdits : public ::testing::Test {
         QObject::connect(&Edits, &TSkinEdits::Changed,
                          [this](const TEditChange& change) { Seen.push_back(change); });
     }
-    void TypeX(int row, int x, const QString& field) {
+    void TypeX(int row, int x, TMergeField field = TMergeField::X) {
         TAnyRecord r = *RecordAt(Doc, Doc.Items[row]);
         TAnyRecord after = r;
         SetPosition(after, QPoint(x, PositionOf(r).y()));
@@ -32,15 +32,15 @@ class SkinEdits : public ::testing::Test {
 
 TEST_F(SkinEdits, KeystrokesInOneFieldAreOneStepUntilTheFieldIsLeft) {
     const TSkinDocument start = Doc;
-    TypeX(0, 1, "SpinEdit1");
-    TypeX(0, 12, "SpinEdit1");
-    TypeX(0, 123, "SpinEdit1");
+    TypeX(0, 1);
+    TypeX(0, 12);
+    TypeX(0, 123);
     EXPECT_EQ(Edits.History().count(), 1);
     Edits.EndMerge();
-    TypeX(0, 5, "SpinEdit1");
+    TypeX(0, 5);
     EXPECT_EQ(Edits.History().count(), 2);
     Edits.SetCurrentRow(3); // another item ends the run too
-    TypeX(0, 6, "SpinEdit1");
+    TypeX(0, 6);
     EXPECT_EQ(Edits.History().count(), 3);
     // An edit from the inspector itself does not reload it; undo does.
     EXPECT_FALSE(Seen.back().Reload);
@@ -57,11 +57,11 @@ TEST_F(SkinEdits, KeystrokesInOneFieldAreOneStepUntilTheFieldIsLeft) {
 
 TEST_F(SkinEdits, AStepTypedBackToWhereItStartedLeavesNoStep) {
     const int x = Doc.Images[0].X;
-    TypeX(0, 1, "SpinEdit1");
-    TypeX(0, x, "SpinEdit1");
+    TypeX(0, 1);
+    TypeX(0, x);
     EXPECT_EQ(Edits.History().count(), 0);
     EXPECT_EQ(Edits.History().index(), 0);
-    TypeX(0, 4, "SpinEdit1");
+    TypeX(0, 4);
     EXPECT_EQ(Edits.History().count(), 1);
 }
 
@@ -179,10 +179,10 @@ TEST_F(SkinEdits, DroppingOldStepsAnnouncesNoSave) {
 }
 
 TEST_F(SkinEdits, AnEditThatChangesNothingIsNoStepAndKeepsRedo) {
-    TypeX(0, 7, "SpinEdit1");
+    TypeX(0, 7);
     Edits.Undo();
     const TSkinDocument before = Doc;
-    TypeX(0, PositionOf(*RecordAt(Doc, Doc.Items[0])).x(), "SpinEdit1"); // "00" over 0
+    TypeX(0, PositionOf(*RecordAt(Doc, Doc.Items[0])).x()); // "00" over 0
     Edits.Push(std::make_unique<TRenameItemStep>(Doc, 1, Doc.Items[1].Name, "Rename"));
     EXPECT_TRUE(Edits.History().canRedo());
     EXPECT_EQ(Edits.History().index(), 0);

@@ -1,4 +1,4 @@
-#include "skin_commands.h"
+#include "user_commands.h"
 
 #include "code_page.h"
 #include "item_clipboard.h"

@@ -3,14 +3,14 @@
 #include "item_clipboard.h"
 #include "item_list.h"
 #include "sample_skin.h"
-#include "skin_commands.h"
 #include "skin_file.h"
+#include "user_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
-TEST(SkinCommands, EachCommandIsOneStepLeavingItsItemCurrentAndUndoGoesBackToTheStart) {
+TEST(UserCommands, EachCommandIsOneStepLeavingItsItemCurrentAndUndoGoesBackToTheStart) {
     TOpenSkin skin(MakeRichSkin());
     const TSkinDocument start = skin.Doc();
     const int n = int(start.Items.size());
@@ -71,7 +71,7 @@ TEST(SkinCommands, EachCommandIsOneStepLeavingItsItemCurrentAndUndoGoesBackToThe
     EXPECT_FALSE(skin.Unsaved());
 }
 
-TEST(SkinCommands, AFullListOrABadClipboardChangesNothingAndSaysWhy) {
+TEST(UserCommands, AFullListOrABadClipboardChangesNothingAndSaysWhy) {
     TOpenSkin skin(MakeDefaultSkin());
     EXPECT_FALSE(PasteItemsCommand(skin, "not a skin", "Paste").isEmpty());
     TSkinDocument full = MakeDefaultSkin();
