@@ -2,6 +2,7 @@
 // planted at a known name is followed, widened, hung on or removed.
 #include "private_files.h"
 #include "real_files.h"
+#include "state_folder_test.h"
 #include "user_folders.h"
 
 #include <QTemporaryDir>
@@ -15,26 +16,7 @@
 
 namespace {
 
-class PrivateFiles : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(Dir.isValid());
-        HadState = qEnvironmentVariableIsSet("XDG_STATE_HOME");
-        SavedState = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(Path("state")));
-    }
-    void TearDown() override {
-        if (HadState)
-            qputenv("XDG_STATE_HOME", SavedState);
-        else
-            qunsetenv("XDG_STATE_HOME");
-    }
-    QString Path(const QString& name) const { return Dir.filePath(name); }
-    static QByteArray Native(const QString& path) { return QFile::encodeName(path); }
-    QTemporaryDir Dir;
-    QByteArray SavedState;
-    bool HadState = false;
-};
+class PrivateFiles : public TStateFolderTest {};
 
 } // namespace
 

@@ -8,6 +8,7 @@
 #include "save_copy.h"
 #include "skin_file.h"
 #include "small_disk.h"
+#include "state_folder_test.h"
 #include "whole_file.h"
 
 #include <QFileInfo>
@@ -22,22 +23,8 @@ namespace {
 
 const char* const Record = "user.lumoraskin.save";
 
-class SaveCopy : public ::testing::Test {
+class SaveCopy : public TStateFolderTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(Dir.isValid());
-        HadState = qEnvironmentVariableIsSet("XDG_STATE_HOME");
-        SavedState = qgetenv("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(Path("state")));
-    }
-    void TearDown() override {
-        if (HadState)
-            qputenv("XDG_STATE_HOME", SavedState);
-        else
-            qunsetenv("XDG_STATE_HOME");
-    }
-    QString Path(const QString& name) const { return Dir.filePath(name); }
-    static QByteArray Native(const QString& path) { return QFile::encodeName(path); }
     void Link(const QString& from, const QString& to) {
         ASSERT_EQ(::link(Native(from).constData(), Native(to).constData()), 0);
     }
@@ -55,10 +42,6 @@ class SaveCopy : public ::testing::Test {
                               "content is in \"%1\"")
             .arg(copy);
     }
-
-    QTemporaryDir Dir;
-    QByteArray SavedState;
-    bool HadState = false;
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // traits a replace carries over, the saves written in place instead, the lock
 // between two saves and the copy that the next open names.
 #include "real_files.h"
+#include "state_folder_test.h"
 #include "whole_file.h"
 
 #include <QElapsedTimer>
@@ -57,22 +58,9 @@ QByteArray Attribute(const QString& path, const char* name) {
     return n < 0 ? QByteArray("(none)") : QByteArray(buffer, n);
 }
 
-class SavePolicy : public ::testing::Test {
+class SavePolicy : public TStateFolderTest {
   protected:
     static constexpr int Finish = -2;
-    void SetUp() override {
-        ASSERT_TRUE(Dir.isValid());
-        SavedState = qgetenv("XDG_STATE_HOME");
-        HadState = qEnvironmentVariableIsSet("XDG_STATE_HOME");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(Path("state")));
-    }
-    void TearDown() override {
-        if (HadState)
-            qputenv("XDG_STATE_HOME", SavedState);
-        else
-            qunsetenv("XDG_STATE_HOME");
-    }
-    QString Path(const QString& name) const { return Dir.filePath(name); }
     void Link(const QString& from, const QString& to) {
         ASSERT_EQ(::link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()),
                   0);
@@ -156,10 +144,6 @@ class SavePolicy : public ::testing::Test {
         EXPECT_FALSE(OldNewOrNamedCopy(path, old, next, copy));
         EXPECT_TRUE(Contents(path) == next);
     }
-
-    QTemporaryDir Dir;
-    QByteArray SavedState;
-    bool HadState = false;
 };
 
 } // namespace
