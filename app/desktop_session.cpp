@@ -293,7 +293,6 @@ void TDesktopSession::ReloadFromDisk() {
     Form.ShowOpenedSkin(std::move(*read.Document), Form.PlayerPanel->SelectedRow(),
                         Form.PreviewView().Offset);
     Form.Context.Edits.MarkSaved();
-    Form.DoRedraw();
     DropCopy();
 }
 

@@ -91,7 +91,6 @@ bool TForm1::CopyCurrentItem() {
 void TForm1::PasteSkin(const QByteArray& skin, const QString& verb) {
     if (const QString refused = PasteItemsCommand(Skin, skin, verb); !refused.isEmpty())
         return Context.Prompts.ShowError(refused);
-    DoRedraw();
 }
 
 void TForm1::Cut1Click() {
@@ -100,7 +99,6 @@ void TForm1::Cut1Click() {
     const int row = PlayerPanel->SelectedRow();
     if (!CopyCurrentItem()) return;
     DeleteItemCommand(Skin, row, QStringLiteral("Cut"));
-    DoRedraw();
 }
 
 void TForm1::Copy1Click() {

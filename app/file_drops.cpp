@@ -77,6 +77,4 @@ void TFileDrops::AddImage(const QString& path, QPoint areaPoint) {
         AddPictureItemCommand(Form.Skin, EncodeName(QFileInfo(path).completeBaseName()),
                               std::move(read.Image), ScreenPixelAt(areaPoint, Form.PreviewView()));
     if (!refused.isEmpty()) return Form.Context.Prompts.ShowError(refused);
-    // The door's change has selected and shown the new item.
-    Form.DoRedraw();
 }

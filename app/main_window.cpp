@@ -34,9 +34,7 @@ constexpr QSize StartScreen(240, 268);
 } // namespace
 
 TForm1::TForm1(TPrompts& prompts, QWidget* parent)
-    : QMainWindow(parent),
-      Doc(Skin.Doc()), Context{Skin, prompts, [this] { DoRedraw(); }, [this] { RedrawSkin(); },
-                               [this] { RedrawPlaylist(); }} {
+    : QMainWindow(parent), Doc(Skin.Doc()), Context{Skin, prompts} {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_WindowPropagation); // menus and dialogs share the window font
     setFont(WindowFont());
@@ -94,6 +92,12 @@ void TForm1::CreatePanels() {
 
 void TForm1::FormCreate() {
     connect(&Skin, &TOpenSkin::TitleChanged, this, &QWidget::setWindowTitle);
+    // The preview shows the current mode's screen again whenever the open
+    // skin changes: its document, its current item or its view.
+    connect(&Context.Edits, &TSkinEdits::Changed, this, &TForm1::DoRedraw);
+    connect(&Skin, &TOpenSkin::SelectionChanged, this, &TForm1::DoRedraw);
+    connect(&Skin, &TOpenSkin::ViewChanged, this, &TForm1::DoRedraw);
+    connect(&Skin, &TOpenSkin::Replaced, this, &TForm1::DoRedraw);
     TSkinDocument start;
     NewSkin(start);
     start.ScreenWidth = StartScreen.width();
@@ -125,7 +129,6 @@ void TForm1::PanTo(QPoint offset) {
     TPreviewView view = PreviewView();
     view.Offset = offset;
     SetViewOffset(ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view));
-    DoRedraw();
 }
 
 void TForm1::SetRepaintsDeferred(bool deferred) {
@@ -189,8 +192,11 @@ void TForm1::FormResize() {
 void TForm1::ComboBox1Change() {
     // A pan or drag under way would jump with the new scale.
     Gestures->Cancel();
-    SetViewOffset(QPoint(0, 0));
-    DoRedraw();
+    // Choosing the zoom shown repaints too, from the top-left corner.
+    if (Skin.View().Offset == QPoint(0, 0))
+        DoRedraw();
+    else
+        SetViewOffset(QPoint(0, 0));
 }
 
 void TForm1::StepZoom(int steps) {
@@ -202,12 +208,15 @@ void TForm1::StepZoom(int steps) {
 
 void TForm1::ToolButton6Click(int page) {
     Gestures->Cancel();
-    TViewState view = Skin.View();
-    view.PlayerMode = page == PlayerPage;
-    Skin.SetView(view);
     Notebook1->setCurrentIndex(page);
     if (page == PlaylistPage) PlaylistPanel->FillFromDocument();
-    DoRedraw();
+    TViewState view = Skin.View();
+    view.PlayerMode = page == PlayerPage;
+    // Pressing the toggle that is down repaints too.
+    if (view == Skin.View())
+        DoRedraw();
+    else
+        Skin.SetView(view);
 }
 
 void TForm1::SelectFirstItem(int row) {
@@ -381,12 +390,11 @@ void TForm1::Redo1Click() {
 
 void TForm1::RunHistory(const std::function<void()>& step) {
     // A gesture under way ends first (a drag as its own step); the views
-    // reload from what the step says it changed, and the screen of the
-    // current mode is painted once.
+    // reload from what the step says it changed, and the preview paints the
+    // screen of the current mode once.
     Gestures->Cancel();
     const bool deferred = RepaintsDeferred;
     SetRepaintsDeferred(true);
     step();
-    DoRedraw();
     SetRepaintsDeferred(deferred);
 }

@@ -1,6 +1,7 @@
 // What the editing widgets share with the main window: the open skin (its
-// document and the door every change of it goes through), the prompts, the
-// repaint entries and the inspector's loading guard.
+// document and the door every change of it goes through), the prompts and
+// the inspector's loading guard. The preview repaints from the open skin's
+// signals; no widget here asks for a repaint.
 #pragma once
 
 #include "open_skin.h"
@@ -13,9 +14,6 @@
 struct TEditorContext {
     TOpenSkin& Skin;
     TPrompts& Prompts;
-    std::function<void()> DoRedraw;       // the screen of the current mode
-    std::function<void()> RedrawSkin;     // the player screen, selected row marked
-    std::function<void()> RedrawPlaylist; // the playlist screen
     // Raised while the program itself fills controls, so that the change
     // handlers write nothing back.
     bool InspectorLoading = false;

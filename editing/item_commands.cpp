@@ -149,7 +149,6 @@ void TItemCommands::Follow(const TEditChange& change) {
         break;
     case TEditChange::Moved:
         // The inspector follows with the two position fields alone.
-        Context.RedrawSkin();
         break;
     case TEditChange::Record:
     case TEditChange::Picture:
@@ -175,7 +174,6 @@ void TItemCommands::AddCommand(int kind) {
     // Characters the code page has no byte for become '?' here, so the row
     // shows what the file will get.
     CreateDocItem(kind, EncodeName(*name));
-    Context.DoRedraw();
 }
 
 void TItemCommands::ToolButton12Click() {
@@ -212,7 +210,6 @@ void TItemCommands::ToolButton18Click() {
     const int p = SelectedRow();
     if (p < 0 || p >= lbItems->count() || p >= Context.Doc.Items.size()) return;
     DeleteItemCommand(Context.Skin, p, QStringLiteral("Delete"));
-    Context.DoRedraw();
 }
 
 void TItemCommands::lbItemsDblClick() {
@@ -237,5 +234,4 @@ void TItemCommands::ToolButton20Click() {
         Context.Prompts.ShowError(QStringLiteral("Out of memory."));
         return;
     }
-    Context.DoRedraw();
 }

@@ -88,8 +88,6 @@ void TItemInspector::ShowCurrentItem() {
     // write into a record that is not the current item's.
     nbInspector->setCurrentIndex(item.Kind < ItemKindCount ? int(item.Kind)
                                                            : nbInspector->count() - 1);
-    // The repaint that marks the item comes before the values.
-    Context.RedrawSkin();
     FillPage(item);
 }
 
@@ -159,7 +157,6 @@ void TItemInspector::SpinEdit1Change() {
     after.Y = SpinEdit2->Value();
     after.RepaintWhen = ComboBox7->currentIndex();
     PushRecord(*current, after, QStringLiteral("Change "));
-    Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit3Change() {
@@ -180,7 +177,6 @@ void TItemInspector::SpinEdit3Change() {
     if (after.TextType >= ttSongTitle && after.TextType <= ttSystemTime)
         after.PreviewText = PreviewTextFor(after.TextType);
     PushRecord(*current, after, QStringLiteral("Change "));
-    Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit9Change() {
@@ -193,7 +189,6 @@ void TItemInspector::SpinEdit9Change() {
     after.Command = ComboBox5->currentIndex();
     EnableButtonRows(after.Command);
     PushRecord(*current, after, QStringLiteral("Change "));
-    Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit10Change() {
@@ -212,7 +207,6 @@ void TItemInspector::SpinEdit10Change() {
     after.BottomHalfAction = ComboBox12->currentIndex();
     EnableWheelRow(after.CenterCommand);
     PushRecord(*current, after, QStringLiteral("Change "));
-    Context.RedrawSkin();
 }
 
 void TItemInspector::SpinEdit17Change() {
@@ -229,7 +223,6 @@ void TItemInspector::SpinEdit17Change() {
     after.TrackType = ComboBox6->currentIndex();
     EnableTrackbarRow(after.ShowScroller);
     PushRecord(*current, after, QStringLiteral("Change "));
-    Context.RedrawSkin();
 }
 
 void TItemInspector::BitBtn3Click() {
@@ -241,5 +234,4 @@ void TItemInspector::BitBtn3Click() {
     after.Color = *chosen;
     ChangedBy = nullptr;
     PushRecord(*r, after, QStringLiteral("Change colour of "));
-    Context.RedrawSkin();
 }

@@ -155,7 +155,6 @@ void TPictureSlots::LoadPic(int row, int slot) {
                 : QStringLiteral("Open picture into ") + QuotedItemName(Context.Doc, row);
     Context.Edits.Push(
         std::make_unique<TPictureStep>(Context.Doc, row, slot, std::move(read.Image), what));
-    Context.DoRedraw();
 }
 
 void TPictureSlots::SavePic(int row, int slot) {
@@ -168,7 +167,6 @@ void TPictureSlots::SavePic(int row, int slot) {
         Context.Prompts.ShowError(error);
         return;
     }
-    Context.DoRedraw();
 }
 
 void TPictureSlots::ViewPic(int row, int slot) {

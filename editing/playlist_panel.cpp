@@ -93,7 +93,6 @@ void TPlaylistPanel::Button1Click(int index) {
     look.Colors[std::size_t(index)] = *chosen;
     Context.Edits.Push(std::make_unique<TPlaylistStep>(Context.Doc, std::move(look),
                                                        QStringLiteral("Change playlist colour")));
-    Context.RedrawPlaylist();
 }
 
 void TPlaylistPanel::FillFromDocument() {
@@ -122,5 +121,4 @@ void TPlaylistPanel::SpinEdit20Change() {
                         Context.Edits.MergeGeneration()};
     Context.Edits.Push(std::make_unique<TPlaylistStep>(
         Context.Doc, std::move(look), QStringLiteral("Change playlist look"), run));
-    Context.RedrawPlaylist();
 }

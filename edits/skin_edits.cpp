@@ -80,6 +80,7 @@ void TSkinEdits::SetCurrentRow(int row) {
 }
 
 void TSkinEdits::Announce(TEditChange change) {
+    if (Quiet) return;
     Q_EMIT Changed(change);
 }
 
@@ -145,9 +146,13 @@ void TSkinEdits::EndMove(const QString& text) {
     const std::optional<TAnyRecord> now = MovingRecord();
     std::optional<TAnyRecord> before = std::move(MoveBefore);
     MoveBefore.reset();
-    if (now && before && !(*now == *before))
-        // The document and the views already show where it went.
+    if (now && before && !(*now == *before)) {
+        // The document and the views already show where it went: the step
+        // joins the history without news.
+        Quiet = true;
         Push(std::make_unique<TRecordStep>(Doc, MoveRow, *before, *now, text));
+        Quiet = false;
+    }
     EndMerge();
 }
 

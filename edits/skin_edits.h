@@ -79,6 +79,7 @@ class TSkinEdits : public QObject {
     quint64 Generation = 0;
     bool Pushing = false;
     bool Replaying = false;
+    bool Quiet = false; // a step whose change every view already shows
     int MoveRow = -1;
     TDocItem MoveEntry;
     std::optional<TAnyRecord> MoveBefore;
