@@ -219,6 +219,11 @@ void TForm1::ToolButton6Click(int page) {
         Skin.SetView(view);
 }
 
+void TForm1::ShowItem(int row) {
+    PlayerPanel->SelectRow(row);
+    PlayerPanel->lbItemsClick();
+}
+
 void TForm1::SelectFirstItem(int row) {
     if (row < 0 || row >= PlayerPanel->lbItems->count()) row = 0;
     if (PlayerPanel->lbItems->count() > 0) {

@@ -4,6 +4,7 @@
 
 #include "editor_context.h"
 #include "preview.h"
+#include "preview_host.h"
 #include "recent_skins.h"
 #include "skin_document.h"
 
@@ -29,7 +30,7 @@ class TViewPanels;
 inline constexpr int PlayerPage = 0;
 inline constexpr int PlaylistPage = 1;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public TPreviewHost {
     Q_OBJECT
 
   public:
@@ -38,7 +39,7 @@ class TForm1 : public QMainWindow {
 
     // Repaints: the current mode's screen, the player screen, the playlist screen.
     void DoRedraw();
-    void RedrawSkin();
+    void RedrawSkin() override;
     void RedrawPlaylist();
 
     void FormResize();
@@ -46,7 +47,7 @@ class TForm1 : public QMainWindow {
     void ComboBox1Change();
     // Moves the zoom selector by steps entries (kept within its four) and,
     // when that changes it, runs ComboBox1Change as a choice in the list does.
-    void StepZoom(int steps);
+    void StepZoom(int steps) override;
     // The mode switch; page is the number the clicked toggle carries.
     void ToolButton6Click(int page);
 
@@ -121,13 +122,16 @@ class TForm1 : public QMainWindow {
     TPreviewArea* imArea = nullptr;
 
     // The zoom, the area's size and the view offset, clamped to the screen.
-    TPreviewView PreviewView() const;
+    TPreviewView PreviewView() const override;
     // Moves the view (clamped) and repaints the current mode's screen.
-    void PanTo(QPoint offset);
+    void PanTo(QPoint offset) override;
     // While on, repaints wait for the event loop and join into one, so that
     // a burst of pointer moves costs one repaint; turning it off repaints
     // at once if one is waiting.
-    void SetRepaintsDeferred(bool deferred);
+    void SetRepaintsDeferred(bool deferred) override;
+    TEditorContext& Editing() override { return Context; }
+    TPreviewArea& Area() override { return *imArea; }
+    void ShowItem(int row) override;
     // Try mode and the problems list (the View menu).
     TViewPanels& ViewPanels() { return *View; }
 

@@ -1,10 +1,9 @@
 #include "preview_gestures.h"
 
-#include "main_window.h"
 #include "marker_box.h"
-#include "player_panel.h"
 #include "presentation.h"
 #include "preview_area.h"
+#include "preview_host.h"
 #include "record_steps.h"
 
 #include <QApplication>
@@ -44,14 +43,14 @@ int Moved(int start, qint64 delta) {
 // Space + drag pans even with the focus in the item list; it takes no key.
 class TPreviewGestures::TSpaceWatch : public QObject {
   public:
-    TSpaceWatch(TForm1& form, bool& held) : Form(form), Held(held) {}
+    TSpaceWatch(QWidget* window, bool& held) : Window(window), Held(held) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (type == QEvent::ApplicationDeactivate) Held = false;
         if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType() ||
-            static_cast<QWidget*>(watched)->window() != &Form)
+            static_cast<QWidget*>(watched)->window() != Window)
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) Held = type == QEvent::KeyPress;
@@ -59,20 +58,20 @@ class TPreviewGestures::TSpaceWatch : public QObject {
     }
 
   private:
-    TForm1& Form;
+    QWidget* Window;
     bool& Held;
 };
 
-TPreviewGestures::TPreviewGestures(TForm1& form)
-    : Form(form), SpaceWatch(std::make_unique<TSpaceWatch>(form, SpaceHeld)) {
-    Form.imArea->installEventFilter(this);
+TPreviewGestures::TPreviewGestures(TPreviewHost& form)
+    : Form(form), SpaceWatch(std::make_unique<TSpaceWatch>(form.Area().window(), SpaceHeld)) {
+    Form.Area().installEventFilter(this);
     qApp->installEventFilter(SpaceWatch.get());
 }
 
 TPreviewGestures::~TPreviewGestures() = default;
 
 bool TPreviewGestures::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Form.imArea) return false;
+    if (watched != &Form.Area()) return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -94,14 +93,14 @@ bool TPreviewGestures::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TPreviewGestures::PlayerMode() const {
-    return Form.Skin.View().PlayerMode;
+    return Form.OpenSkin().View().PlayerMode;
 }
 
 bool TPreviewGestures::MousePress(QMouseEvent* event) {
     if (Gesture != TGesture::None) return true;
-    Form.imArea->setFocus(Qt::MouseFocusReason);
+    Form.Area().setFocus(Qt::MouseFocusReason);
     const QPoint point = event->position().toPoint();
-    Form.Context.Edits.EndMerge(); // a run of nudges ends here
+    Form.Editing().Edits.EndMerge(); // a run of nudges ends here
     const bool pan =
         event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && SpaceHeld);
     if (pan) {
@@ -109,7 +108,7 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
         Button = event->button();
         PressPoint = point;
         StartOffset = Form.PreviewView().Offset;
-        Form.imArea->setCursor(Qt::ClosedHandCursor);
+        Form.Area().setCursor(Qt::ClosedHandCursor);
         Form.SetRepaintsDeferred(true);
         return true;
     }
@@ -117,33 +116,30 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
 
     // Only a pixel of the screen itself can lie under an item.
     const QPoint pixel = ScreenPixelAt(point, Form.PreviewView());
-    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= Form.Doc.ScreenWidth ||
-        pixel.y() >= Form.Doc.ScreenHeight)
+    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= Form.Document().ScreenWidth ||
+        pixel.y() >= Form.Document().ScreenHeight)
         return true;
-    const int row = ItemAt(Form.Doc, pixel.x(), pixel.y());
+    const int row = ItemAt(Form.Document(), pixel.x(), pixel.y());
     if (row < 0) return true;
     // What a click on the row runs.
-    if (row != Form.PlayerPanel->SelectedRow()) {
-        Form.PlayerPanel->SelectRow(row);
-        Form.PlayerPanel->lbItemsClick();
-    }
-    const std::optional<QPoint> start = PositionAt(Form.Doc, row);
-    if (!start || Form.PlayerPanel->SelectedRow() != row) return true;
+    if (row != Form.OpenSkin().Current()) Form.ShowItem(row);
+    const std::optional<QPoint> start = PositionAt(Form.Document(), row);
+    if (!start || Form.OpenSkin().Current() != row) return true;
     Gesture = TGesture::Drag;
     Button = Qt::LeftButton;
     PressPoint = point;
     StartPosition = *start;
     DragRow = row;
-    DragItem = Form.Doc.Items[row];
+    DragItem = Form.Document().Items[row];
     DragStarted = false;
-    Form.Context.Edits.BeginMove(row);
+    Form.Editing().Edits.BeginMove(row);
     Form.SetRepaintsDeferred(true);
     return true;
 }
 
 bool TPreviewGestures::DragItemIsCurrent() const {
-    return Form.PlayerPanel->SelectedRow() == DragRow && DragRow < Form.Doc.Items.size() &&
-           Form.Doc.Items[DragRow] == DragItem;
+    return Form.OpenSkin().Current() == DragRow && DragRow < Form.Document().Items.size() &&
+           Form.Document().Items[DragRow] == DragItem;
 }
 
 void TPreviewGestures::MouseMove(QMouseEvent* event) {
@@ -163,7 +159,7 @@ void TPreviewGestures::MouseMove(QMouseEvent* event) {
         const int zoom = 1 << ZoomIndexOf(Form.PreviewView());
         const QPoint target(Moved(StartPosition.x(), moved.x() / zoom),
                             Moved(StartPosition.y(), moved.y() / zoom));
-        Form.Context.Edits.MoveTo(target);
+        Form.Editing().Edits.MoveTo(target);
     }
 }
 
@@ -179,7 +175,7 @@ bool TPreviewGestures::KeyPress(QKeyEvent* event) {
     }
     if (key == Qt::Key_Escape && Gesture == TGesture::Drag) {
         // The record exactly as it was at the press, and no step.
-        Form.Context.Edits.CancelMove();
+        Form.Editing().Edits.CancelMove();
         End();
         return true;
     }
@@ -206,17 +202,18 @@ bool TPreviewGestures::KeyPress(QKeyEvent* event) {
 
 void TPreviewGestures::Nudge(int dx, int dy) {
     if (Gesture == TGesture::Drag || !PlayerMode()) return;
-    const int row = Form.PlayerPanel->SelectedRow();
-    if (row < 0 || row >= Form.Doc.Items.size()) return;
-    const std::optional<TAnyRecord> before = RecordAt(Form.Doc, Form.Doc.Items[row]);
+    const int row = Form.OpenSkin().Current();
+    if (row < 0 || row >= Form.Document().Items.size()) return;
+    const std::optional<TAnyRecord> before = RecordAt(Form.Document(), Form.Document().Items[row]);
     if (!before) return;
     TAnyRecord after = *before;
     const QPoint at = PositionOf(*before);
     SetPosition(after, QPoint(Moved(at.x(), dx), Moved(at.y(), dy)));
     // A run of nudges of one item is one step, until another action.
-    TSkinEdits& edits = Form.Context.Edits;
+    TSkinEdits& edits = Form.Editing().Edits;
     edits.Push(std::make_unique<TRecordStep>(
-        Form.Doc, row, *before, after, QStringLiteral("Move ") + QuotedItemName(Form.Doc, row),
+        Form.Document(), row, *before, after,
+        QStringLiteral("Move ") + QuotedItemName(Form.Document(), row),
         TMergeRun{TMergeField::Nudge, edits.MergeGeneration()}, true));
 }
 
@@ -239,10 +236,11 @@ void TPreviewGestures::Wheel(QWheelEvent* event) {
 }
 
 void TPreviewGestures::End() {
-    if (Gesture == TGesture::Pan) Form.imArea->unsetCursor();
+    if (Gesture == TGesture::Pan) Form.Area().unsetCursor();
     // A drag still under way is one step (none when nothing moved).
     if (Gesture == TGesture::Drag)
-        Form.Context.Edits.EndMove(QStringLiteral("Move ") + QuotedItemName(Form.Doc, DragRow));
+        Form.Editing().Edits.EndMove(QStringLiteral("Move ") +
+                                     QuotedItemName(Form.Document(), DragRow));
     Gesture = TGesture::None;
     Button = Qt::NoButton;
     DragRow = -1;

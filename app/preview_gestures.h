@@ -15,13 +15,13 @@
 class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
-class TForm1;
+class TPreviewHost;
 
 class TPreviewGestures : public QObject {
     Q_OBJECT
 
   public:
-    explicit TPreviewGestures(TForm1& form);
+    explicit TPreviewGestures(TPreviewHost& form);
     ~TPreviewGestures() override;
 
     // Ends a drag or a pan under way (a document replaced, a mode switched):
@@ -46,7 +46,7 @@ class TPreviewGestures : public QObject {
     void Nudge(int dx, int dy);
     void End();
 
-    TForm1& Form;
+    TPreviewHost& Form;
     TGesture Gesture = TGesture::None;
     Qt::MouseButton Button = Qt::NoButton; // the button that started the gesture
     QPoint PressPoint;                     // in area pixels

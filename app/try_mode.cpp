@@ -1,9 +1,9 @@
 #include "try_mode.h"
 
 #include "device_hit.h"
-#include "main_window.h"
 #include "presentation.h"
 #include "preview_area.h"
+#include "preview_host.h"
 #include "sample_values_panel.h"
 #include "skin_edits.h"
 
@@ -11,16 +11,16 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
-TTryMode::TTryMode(TForm1& form, TSampleValuesPanel& samples) : Form(form), Samples(samples) {
+TTryMode::TTryMode(TPreviewHost& form, TSampleValuesPanel& samples) : Form(form), Samples(samples) {
     Device.FileColours = true;
     Device.Samples = Samples.Samples();
     // Installed after the preview's gestures, so it sees the pointer first.
-    Form.imArea->installEventFilter(this);
+    Form.Area().installEventFilter(this);
     connect(&Samples, &TSampleValuesPanel::Changed, this, [this] {
         Device.Samples = Samples.Samples();
         if (Active) Form.RedrawSkin();
     });
-    connect(&Form.Context.Edits, &TSkinEdits::Changed, this, &TTryMode::EditChanged);
+    connect(&Form.Editing().Edits, &TSkinEdits::Changed, this, &TTryMode::EditChanged);
 }
 
 void TTryMode::SetOn(bool on) {
@@ -49,11 +49,11 @@ void TTryMode::EditChanged(const TEditChange& change) {
 
 bool TTryMode::Acting() const {
     // The playlist screen has nothing to press.
-    return Active && Form.Skin.View().PlayerMode;
+    return Active && Form.OpenSkin().View().PlayerMode;
 }
 
 bool TTryMode::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != Form.imArea || !Acting()) return false;
+    if (watched != &Form.Area() || !Acting()) return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -76,10 +76,10 @@ QPoint TTryMode::PixelOf(const QMouseEvent* event) const {
 bool TTryMode::MousePress(QMouseEvent* event) {
     // Other buttons go on to the gestures: the middle one pans.
     if (event->button() != Qt::LeftButton) return false;
-    Form.imArea->setFocus(Qt::MouseFocusReason);
+    Form.Area().setFocus(Qt::MouseFocusReason);
     if (PressRow >= 0) return true;
     const QPoint pixel = PixelOf(event);
-    const TDeviceHit hit = DevicePartAt(Form.Doc, pixel.x(), pixel.y());
+    const TDeviceHit hit = DevicePartAt(Form.Document(), pixel.x(), pixel.y());
     switch (hit.Part) {
     case TDevicePart::None:
         return true;
@@ -103,8 +103,8 @@ bool TTryMode::MousePress(QMouseEvent* event) {
 bool TTryMode::MouseMove(QMouseEvent* event) {
     if (PressRow < 0) return false; // a pan under way goes on
     if (PressPart != int(TDevicePart::TrackbarPosition)) return true;
-    const auto* bar = PressRow < Form.Doc.Items.size()
-                          ? RecordOf<TiTrackbar>(Form.Doc, Form.Doc.Items[PressRow])
+    const auto* bar = PressRow < Form.Document().Items.size()
+                          ? RecordOf<TiTrackbar>(Form.Document(), Form.Document().Items[PressRow])
                           : nullptr;
     if (!bar) return true;
     const int progress = ProgressAt(*bar, PixelOf(event).x());
@@ -125,13 +125,14 @@ bool TTryMode::MouseRelease(QMouseEvent* event) {
     // A click is a release over the part pressed, as on any button; only a
     // command with two states switches.
     const QPoint pixel = PixelOf(event);
-    const TDeviceHit hit = DevicePartAt(Form.Doc, pixel.x(), pixel.y());
-    if (hit.Row == row && hit.Part == part && row < Form.Doc.Items.size()) {
-        const TDocItem& item = Form.Doc.Items[row];
+    const TDeviceHit hit = DevicePartAt(Form.Document(), pixel.x(), pixel.y());
+    if (hit.Row == row && hit.Part == part && row < Form.Document().Items.size()) {
+        const TDocItem& item = Form.Document().Items[row];
         bool twoStates = false;
-        if (const auto* b = RecordOf<TiButton>(Form.Doc, item); b && part == TDevicePart::Button)
+        if (const auto* b = RecordOf<TiButton>(Form.Document(), item);
+            b && part == TDevicePart::Button)
             twoStates = HasTwoStates(b->Command);
-        if (const auto* w = RecordOf<TiWheel>(Form.Doc, item);
+        if (const auto* w = RecordOf<TiWheel>(Form.Document(), item);
             w && part == TDevicePart::WheelCenter)
             twoStates = HasTwoStates(w->CenterCommand);
         if (twoStates && !Device.SecondState.erase(row)) Device.SecondState.insert(row);

@@ -12,7 +12,7 @@
 
 class QKeyEvent;
 class QMouseEvent;
-class TForm1;
+class TPreviewHost;
 class TSampleValuesPanel;
 struct TEditChange;
 
@@ -20,7 +20,7 @@ class TTryMode : public QObject {
     Q_OBJECT
 
   public:
-    TTryMode(TForm1& form, TSampleValuesPanel& samples);
+    TTryMode(TPreviewHost& form, TSampleValuesPanel& samples);
 
     bool On() const { return Active; }
     // Turning it off forgets what was held, switched and dragged: the plain
@@ -45,7 +45,7 @@ class TTryMode : public QObject {
     QPoint PixelOf(const QMouseEvent* event) const;
     void EditChanged(const TEditChange& change);
 
-    TForm1& Form;
+    TPreviewHost& Form;
     TSampleValuesPanel& Samples;
     TDeviceState Device;
     bool Active = false;
