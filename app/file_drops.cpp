@@ -3,11 +3,11 @@
 #include "code_page.h"
 #include "item_list.h"
 #include "item_steps.h"
-#include "main_window.h"
 #include "picture_file.h"
 #include "picture_row_drop.h"
 #include "presentation.h"
 #include "preview_area.h"
+#include "preview_host.h"
 #include "skin_file.h"
 #include "user_commands.h"
 
@@ -16,9 +16,9 @@
 #include <QFileInfo>
 #include <QToolButton>
 
-TFileDrops::TFileDrops(TForm1& form) : Form(form) {
-    Form.setAcceptDrops(true);
-    Form.imArea->setAcceptDrops(true);
+TFileDrops::TFileDrops(TPreviewHost& form) : Form(form) {
+    Form.Area().window()->setAcceptDrops(true);
+    Form.Area().setAcceptDrops(true);
     // Watched application-wide: a skin dropped on a field of the window,
     // which would take the file's name as text, still opens.
     qApp->installEventFilter(this);
@@ -29,24 +29,25 @@ TFileDrops::~TFileDrops() = default;
 bool TFileDrops::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) ||
-        !watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &Form)
+        !watched->isWidgetType() ||
+        static_cast<QWidget*>(watched)->window() != Form.Area().window())
         return false;
     auto* drop = static_cast<QDropEvent*>(event);
     const std::optional<QString> path = DroppedLocalFile(drop->mimeData());
     if (!path) return false;
     if (IsSkinFileName(*path)) return SkinDrop(drop, *path);
-    return watched == Form.imArea && PictureDrop(drop, *path);
+    return watched == &Form.Area() && PictureDrop(drop, *path);
 }
 
 bool TFileDrops::SkinDrop(QDropEvent* drop, const QString& path) {
     drop->acceptProposedAction();
-    if (drop->type() == QEvent::Drop && Form.SaveChangesFirst()) Form.OpenSkinFile(path);
+    if (drop->type() == QEvent::Drop) Form.OpenDroppedSkin(path);
     return true;
 }
 
 bool TFileDrops::PictureDrop(QDropEvent* drop, const QString& path) {
     // Playlist mode takes no picture: the window refuses the drag.
-    if (!Form.Skin.View().PlayerMode) return false;
+    if (!Form.OpenSkin().View().PlayerMode) return false;
     // The area takes the drag wherever it enters, so that it hears where the
     // pointer goes next; only a pixel of the screen takes the drop.
     const QPoint point = drop->position().toPoint();
@@ -61,20 +62,21 @@ bool TFileDrops::PictureDrop(QDropEvent* drop, const QString& path) {
 
 bool TFileDrops::OverScreen(QPoint areaPoint) const {
     const QPoint pixel = ScreenPixelAt(areaPoint, Form.PreviewView());
-    return pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < Form.Doc.ScreenWidth &&
-           pixel.y() < Form.Doc.ScreenHeight;
+    return pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < Form.Document().ScreenWidth &&
+           pixel.y() < Form.Document().ScreenHeight;
 }
 
 void TFileDrops::AddImage(const QString& path, QPoint areaPoint) {
-    if (!HasRoomForItems(Form.Doc, 1)) return Form.Context.Prompts.ShowError(TooManyItemsText);
+    if (!HasRoomForItems(Form.Document(), 1))
+        return Form.Editing().Prompts.ShowError(TooManyItemsText);
     // An image item's picture is drawn opaque: alpha composes over black.
     TBitmapReadResult read = ReadSlotPicture(path, false);
     if (!read.Error.isEmpty()) {
-        Form.Context.Prompts.ShowError(read.Error);
+        Form.Editing().Prompts.ShowError(read.Error);
         return;
     }
     const QString refused =
-        AddPictureItemCommand(Form.Skin, EncodeName(QFileInfo(path).completeBaseName()),
+        AddPictureItemCommand(Form.OpenSkin(), EncodeName(QFileInfo(path).completeBaseName()),
                               std::move(read.Image), ScreenPixelAt(areaPoint, Form.PreviewView()));
-    if (!refused.isEmpty()) return Form.Context.Prompts.ShowError(refused);
+    if (!refused.isEmpty()) return Form.Editing().Prompts.ShowError(refused);
 }

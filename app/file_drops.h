@@ -8,14 +8,14 @@
 #include <QPoint>
 
 class QDropEvent;
-class TForm1;
+class TPreviewHost;
 
 class TFileDrops : public QObject {
     Q_OBJECT
 
   public:
     // Sets the window and the preview area to take drops.
-    explicit TFileDrops(TForm1& form);
+    explicit TFileDrops(TPreviewHost& form);
     ~TFileDrops() override;
 
   protected:
@@ -28,5 +28,5 @@ class TFileDrops : public QObject {
     bool OverScreen(QPoint areaPoint) const;
     void AddImage(const QString& path, QPoint areaPoint);
 
-    TForm1& Form;
+    TPreviewHost& Form;
 };

@@ -132,6 +132,9 @@ class TForm1 : public QMainWindow, public TPreviewHost {
     TEditorContext& Editing() override { return Context; }
     TPreviewArea& Area() override { return *imArea; }
     void ShowItem(int row) override;
+    void OpenDroppedSkin(const QString& path) override {
+        if (SaveChangesFirst()) OpenSkinFile(path);
+    }
     // Try mode and the problems list (the View menu).
     TViewPanels& ViewPanels() { return *View; }
 

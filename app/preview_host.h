@@ -1,4 +1,4 @@
-// What the preview's helpers (the pointer and key gestures, try mode) need
+// What the preview's helpers (the pointer and key gestures, try mode, drops) need
 // of the window that holds the preview: the open skin, the editing context,
 // the area and its view, the repaints and showing an item. They receive
 // this, never the main window.
@@ -28,6 +28,9 @@ class TPreviewHost {
     virtual void RedrawSkin() = 0;
     // Selects the row and shows its item, as a click on its row does.
     virtual void ShowItem(int row) = 0;
+    // A skin file dropped on the window: opened as Open opens it, once
+    // unsaved changes are saved or given up.
+    virtual void OpenDroppedSkin(const QString& path) = 0;
 
     TOpenSkin& OpenSkin() { return Editing().Skin; }
     TSkinDocument& Document() { return Editing().Doc; }
