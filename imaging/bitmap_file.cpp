@@ -27,6 +27,8 @@ namespace {
 const QString NotValidText = QStringLiteral("Bitmap image is not valid.");
 const QString ReadErrorText = QStringLiteral("Stream read error.");
 const QString OutOfMemoryText = QStringLiteral("Out of memory.");
+const QString TooManyPixelsText = QStringLiteral(
+    "The picture is too large: at most 268,435,456 pixels (for example 16384 x 16384).");
 const QString TooLargeText =
     QStringLiteral("The picture is too large for a skin file (at most 65535 x 65535 pixels).");
 
@@ -378,6 +380,10 @@ QString CannotCreate(const QString& path, const QString& cause) {
 
 } // namespace
 
+QString PictureTooLargeText() {
+    return TooManyPixelsText;
+}
+
 void SetPictureLimitPixels(qint64 pixels) {
     pictureLimit = pixels;
 }
@@ -397,7 +403,7 @@ TBitmapReadResult DecodeBitmap(QByteArrayView bytes) {
     // A file too short for the rows it announces is damaged, whatever their size.
     if (!rle && h.DataStart + RowBytes(h.Width, h.BitCount) * h.Height > bytes.size())
         return {QImage(), ReadErrorText};
-    if (!FitsPictureLimit(h)) return {QImage(), OutOfMemoryText};
+    if (!FitsPictureLimit(h)) return {QImage(), TooManyPixelsText};
     try {
         if (rle) return DecodeRle(bytes, h);
         if (h.Compression == CompBitfields) {

@@ -13,10 +13,12 @@ struct TBitmapReadResult {
     QString Error; // the message to show, full stop included
 };
 
-// The most pixels a picture read from a file may have. The largest picture
-// a few bytes of RLE8 can ask for (65535 x 2048) fits, and so do an 8-bit
-// 5800 x 5800 and a 1-bit 8000 x 8000 file; as 32-bit pixels it is 512 MB.
-inline constexpr qint64 DefaultPictureLimitPixels = qint64(1) << 27;
+// The most pixels a picture read from a file may have, whatever its format:
+// 1 GiB at 4 bytes a pixel. Beyond it is PictureTooLargeText().
+inline constexpr qint64 DefaultPictureLimitPixels = qint64(1) << 28;
+
+// "The picture is too large: at most 268,435,456 pixels (for example 16384 x 16384)."
+QString PictureTooLargeText();
 
 // Lowers (or restores) the limit, for the fuzzers, which spend their time on
 // shapes rather than on sizes. Qt's own limit is kept at least as high.
@@ -29,8 +31,8 @@ qint64 PictureLimitPixels();
 // "Cannot open file "%s". %s.", "Bitmap image is not valid." (not a bitmap,
 // damaged headers, an empty file, bit-field masks that are not one run of
 // bits within the pixel), "Stream read error." (the file ends before the rows
-// its headers announce, checked before their size), "Out of memory." (beyond
-// the picture limit, or memory that cannot be had),
+// its headers announce, checked before their size), "Out of memory." (memory
+// that cannot be had), PictureTooLargeText() (beyond the picture limit),
 // "The picture is too large for a skin file (at most 65535 x 65535 pixels)."
 TBitmapReadResult ReadBitmapFile(const QString& path);
 // The same from a descriptor open for reading, which stays open; path names

@@ -11,20 +11,22 @@
 #include <QImage>
 #include <QString>
 
-// The most bytes a compressed picture may decode to, conversions included:
-// what a few bytes of RLE give a bitmap (65535 x 2048 pixels of 8 bits).
-// Beyond it, and beyond the bitmaps' picture limit, is "Out of memory.".
-inline constexpr qint64 CompressedPictureLimitBytes = qint64(128) << 20;
-
-// A bitmap is read exactly as DecodeBitmap reads it; a PNG, JPEG, GIF
-// (first frame), WebP or TIFF file by Qt's reader for that format alone,
-// alpha kept; anything else goes to the bitmap reader, whose messages stand
-// ("Bitmap image is not valid.", "Stream read error." for a short file). A
-// file of these formats that does not decode is "Bitmap image is not valid.".
+// A bitmap is read exactly as DecodeBitmap reads it, with its messages
+// ("Bitmap image is not valid.", "Stream read error." for a short file);
+// anything that is none of the formats below goes there too. A PNG, JPEG,
+// GIF (its first image), WebP (its first frame) or TIFF (its first image)
+// file is decoded by its format's own library, alpha kept, as it is read;
+// one that ends early, fails a check or (JPEG) raises any warning or holds
+// more than 100 scans is "The picture file is damaged or incomplete.".
+// Every format has the one picture limit (PictureLimitPixels), beyond which
+// is PictureTooLargeText(); "Out of memory." is an allocation that failed.
 TBitmapReadResult DecodePicture(QByteArrayView bytes);
+// The same with the slot's rule applied to each row as it is decoded.
+TBitmapReadResult DecodeSlotPicture(QByteArrayView bytes, bool keyed);
 TBitmapReadResult ReadPictureFile(const QString& path);
 // The same from a descriptor open for reading, which stays open; path names
-// the file in messages. A pipe or a device is read only as far as needed.
+// the file in messages ("Cannot open file "%s". %s." when a read fails).
+// Any file is read only as far as its picture needs.
 TBitmapReadResult ReadPictureDescriptor(int fd, const QString& path);
 
 // The rule for a picture with an alpha channel: in a keyed slot every pixel
@@ -38,7 +40,8 @@ QImage ApplyAlphaRule(QImage picture, bool keyed);
 // slots sharing a picture share its result. Throws std::bad_alloc.
 void ApplyAlphaRuleToSlots(TSkinDocument& doc);
 
-// What Open puts into a slot: the file read and the slot's rule applied.
+// What Open puts into a slot: the file read, the slot's rule applied to
+// each row as it arrives.
 TBitmapReadResult ReadSlotPicture(const QString& path, bool keyed);
 
 // The picture as a PNG file would hold it: in a keyed slot the key pixels

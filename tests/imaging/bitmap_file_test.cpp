@@ -344,12 +344,13 @@ TEST(BitmapFile, DamagedRleStreams) {
     topDown.Height = -2;
     EXPECT_EQ(ErrorOf(topDown.Bytes()), NotValid);
 
-    // A few bytes may not announce more pixels than Qt would ever allocate.
+    // A few bytes may not announce more pixels than the picture limit.
     TBmp huge = b;
     huge.Width = 60000;
     huge.Height = 60000;
     huge.Pixels = QByteArray::fromHex("0001");
-    EXPECT_EQ(ErrorOf(huge.Bytes()), QStringLiteral("Out of memory."));
+    EXPECT_EQ(ErrorOf(huge.Bytes()), QStringLiteral("The picture is too large: at most 268,435,456 "
+                                                    "pixels (for example 16384 x 16384)."));
 }
 
 TEST(BitmapFile, FilesOnDisk) {
@@ -463,6 +464,8 @@ TEST(BitmapFile, PicturesUpToTheLimitAreReadWhateverQtsOwnLimitSays) {
 
     // One limit decides, and Qt follows it.
     SetPictureLimitPixels(7999 * 8000);
-    EXPECT_EQ(ErrorOf(mono.Bytes()), QStringLiteral("Out of memory."));
+    EXPECT_EQ(ErrorOf(mono.Bytes()),
+              QStringLiteral("The picture is too large: at most "
+                             "268,435,456 pixels (for example 16384 x 16384)."));
     SetPictureLimitPixels(DefaultPictureLimitPixels);
 }

@@ -57,7 +57,12 @@ void ExpectSlots(const QByteArray& file, const QList<QRgb>& keyed, const QList<Q
     EXPECT_FALSE(inOpaque.hasAlphaChannel());
     EXPECT_EQ(Row(inKeyed), keyed);
     EXPECT_EQ(Row(inOpaque), opaque);
+    // Applied as the rows arrive, the rule gives the very same pictures.
+    EXPECT_EQ(DecodeSlotPicture(file, true).Image, inKeyed);
+    EXPECT_EQ(DecodeSlotPicture(file, false).Image, inOpaque);
 }
+
+const QString Damaged = QStringLiteral("The picture file is damaged or incomplete.");
 
 } // namespace
 
@@ -129,7 +134,10 @@ TEST(PictureFile, PngsOfEveryColourTypeAndDepth) {
         ASSERT_EQ(keyed.size(), QSize(4, 1));
         const bool alpha = img.hasAlphaChannel();
         for (int x = 0; x < 4; ++x) {
-            const QRgb want = alpha && x == 3 ? TransparentKey : (img.pixel(x, 0) | 0xFF000000u);
+            // 16-bit samples by their high byte.
+            const QRgba64 c = img.pixelColor(x, 0).rgba64();
+            const QRgb want = alpha && x == 3 ? TransparentKey
+                                              : qRgb(c.red() >> 8, c.green() >> 8, c.blue() >> 8);
             EXPECT_EQ(keyed.pixel(x, 0), want) << x;
         }
     }
@@ -155,6 +163,40 @@ TEST(PictureFile, TheContentDecidesNotTheName) {
     EXPECT_EQ(Row(fromBmp.Image), QList<QRgb>({TransparentKey, Cyan}));
 }
 
+TEST(PictureFile, SixteenBitTransparentColoursCompareAtFullDepth) {
+    // The transparent colour, then one of the same high bytes, then another.
+    const QByteArray rgb = QByteArray::fromHex("00"
+                                               "123456789abc"
+                                               "12ff56ff9aff"
+                                               "ffff00000000");
+    const QByteArray rgbKey = QByteArray::fromHex("123456789abc");
+    ExpectSlots(PngFile(3, 1, 16, 2, rgb, {{"tRNS", rgbKey}}),
+                {TransparentKey, qRgb(0x12, 0x56, 0x9a), qRgb(255, 0, 0)},
+                {Black, qRgb(0x12, 0x56, 0x9a), qRgb(255, 0, 0)});
+    const QByteArray grey = QByteArray::fromHex("00"
+                                                "8001"
+                                                "8000"
+                                                "ffff");
+    ExpectSlots(PngFile(3, 1, 16, 0, grey, {{"tRNS", QByteArray::fromHex("8001")}}),
+                {TransparentKey, qRgb(0x80, 0x80, 0x80), qRgb(255, 255, 255)},
+                {Black, qRgb(0x80, 0x80, 0x80), qRgb(255, 255, 255)});
+}
+
+TEST(PictureFile, InterlacedRowsAndTextChunksReadRight) {
+    // 2 x 2 grey in Adam7: pass 1 holds (0, 0), pass 6 (1, 0), pass 7 the second row.
+    const QByteArray passes = QByteArray::fromHex("0010"
+                                                  "0020"
+                                                  "003040");
+    const QByteArray text = qCompress(QByteArray(1 << 16, 'x')).mid(4);
+    const TBitmapReadResult read =
+        DecodePicture(PngFile(2, 2, 8, 0, passes, {{"zTXt", "Comment\0\0" + text}}, {}, 1));
+    ASSERT_EQ(read.Error.toStdString(), "");
+    EXPECT_EQ(read.Image.pixel(0, 0), qRgb(0x10, 0x10, 0x10));
+    EXPECT_EQ(read.Image.pixel(1, 0), qRgb(0x20, 0x20, 0x20));
+    EXPECT_EQ(read.Image.pixel(0, 1), qRgb(0x30, 0x30, 0x30));
+    EXPECT_EQ(read.Image.pixel(1, 1), qRgb(0x40, 0x40, 0x40));
+}
+
 TEST(PictureFile, OtherFormatsAndDamagedFilesAreNotValid) {
     QImage img(8, 8, QImage::Format_RGB32);
     img.fill(Cyan);
@@ -164,20 +206,39 @@ TEST(PictureFile, OtherFormatsAndDamagedFilesAreNotValid) {
     for (const char* format : {"xpm", "pbm", "ppm"})
         EXPECT_EQ(DecodePicture(Written(img, format)).Error, notValid) << format;
     EXPECT_EQ(DecodePicture(QByteArray("/* XPM */ static char* x[] = {}")).Error, notValid);
-    EXPECT_EQ(DecodePicture(png.left(png.size() - 30)).Error, notValid);
-    EXPECT_EQ(DecodePicture(png.left(20)).Error, notValid);
-    EXPECT_EQ(DecodePicture(QByteArray("GIF89a")).Error, notValid);
+    EXPECT_EQ(DecodePicture(png.left(png.size() - 30)).Error, Damaged);
+    EXPECT_EQ(DecodePicture(png.left(20)).Error, Damaged);
+    EXPECT_EQ(DecodePicture(QByteArray("GIF89a")).Error, Damaged);
+    // Cut inside their pixel data: refused, never completed with made-up rows.
+    QImage noise(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+            noise.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) & 0xFF));
+    const QByteArray jpeg = JpegFile(noise, 90);
+    ASSERT_EQ(DecodePicture(jpeg).Error.toStdString(), "");
+    EXPECT_EQ(DecodePicture(jpeg.left(jpeg.size() / 2)).Error, Damaged);
+    const QByteArray gif = GifFile(16, 16, {Yellow, Cyan}, -1, {QByteArray(256, '\1')});
+    ASSERT_EQ(DecodePicture(gif).Error.toStdString(), "");
+    EXPECT_EQ(DecodePicture(gif.left(gif.size() - 12)).Error, Damaged);
     // A short file that is none of them stays the bitmap reader's.
     EXPECT_EQ(DecodePicture(QByteArray("hello")).Error, QStringLiteral("Stream read error."));
 }
 
+TEST(PictureFile, AJpegOfMoreThanAHundredScansIsRefused) {
+    EXPECT_EQ(DecodePicture(ProgressiveJpeg(16, 16, 100)).Error.toStdString(), "");
+    EXPECT_EQ(DecodePicture(ProgressiveJpeg(16, 16, 101)).Error, Damaged);
+}
+
 TEST(PictureFile, HugeClaimsAreRefusedBeforeAnyPixelIsDecoded) {
-    EXPECT_EQ(DecodePicture(ZeroPng(65535, 65535, 0)).Error, QStringLiteral("Out of memory."));
+    const QString tooLarge = QStringLiteral(
+        "The picture is too large: at most 268,435,456 pixels (for example 16384 x 16384).");
+    EXPECT_EQ(DecodePicture(ZeroPng(65535, 65535, 0)).Error, tooLarge);
+    EXPECT_EQ(DecodePicture(ZeroPng(16385, 16384, 0)).Error, tooLarge);
     EXPECT_EQ(
         DecodePicture(ZeroPng(65536, 1, 0)).Error,
         QStringLiteral("The picture is too large for a skin file (at most 65535 x 65535 pixels)."));
-    // 128 MB of 32-bit pixels is the most a compressed picture gives.
-    EXPECT_EQ(DecodePicture(ZeroPng(8192, 4097, 0)).Error, QStringLiteral("Out of memory."));
+    // Within the limit, a claim its data does not fill is damaged, not a lack of memory.
+    EXPECT_EQ(DecodePicture(ZeroPng(8192, 4097, 0)).Error, Damaged);
     const TBitmapReadResult pages = DecodePicture(GreyTiffPages(3, 2, 1000));
     ASSERT_EQ(pages.Error.toStdString(), "");
     EXPECT_EQ(pages.Image.size(), QSize(3, 2));

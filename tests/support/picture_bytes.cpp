@@ -1,6 +1,10 @@
 #include "picture_bytes.h"
 
 #include <algorithm>
+#include <cstdio> // jpeglib.h needs FILE
+#include <cstdlib>
+#include <jpeglib.h>
+#include <vector>
 
 namespace {
 
@@ -117,16 +121,113 @@ QByteArray GifFile(int width, int height, const QList<QRgb>& palette, int transp
     return out;
 }
 
-QByteArray ZeroPng(int width, int height, int rows) {
+QByteArray PngFile(int width, int height, int depth, int colourType, const QByteArray& rows,
+                   const QList<TPngChunk>& before, const QList<TPngChunk>& after, int interlace) {
     QByteArray out("\x89PNG\r\n\x1a\n", 8);
     QByteArray header;
     PutBig32(header, quint32(width));
     PutBig32(header, quint32(height));
-    header.append("\x08\x06\x00\x00\x00", 5); // 8 bits, RGBA, deflate, no filter, no interlace
+    header.append(char(depth));
+    header.append(char(colourType));
+    header.append('\0'); // deflate
+    header.append('\0'); // adaptive filters
+    header.append(char(interlace));
     PngChunk(out, "IHDR", header);
-    const QByteArray raw(qsizetype(std::max(rows, 1)) * (1 + qsizetype(width) * 4), '\0');
-    PngChunk(out, "IDAT", qCompress(raw, 9).mid(4)); // qCompress puts the length first
+    for (const TPngChunk& c : before)
+        PngChunk(out, c.Type.constData(), c.Data);
+    PngChunk(out, "IDAT", qCompress(rows, 9).mid(4)); // qCompress puts the length first
+    for (const TPngChunk& c : after)
+        PngChunk(out, c.Type.constData(), c.Data);
     PngChunk(out, "IEND", {});
+    return out;
+}
+
+QByteArray ZeroPng(int width, int height, int rows) {
+    const QByteArray raw(qsizetype(std::max(rows, 1)) * (1 + qsizetype(width) * 4), '\0');
+    return PngFile(width, height, 8, 6, raw);
+}
+
+namespace {
+
+// libjpeg into memory; an error in a test's own picture ends the test run.
+struct TJpegWriter {
+    jpeg_compress_struct Info{};
+    jpeg_error_mgr Errors{};
+    unsigned char* Bytes = nullptr;
+    unsigned long Size = 0;
+    TJpegWriter() {
+        Info.err = jpeg_std_error(&Errors);
+        jpeg_create_compress(&Info);
+        jpeg_mem_dest(&Info, &Bytes, &Size);
+    }
+    ~TJpegWriter() {
+        jpeg_destroy_compress(&Info);
+        std::free(Bytes);
+    }
+    QByteArray Written() const {
+        return QByteArray(reinterpret_cast<const char*>(Bytes), qsizetype(Size));
+    }
+};
+
+} // namespace
+
+QByteArray JpegFile(const QImage& picture, int quality) {
+    const bool grey = picture.format() == QImage::Format_Grayscale8;
+    const QImage rows = grey ? picture : picture.convertToFormat(QImage::Format_RGB888);
+    TJpegWriter w;
+    w.Info.image_width = JDIMENSION(rows.width());
+    w.Info.image_height = JDIMENSION(rows.height());
+    w.Info.input_components = grey ? 1 : 3;
+    w.Info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&w.Info);
+    jpeg_set_quality(&w.Info, quality, TRUE);
+    jpeg_start_compress(&w.Info, TRUE);
+    while (w.Info.next_scanline < w.Info.image_height) {
+        JSAMPROW row = const_cast<uchar*>(rows.constScanLine(int(w.Info.next_scanline)));
+        jpeg_write_scanlines(&w.Info, &row, 1);
+    }
+    jpeg_finish_compress(&w.Info);
+    return w.Written();
+}
+
+QByteArray ProgressiveJpeg(int width, int height, int scans) {
+    QImage picture(width, height, QImage::Format_Grayscale8);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.scanLine(y)[x] = uchar((x * 7 + y * 13) & 0xFF);
+    // The DC, each AC coefficient's first scan at half precision, then the
+    // refining scans, as many as asked for.
+    std::vector<jpeg_scan_info> script;
+    script.push_back({1, {0, 0, 0, 0}, 0, 0, 0, 0});
+    for (int k = 1; k <= 63 && int(script.size()) < scans; ++k)
+        script.push_back({1, {0, 0, 0, 0}, k, k, 0, 1});
+    for (int k = 1; k <= 63 && int(script.size()) < scans; ++k)
+        script.push_back({1, {0, 0, 0, 0}, k, k, 1, 0});
+    TJpegWriter w;
+    w.Info.image_width = JDIMENSION(width);
+    w.Info.image_height = JDIMENSION(height);
+    w.Info.input_components = 1;
+    w.Info.in_color_space = JCS_GRAYSCALE;
+    jpeg_set_defaults(&w.Info);
+    w.Info.scan_info = script.data();
+    w.Info.num_scans = int(script.size());
+    jpeg_start_compress(&w.Info, TRUE);
+    while (w.Info.next_scanline < w.Info.image_height) {
+        JSAMPROW row = picture.scanLine(int(w.Info.next_scanline));
+        jpeg_write_scanlines(&w.Info, &row, 1);
+    }
+    jpeg_finish_compress(&w.Info);
+    QByteArray out = w.Written();
+    if (scans > int(script.size())) {
+        // The last scan (from its marker to the end marker) again and again.
+        const qsizetype last = out.lastIndexOf("\xFF\xDA");
+        const QByteArray scan = out.mid(last, out.size() - 2 - last);
+        QByteArray more;
+        more.reserve(scan.size() * (scans - qsizetype(script.size())));
+        for (int i = int(script.size()); i < scans; ++i)
+            more += scan;
+        out.insert(out.size() - 2, more);
+    }
     return out;
 }
 

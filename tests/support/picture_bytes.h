@@ -1,9 +1,11 @@
 // Picture files built byte by byte where Qt has no writer (GIF), where a
 // writer cannot say what a hostile file says (a PNG header claiming more
-// than its data), or where it writes one page only (TIFF).
+// than its data, chunks of any kind), or where it writes one page only
+// (TIFF); and JPEGs of a chosen size or number of scans, through libjpeg.
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QRgb>
 
@@ -20,3 +22,23 @@ QByteArray ZeroPng(int width, int height, int rows);
 // An uncompressed 8-bit grey TIFF of `pages` pages, each width x height,
 // all sharing one strip of pixel data.
 QByteArray GreyTiffPages(int width, int height, int pages);
+
+struct TPngChunk {
+    QByteArray Type; // four letters
+    QByteArray Data;
+};
+
+// A PNG of the given header fields (depth, colour type, interlace method)
+// whose rows, each starting with its filter byte, are deflated into one
+// IDAT; before goes between the header and the IDAT, after between the
+// IDAT and the end.
+QByteArray PngFile(int width, int height, int depth, int colourType, const QByteArray& rows,
+                   const QList<TPngChunk>& before = {}, const QList<TPngChunk>& after = {},
+                   int interlace = 0);
+
+// A baseline JPEG of the picture (RGB, or grey for a Grayscale8 picture).
+QByteArray JpegFile(const QImage& picture, int quality);
+// A progressive grey JPEG of width x height in `scans` scans. Up to 127 the
+// scans are a valid progression (the DC, then every AC coefficient's first
+// and refining scans); beyond, the last scan repeats.
+QByteArray ProgressiveJpeg(int width, int height, int scans);
