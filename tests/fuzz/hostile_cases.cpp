@@ -192,12 +192,12 @@ QByteArray PngHugeClaim() {
 }
 
 // A PNG of 4096 x 4096 RGBA zeros, 64 MB decoded from some 70 KB, and one
-// of twice that, beyond what a compressed picture may decode to.
+// just beyond the picture limit.
 QByteArray PngBomb() {
     return ZeroPng(4096, 4096, 4096);
 }
 QByteArray PngBombBeyondTheLimit() {
-    return ZeroPng(8192, 4097, 0);
+    return ZeroPng(16385, 16384, 0);
 }
 
 // A thousand pages or frames, of which only the first is read.
@@ -208,6 +208,9 @@ QByteArray GifOfAThousandFrames() {
     const QByteArray frame(256 * 256, '\1');
     return GifFile(256, 256, {qRgb(0, 0, 0), qRgb(0, 90, 200)}, 0, QList<QByteArray>(1000, frame));
 }
+
+const char* const TooLarge =
+    "The picture is too large: at most 268,435,456 pixels (for example 16384 x 16384).";
 
 QString RepaintEveryZoom(const TSkinDocument& doc) {
     for (int zoom = 0; zoom < 4; ++zoom) {
@@ -237,10 +240,11 @@ const std::vector<THostileCase>& HostileCases() {
         {"wheel_of_255_balls", false, WheelOf255Balls, "opened"},
         {"extreme_playlist_and_trackbar", false, ExtremePlaylistAndTrackbar, "opened"},
         {"square_bitmap_claim", true, SquareBitmapClaim, "Stream read error."},
-        {"largest_rle_bitmap", true, LargestRleBitmap, "opened"},
-        {"png_huge_claim", true, PngHugeClaim, "Out of memory."},
-        {"png_bomb", true, PngBomb, "opened"},
-        {"png_bomb_beyond_the_limit", true, PngBombBeyondTheLimit, "Out of memory."},
+        // 8 bits a pixel, without alpha: one copy.
+        {"largest_rle_bitmap", true, LargestRleBitmap, "opened", 128},
+        {"png_huge_claim", true, PngHugeClaim, TooLarge},
+        {"png_bomb", true, PngBomb, "opened", 2 * 64},
+        {"png_bomb_beyond_the_limit", true, PngBombBeyondTheLimit, TooLarge},
         {"tiff_of_a_thousand_pages", true, TiffOfAThousandPages, "opened"},
         {"gif_of_a_thousand_frames", true, GifOfAThousandFrames, "opened"},
     };

@@ -13,6 +13,9 @@ struct THostileCase {
     bool IsBitmap;        // a picture file loaded into slots; otherwise a .skn file
     QByteArray (*Make)(); // the file's bytes
     const char* Expected; // "opened", or the message the file is refused with
+    // For a picture: the MB its decoded copies take in the probe (the picture
+    // and the keyed copy of it), on top of what opening any picture may cost.
+    qint64 HeldMb = 0;
 };
 
 const std::vector<THostileCase>& HostileCases();

@@ -156,13 +156,54 @@ QByteArray FolderJsonNamingPicture(int slotCount) {
     return QJsonDocument(json).toJson();
 }
 
+QByteArray PngWithTextBombs() {
+    const QByteArray text =
+        "Comment" + QByteArray(2, '\0') + qCompress(QByteArray(64 << 20, ' '), 9).mid(4);
+    return PngFile(8, 8, 8, 0, QByteArray(8 * 9, '\0'),
+                   QList<TPngChunk>(8, TPngChunk{"zTXt", text}));
+}
+
+QByteArray PngWithDataAfterItsRows() {
+    QList<TPngChunk> after;
+    const QByteArray junk(1 << 20, char(0x5A));
+    for (int i = 0; i < 20; ++i)
+        after.append({"IDAT", junk});
+    return PngFile(64, 64, 8, 2, QByteArray(64 * (1 + 64 * 3), '\0'), {}, after);
+}
+
+QByteArray TiffWithBogusStrips() {
+    const int side = 64;
+    QByteArray tiff = GreyTiffPages(side, side, 1);
+    // The directory follows the strip: its entries 5 (StripOffsets) and 8
+    // (StripByteCounts), each value 8 bytes into its 12.
+    const qsizetype entries = 8 + side * side + 2;
+    const auto put = [&](int entry, quint32 value) {
+        for (int b = 0; b < 4; ++b)
+            tiff[entries + 12 * entry + 8 + b] = char((value >> (8 * b)) & 0xFF);
+    };
+    put(5, 0x7FFFFFF0u);
+    put(8, 0);
+    return tiff;
+}
+
 std::vector<THostileInput> HostileInputs() {
     const auto skin = [](const char* name, const TSkinDocument& doc) {
         return THostileInput{QLatin1String(name), EncodeSkin(doc), {}, 0};
     };
-    const auto folder = [](const char* name, const QByteArray& picture, int slotCount) {
-        return THostileInput{QLatin1String(name), {}, picture, slotCount};
+    const auto folder = [](const char* name, const QByteArray& picture, int slotCount,
+                           qint64 decodedPixels = 0, qint64 sparseTail = 0) {
+        return THostileInput{QLatin1String(name),      {},        picture, slotCount,
+                             decodedPixels * 4 / 1024, sparseTail};
     };
+    QImage flat(8000, 6000, QImage::Format_Grayscale8);
+    flat.fill(128);
+    QImage noise(512, 512, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, (x * y) & 0xFF));
+    const QByteArray cutJpeg = JpegFile(noise, 90);
+    const QByteArray cutGif =
+        GifFile(256, 256, {qRgb(0, 0, 0), qRgb(0, 90, 200)}, -1, {QByteArray(256 * 256, '\1')});
     return {
         skin("alike_texts_65535_small_screen", ManyAlikeTexts(65535, 240, 268)),
         skin("alike_texts_2000_small_screen", ManyAlikeTexts(2000, 240, 268)),
@@ -181,7 +222,20 @@ std::vector<THostileInput> HostileInputs() {
         // Read by content, whatever the folder names them.
         folder("png_huge_claim", ZeroPng(65535, 65535, 0), 1),
         folder("png_bomb_in_18_slots", ZeroPng(2896, 2896, 2896), 18),
-        folder("png_bomb_beyond_the_limit", ZeroPng(8192, 4097, 0), 1),
+        folder("png_bomb_beyond_the_limit", ZeroPng(16385, 16384, 0), 1),
+        folder("png_text_bombs", PngWithTextBombs(), 1),
+        folder("png_data_after_its_rows", PngWithDataAfterItsRows(), 1),
+        // Small and sparse on disk: a reader that reads it whole reads 5 GB.
+        folder("png_before_a_5_gb_hole", ZeroPng(64, 64, 64), 1, 0, qint64(5) << 30),
+        // 1-bit grey: some 18 MB of rows that decode to 576 MB.
+        folder("png_12000_square",
+               PngFile(12000, 12000, 1, 0, QByteArray(qsizetype(12000) * 1501, '\0')), 1,
+               qint64(12000) * 12000),
+        folder("jpeg_48_megapixels", JpegFile(flat, 75), 1, qint64(8000) * 6000),
+        folder("jpeg_of_20000_scans", ProgressiveJpeg(1024, 1024, 20000), 1),
+        folder("jpeg_cut_short", cutJpeg.left(cutJpeg.size() / 2), 1),
+        folder("gif_cut_short", cutGif.left(cutGif.size() / 2), 1),
+        folder("tiff_with_bogus_strips", TiffWithBogusStrips(), 1),
         folder("tiff_of_a_thousand_pages", GreyTiffPages(256, 256, 1000), 1),
         folder("gif_of_a_thousand_frames",
                GifFile(256, 256, {qRgb(0, 0, 0), qRgb(0, 90, 200)}, 0,
@@ -194,9 +248,12 @@ bool WriteHostileInput(const THostileInput& input, const QString& dir) {
     if (!input.Skin.isEmpty())
         return WriteFile(QDir(dir).filePath(input.Name + QStringLiteral(".skn")), input.Skin);
     const QDir folder(QDir(dir).filePath(input.Name));
+    const QString picture = folder.filePath(QStringLiteral("picture.bmp"));
     return QDir().mkpath(folder.path()) &&
            WriteFile(folder.filePath(QStringLiteral("skin.json")),
                      FolderJsonNamingPicture(input.Slots)) &&
-           WriteFile(folder.filePath(QStringLiteral("picture.bmp")), input.Picture) &&
+           WriteFile(picture, input.Picture) &&
+           (input.SparseTail == 0 ||
+            QFile::resize(picture, input.Picture.size() + input.SparseTail)) &&
            WriteFile(folder.filePath(QStringLiteral("dot.bmp")), DotBitmap());
 }

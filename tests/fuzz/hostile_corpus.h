@@ -51,10 +51,21 @@ QByteArray DotBitmap();
 
 struct THostileInput {
     QString Name;
-    QByteArray Skin;    // a .skn file; empty for a folder
-    QByteArray Picture; // the folder's picture.bmp ...
-    int Slots = 0;      // ... named in that many slots
+    QByteArray Skin;       // a .skn file; empty for a folder
+    QByteArray Picture;    // the folder's picture.bmp ...
+    int Slots = 0;         // ... named in that many slots
+    qint64 DecodedKb = 0;  // what the picture takes decoded, at 4 bytes a pixel
+    qint64 SparseTail = 0; // bytes of a hole after the picture, which no read should reach
 };
+
+// Hostile pictures of the other formats: small files that cost a reader
+// that trusts them gigabytes or minutes.
+// An 8 x 8 PNG with compressed text chunks that inflate to 512 MB.
+QByteArray PngWithTextBombs();
+// A 64 x 64 PNG followed by 20 MB of further image data.
+QByteArray PngWithDataAfterItsRows();
+// A TIFF whose strip lies beyond its end and whose strip size is missing.
+QByteArray TiffWithBogusStrips();
 
 // The corpus, from the skins that cost the most repaint time to the
 // pictures (bitmaps, PNG, TIFF, GIF) that cost the most memory.
