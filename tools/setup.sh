@@ -6,9 +6,12 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
   [ "${1:-}" = --help ] && exit 0
   exit 2
 fi
+# The picture formats' own libraries decode them; Qt's image format plugins
+# are only the tests' way of writing TIFF and WebP files.
 lumora_packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins libgl-dev
+  libpng-dev libjpeg62-turbo-dev libgif-dev libwebp-dev libtiff-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   rapidjson-dev
   fonts-wine

@@ -43,12 +43,13 @@ check_package() {
     lintian --display-info --fail-on error,warning "$deb" 2>/dev/null
     [ $? -eq 0 ] || fail "lintian reports errors or warnings"
 
-    # Dependencies come from the binaries, plus what is only loaded at run time.
+    # Dependencies come from the binaries (Qt, the picture formats' libraries),
+    # plus what is only loaded at run time; Qt's image plugins are not needed.
     local depends
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
-    for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins qt6-image-formats-plugins \
-        fonts-wine; do
+    for package in libqt6widgets6 libqt6gui6 libqt6core6 libc6 qt6-qpa-plugins fonts-wine \
+        libpng16-16 libjpeg62-turbo libgif7 libwebp7 libwebpdemux2 libtiff6; do
         [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
             fail "Depends lacks $package"
     done
