@@ -118,6 +118,10 @@ QString CheckBitmapInput(QByteArrayView data) {
         return QStringLiteral("the alpha rule leaves alpha in a slot's picture");
     if (picture.size() != read.Image.size() || opaque.size() != read.Image.size())
         return QStringLiteral("the alpha rule changes a picture's size");
+    // Applied as the rows arrive, the rule gives the very same pictures.
+    if (DecodeSlotPicture(data, true).Image != picture ||
+        DecodeSlotPicture(data, false).Image != opaque)
+        return QStringLiteral("the rule applied while decoding gives another picture");
     TSkinDocument doc;
     NewSkin(doc);
     doc.ScreenWidth = 240;
@@ -149,4 +153,18 @@ QString CheckBitmapInput(QByteArrayView data) {
     if (packed && dithered.format() != picture.format())
         return QStringLiteral("dithering a 16-bit picture changes its depth");
     return QString();
+}
+
+QString CheckPictureInput(QByteArrayView format, QByteArrayView data) {
+    const auto starts = [&](QByteArrayView magic, qsizetype at = 0) {
+        return data.size() >= at + magic.size() && data.sliced(at, magic.size()) == magic;
+    };
+    bool ours = false;
+    if (format == "png") ours = starts("\x89PNG\r\n\x1a\n");
+    if (format == "jpeg") ours = starts("\xff\xd8\xff");
+    if (format == "gif") ours = starts("GIF87a") || starts("GIF89a");
+    if (format == "webp") ours = starts("RIFF") && starts("WEBP", 8);
+    if (format == "tiff")
+        ours = starts(QByteArrayView("II*\0", 4)) || starts(QByteArrayView("MM\0*", 4));
+    return ours ? CheckBitmapInput(data) : QString();
 }

@@ -20,3 +20,8 @@ QString CheckSkinInput(QByteArrayView data);
 // rule of each, repaints, dithers, writes and reads back the skin.
 // Returns what was wrong, or an empty string.
 QString CheckBitmapInput(QByteArrayView data);
+
+// The same for one format's target ("png", "jpeg", "gif", "webp", "tiff"):
+// an input that is not of that format is left alone, so that the target
+// spends its time in that format's decoder.
+QString CheckPictureInput(QByteArrayView format, QByteArrayView data);

@@ -1,7 +1,10 @@
 // Writes the seed corpora of the fuzz targets: skins of every kind made by
-// the document's own code, and bitmaps of every depth and header the
-// platform's reader knows. Usage: make_corpus <skin dir> <bitmap dir>
+// the document's own code, bitmaps of every depth and header the
+// platform's reader knows, and pictures of each other format, sound, cut
+// short and hostile. Usage: make_corpus <corpus dir>, which gets skin/,
+// bitmap/, png/, jpeg/, gif/, webp/ and tiff/.
 #include "bitmap_bytes.h"
+#include "hostile_corpus.h"
 #include "item_list.h"
 #include "new_skin.h"
 #include "picture_bytes.h"
@@ -9,6 +12,7 @@
 #include "skin_file.h"
 #include "tool_arguments.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -17,7 +21,7 @@
 
 namespace {
 
-QString SkinDir, BitmapDir;
+QString CorpusDir, SkinDir, BitmapDir;
 
 void Save(const QString& dir, const QString& name, const QByteArray& bytes) {
     QFile f(QDir(dir).filePath(name));
@@ -237,19 +241,88 @@ void WritePictures() {
     Save(BitmapDir, "huge_claim.png", ZeroPng(65535, 65535, 0));
 }
 
+// Each format's own target: its pictures whole, cut short, and shaped as
+// the hostile ones are, kept small.
+void WriteFormatSeeds() {
+    QImage alpha(13, 7, QImage::Format_ARGB32);
+    for (int y = 0; y < alpha.height(); ++y)
+        for (int x = 0; x < alpha.width(); ++x)
+            alpha.setPixel(x, y, qRgba(x * 19, y * 37, 255 - x * y, (x * 23 + y * 41) % 256));
+    const auto dirOf = [](const char* format) {
+        const QString dir = QDir(CorpusDir).filePath(QLatin1String(format));
+        QDir().mkpath(dir);
+        return dir;
+    };
+    // Every seed also cut in half: the decoders' paths for a file that ends early.
+    const auto save = [&](const char* format, const QString& name, const QByteArray& bytes) {
+        Save(dirOf(format), name, bytes);
+        Save(dirOf(format), QStringLiteral("cut_") + name, bytes.left(bytes.size() / 2));
+    };
+    const auto written = [](const QImage& img, const char* format, int quality = 100) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!img.save(&buffer, format, quality)) std::exit(1);
+        return bytes;
+    };
+
+    save("png", "alpha.png", written(alpha, "PNG"));
+    save("png", "indexed_alpha.png",
+         written(alpha.convertToFormat(QImage::Format_Indexed8), "PNG"));
+    save("png", "grey16.png", written(alpha.convertToFormat(QImage::Format_Grayscale16), "PNG"));
+    save("png", "rgba64.png", written(alpha.convertToFormat(QImage::Format_RGBA64), "PNG"));
+    save("png", "mono.png", written(alpha.convertToFormat(QImage::Format_Mono), "PNG"));
+    save("png", "rgb16_transparent_colour.png",
+         PngFile(2, 1, 16, 2, QByteArray::fromHex("00123456789abcffff00000000"),
+                 {{"tRNS", QByteArray::fromHex("123456789abc")}}));
+    save("png", "grey_interlaced.png",
+         PngFile(2, 2, 8, 0, QByteArray::fromHex("00100020003040"), {}, {}, 1));
+    save("png", "text_chunk.png",
+         PngFile(4, 4, 8, 0, QByteArray(4 * 5, '\0'),
+                 {{"zTXt",
+                   "Comment" + QByteArray(2, '\0') + qCompress(QByteArray(1 << 20, ' ')).mid(4)}}));
+    save("png", "data_after_its_rows.png",
+         PngFile(4, 4, 8, 0, QByteArray(4 * 5, '\0'), {}, {{"IDAT", QByteArray(64, 'Z')}}));
+    save("png", "huge_claim.png", ZeroPng(65535, 65535, 0));
+
+    save("jpeg", "opaque.jpg", written(PatternImage(13, 7, 3), "JPEG"));
+    save("jpeg", "grey.jpg", JpegFile(alpha.convertToFormat(QImage::Format_Grayscale8), 90));
+    save("jpeg", "progressive.jpg", ProgressiveJpeg(16, 16, 12));
+    save("jpeg", "101_scans.jpg", ProgressiveJpeg(16, 16, 101));
+
+    save("gif", "two_frames.gif",
+         GifFile(4, 2, {qRgb(255, 0, 255), qRgb(0, 0, 0), qRgb(9, 99, 199)}, 2,
+                 {QByteArray("\0\1\2\1\0\1\2\1", 8), QByteArray(8, '\2')}));
+    save("gif", "opaque.gif",
+         GifFile(3, 3, {qRgb(1, 2, 3), qRgb(200, 100, 0)}, -1,
+                 {QByteArray("\0\1\0\1\0\1\0\1\0", 9)}));
+
+    save("webp", "lossless_alpha.webp", written(alpha, "WEBP"));
+    save("webp", "lossy.webp", written(PatternImage(13, 7, 3), "WEBP", 50));
+    save("webp", "lossy_alpha.webp", written(alpha, "WEBP", 50));
+    save("webp", "animation.webp", AnimatedWebp({alpha, PatternImage(13, 7, 3)}));
+
+    save("tiff", "alpha.tiff", written(alpha, "TIFF"));
+    save("tiff", "opaque.tiff", written(PatternImage(13, 7, 3), "TIFF"));
+    save("tiff", "three_pages.tiff", GreyTiffPages(5, 3, 3));
+    save("tiff", "bogus_strips.tiff", TiffWithBogusStrips());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (const int status = CheckToolArguments(argc, argv, "make_corpus <skin dir> <bitmap dir>", 2);
+    if (const int status = CheckToolArguments(argc, argv, "make_corpus <corpus dir>", 1);
         status >= 0)
         return status;
     QGuiApplication app(argc, argv);
-    SkinDir = QString::fromLocal8Bit(argv[1]);
-    BitmapDir = QString::fromLocal8Bit(argv[2]);
+    CorpusDir = QString::fromLocal8Bit(argv[1]);
+    SkinDir = QDir(CorpusDir).filePath(QStringLiteral("skin"));
+    BitmapDir = QDir(CorpusDir).filePath(QStringLiteral("bitmap"));
     QDir().mkpath(SkinDir);
     QDir().mkpath(BitmapDir);
     WriteSkins();
     WriteBitmaps();
     WritePictures();
+    WriteFormatSeeds();
     return 0;
 }

@@ -72,3 +72,19 @@ TEST_F(FuzzReplay, BitmapSeeds) {
 TEST_F(FuzzReplay, BitmapRegressions) {
     ReplayFindings(QStringLiteral("regressions/bitmap"), CheckBitmapInput);
 }
+
+TEST_F(FuzzReplay, PictureSeedsAndFindingsOfEachFormat) {
+    for (const char* format : {"png", "jpeg", "gif", "webp", "tiff"}) {
+        SCOPED_TRACE(format);
+        const QStringList seeds = InputsIn(QStringLiteral("corpus/") + QLatin1String(format));
+        ASSERT_GE(seeds.size(), 4) << "the seed corpus is missing; ./fuzz --make-corpus writes it";
+        const auto check = [format](const QString& path) {
+            return CheckPictureInput(format, Contents(path)).toStdString();
+        };
+        for (const QString& path :
+             seeds + InputsIn(QStringLiteral("regressions/") + QLatin1String(format))) {
+            SCOPED_TRACE(path.toStdString());
+            EXPECT_EQ(check(path), "");
+        }
+    }
+}

@@ -92,6 +92,12 @@ TEST(PictureFile, AGifsTransparentIndexIsTheKeyAndTheFirstFrameIsRead) {
                 {Black, TransparentKey, Cyan, Black});
 }
 
+TEST(PictureFile, AWebpAnimationIsItsFirstFrame) {
+    QImage second(6, 1, QImage::Format_ARGB32);
+    second.fill(Black);
+    ExpectSlots(AnimatedWebp({AlphaSteps(), second}), KeyedSteps, OverBlack);
+}
+
 TEST(PictureFile, PicturesWithoutAlphaKeepTheirKeyPixels) {
     QImage opaque(3, 1, QImage::Format_RGB32);
     opaque.setPixel(0, 0, TransparentKey);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <jpeglib.h>
 #include <vector>
+#include <webp/encode.h>
+#include <webp/mux.h>
 
 namespace {
 
@@ -267,5 +269,38 @@ QByteArray GreyTiffPages(int width, int height, int pages) {
         }
         Put32(out, page + 1 < pages ? at + directorySize : 0);
     }
+    return out;
+}
+
+QByteArray AnimatedWebp(const QList<QImage>& frames) {
+    const QSize size = frames.value(0).size();
+    WebPAnimEncoderOptions options;
+    if (!WebPAnimEncoderOptionsInit(&options)) return {};
+    WebPAnimEncoder* encoder = WebPAnimEncoderNew(size.width(), size.height(), &options);
+    if (!encoder) return {};
+    int timestamp = 0;
+    for (const QImage& frame : frames) {
+        WebPConfig config;
+        WebPConfigInit(&config);
+        config.lossless = 1;
+        config.exact = 1;
+        WebPPicture picture;
+        WebPPictureInit(&picture);
+        picture.use_argb = 1;
+        picture.width = size.width();
+        picture.height = size.height();
+        const QImage argb = frame.convertToFormat(QImage::Format_ARGB32);
+        WebPPictureImportBGRA(&picture, argb.constBits(), int(argb.bytesPerLine()));
+        WebPAnimEncoderAdd(encoder, &picture, timestamp, &config);
+        WebPPictureFree(&picture);
+        timestamp += 100;
+    }
+    WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr);
+    WebPData data;
+    WebPDataInit(&data);
+    WebPAnimEncoderAssemble(encoder, &data);
+    const QByteArray out(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size));
+    WebPDataClear(&data);
+    WebPAnimEncoderDelete(encoder);
     return out;
 }

@@ -42,3 +42,6 @@ QByteArray JpegFile(const QImage& picture, int quality);
 // scans are a valid progression (the DC, then every AC coefficient's first
 // and refining scans); beyond, the last scan repeats.
 QByteArray ProgressiveJpeg(int width, int height, int scans);
+
+// A lossless animated WebP of the frames, all of the first one's size.
+QByteArray AnimatedWebp(const QList<QImage>& frames);
