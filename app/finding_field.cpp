@@ -84,7 +84,8 @@ QString FindingFieldName(const TSkinDocument& doc, const TSkinFinding& finding) 
     }
     if (code == QLatin1String("text-font-size")) return QStringLiteral("SpinEdit7");
     if (code == QLatin1String("text-height")) return QStringLiteral("SpinEdit6");
-    if (code == QLatin1String("text-width")) return QStringLiteral("SpinEdit5");
+    if (code == QLatin1String("text-width") || code == QLatin1String("text-longest"))
+        return QStringLiteral("SpinEdit5");
     // Ticking "Progress stretch" mends it without a new picture.
     if (code == QLatin1String("progress-short")) return QStringLiteral("CheckBox4");
     if (slot >= 0 || first == QLatin1String("Picture")) return SlotOpen(item.Kind, slot);

@@ -1,8 +1,12 @@
 #include "sample_values_panel.h"
 
+#include "sample_sets.h"
+
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSignalBlocker>
 
 namespace {
 constexpr int Columns = 3; // two lines of three, to fit over the preview
@@ -23,7 +27,15 @@ TSampleValuesPanel::TSampleValuesPanel(QWidget* parent) : QWidget(parent) {
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
-    grid->addWidget(title, 0, 0, 1, 2 * Columns);
+    grid->addWidget(title, 0, 0, 1, 2 * Columns - 1);
+    SetChoice = new QComboBox(this);
+    SetChoice->setObjectName(QStringLiteral("SampleSet"));
+    SetChoice->addItems(SampleSetNames());
+    SetChoice->setAccessibleName(QStringLiteral("Sample set"));
+    // activated, not currentIndexChanged: choosing the set already shown
+    // puts its values back over what was typed.
+    connect(SetChoice, &QComboBox::activated, this, &TSampleValuesPanel::ChooseSet);
+    grid->addWidget(SetChoice, 0, 2 * Columns - 1);
     const std::array<QString, TextTypeCount> samples = TDeviceState::DefaultSamples();
     for (int t = 0; t < TextTypeCount; ++t) {
         auto* field = new QLineEdit(samples[std::size_t(t)], this);
@@ -37,6 +49,19 @@ TSampleValuesPanel::TSampleValuesPanel(QWidget* parent) : QWidget(parent) {
         connect(field, &QLineEdit::textChanged, this, &TSampleValuesPanel::Changed);
         Fields[std::size_t(t)] = field;
     }
+}
+
+void TSampleValuesPanel::ChooseSet(int set) {
+    if (set < 0 || set >= SampleSetCount) return;
+    if (SetChoice->currentIndex() != set) SetChoice->setCurrentIndex(set);
+    const std::array<QString, TextTypeCount> values = SampleSetValues(TSampleSet(set));
+    for (int t = 0; t < TextTypeCount; ++t) {
+        // One repaint for the whole set, not one per field.
+        const QSignalBlocker quiet(Fields[std::size_t(t)]);
+        Fields[std::size_t(t)]->setText(values[std::size_t(t)]);
+        Fields[std::size_t(t)]->setCursorPosition(0);
+    }
+    Q_EMIT Changed();
 }
 
 std::array<QString, TextTypeCount> TSampleValuesPanel::Samples() const {

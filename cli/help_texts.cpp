@@ -118,7 +118,13 @@ QString CommandHelp(const QString& command) {
              "  --progress ROW=VALUE     a trackbar's progress ends VALUE pixels from its\n"
              "                           left, 0 to its Width (default Width / 3)\n"
              "  --sample KEY=TEXT        what texts of a type show: KEY is title, artist,\n"
-             "                           volume, elapsed, remaining or clock\n")},
+             "                           volume, elapsed, remaining or clock\n"
+             "  --sample-set SET         what every text shows, but where --sample gives\n"
+             "                           its KEY: typical (the editor's samples, the\n"
+             "                           default) or longest (a title and an artist of\n"
+             "                           200 Ws, volume \"100%\", elapsed and remaining\n"
+             "                           \"W:WW:WW\", clock \"WW:WW\"; in a time, W is the\n"
+             "                           face's widest digit at the text's size)\n")},
         {QStringLiteral("dither"),
          QStringLiteral("Usage: skntool dither IN.skn OUT.skn\n"
                         "\n"

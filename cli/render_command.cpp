@@ -70,8 +70,9 @@ void RunRender(const QStringList& args, TCliOutput& output) {
                                  "--area."));
     const TDeviceOptions device(cl);
     if (!device.IsEmpty() && cl.IsSet(playlist))
-        FailUsage(QStringLiteral("--pressed, --second-state, --progress and --sample change the "
-                                 "player screen; the playlist screen has none of its items."));
+        FailUsage(QStringLiteral("--pressed, --second-state, --progress, --sample and "
+                                 "--sample-set change the player screen; the playlist screen "
+                                 "has none of its items."));
 
     const QString skinPath = cl.File(0), pngPath = cl.File(1);
     const TSkinDocument doc = ReadSkinArgument(skinPath);

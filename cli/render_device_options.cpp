@@ -1,6 +1,7 @@
 #include "render_device_options.h"
 
 #include "cli_error.h"
+#include "sample_sets.h"
 
 #include <QRegularExpression>
 
@@ -8,7 +9,8 @@ namespace {
 
 const QString PressedOption = QStringLiteral("pressed"),
               SecondStateOption = QStringLiteral("second-state"),
-              ProgressOption = QStringLiteral("progress"), SampleOption = QStringLiteral("sample");
+              ProgressOption = QStringLiteral("progress"), SampleOption = QStringLiteral("sample"),
+              SampleSetOption = QStringLiteral("sample-set");
 
 // The keys of --sample, for the text types 0..5.
 const QStringList& SampleKeys() {
@@ -51,7 +53,8 @@ QList<QCommandLineOption> DeviceStateOptions() {
     return {{PressedOption, {}, QStringLiteral("ROW[:center]")},
             {SecondStateOption, {}, QStringLiteral("ROW")},
             {ProgressOption, {}, QStringLiteral("ROW=VALUE")},
-            {SampleOption, {}, QStringLiteral("KEY=TEXT")}};
+            {SampleOption, {}, QStringLiteral("KEY=TEXT")},
+            {SampleSetOption, {}, QStringLiteral("SET")}};
 }
 
 TDeviceOptions::TDeviceOptions(const TCommandLine& cl) {
@@ -81,6 +84,20 @@ TDeviceOptions::TDeviceOptions(const TCommandLine& cl) {
                           .arg(given));
         Progress.push_back({ProgressOption, given, n[0], n[1]});
     }
+    if (cl.IsSet(SampleSetOption)) {
+        // The sets' captions in lower case: typical, longest.
+        QStringList keys;
+        for (const QString& name : SampleSetNames())
+            keys << name.toLower();
+        const QString given = cl.Value(SampleSetOption);
+        const int set = int(keys.indexOf(given));
+        if (set < 0)
+            FailUsage(QStringLiteral("--sample-set must be %1, not \"%2\".")
+                          .arg(keys.join(QStringLiteral(" or ")), given));
+        Samples.Samples = SampleSetValues(TSampleSet(set));
+        SamplesGiven = true;
+    }
+    // Each --sample overrides the set for its own key.
     for (const QString& given : cl.Values(SampleOption)) {
         const qsizetype equals = given.indexOf(QLatin1Char('='));
         const int type = equals < 0 ? -1 : int(SampleKeys().indexOf(given.left(equals)));

@@ -11,7 +11,8 @@
 
 #include <vector>
 
-// --pressed, --second-state, --progress and --sample, each repeatable.
+// --pressed, --second-state, --progress and --sample, each repeatable, and
+// --sample-set, the set of samples that --sample values replace.
 QList<QCommandLineOption> DeviceStateOptions();
 
 // The options as given, their form checked (a usage error otherwise) before

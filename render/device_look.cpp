@@ -1,5 +1,8 @@
 #include "device_look.h"
 
+#include "sample_sets.h"
+#include "skin_text.h"
+
 #include <algorithm>
 
 std::array<QString, TextTypeCount> TDeviceState::DefaultSamples() {
@@ -57,9 +60,10 @@ qint64 DefaultProgressEnd(const TiTrackbar& trackbar) {
     return trackbar.Width / 3;
 }
 
-const QString& ShownText(const TiText& text, const TDeviceState& state) {
+QString ShownText(const TiText& text, const TDeviceState& state) {
     if (text.TextType < 0 || text.TextType >= TextTypeCount) return text.PreviewText;
     const QString& sample = state.Samples[std::size_t(text.TextType)];
     const QString& own = PlainDeviceState().Samples[std::size_t(text.TextType)];
-    return sample == own ? text.PreviewText : sample;
+    if (sample == own) return text.PreviewText;
+    return SampleAtSize(text.TextType, sample, PointSizeFor(text.FontSize), text.Bold);
 }

@@ -32,5 +32,6 @@ qint64 ProgressEnd(const TiTrackbar& trackbar, const TDeviceState& state, int ro
 qint64 DefaultProgressEnd(const TiTrackbar& trackbar);
 
 // The string a text draws: the state's sample of its type when that differs
-// from the editor's own, else PreviewText. The document is never changed.
-const QString& ShownText(const TiText& text, const TDeviceState& state);
+// from the editor's own (a time's "W"s as its size's widest digit,
+// SampleAtSize), else PreviewText. The document is never changed.
+QString ShownText(const TiText& text, const TDeviceState& state);

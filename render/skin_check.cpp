@@ -3,6 +3,7 @@
 #include "code_page.h"
 #include "file_colours.h"
 #include "marker_box.h"
+#include "sample_sets.h"
 #include "skin_text.h"
 
 #include <QHash>
@@ -287,6 +288,21 @@ class TChecker {
                         .arg(r.PreviewText)
                         .arg(extent.Width)
                         .arg(r.Width));
+        else if (IsTimeType(r.TextType) || r.TextType == ttVolume)
+            CheckLongest(r, points);
+    }
+
+    // A value the player fills in that today's sample understates: "50%"
+    // fits where "100%" does not, "00:25" where an hour's "0:00:00" does not.
+    void CheckLongest(const TiText& r, int points) {
+        const QString longest = LongestValue(r.TextType, points, r.Bold);
+        const int width = Extent(points, r.Bold, longest).Width;
+        if (width > r.Width)
+            Warning("text-longest",
+                    QStringLiteral("the longest value \"%1\" is %2 pixels wide, Width only %3")
+                        .arg(longest)
+                        .arg(width)
+                        .arg(r.Width));
     }
 
     TTextExtent Extent(int points, bool bold, const QString& text) {
@@ -388,12 +404,25 @@ bool IsPlaceholder(const TPicture& picture) {
 }
 
 const QStringList& SkinCheckCodes() {
-    static const QStringList codes{"placeholder",       "off-screen",     "value",
-                                   "text-box",          "text-font-size", "trackbar-box",
-                                   "partly-off-screen", "hidden",         "text-height",
-                                   "text-width",        "range",          "name-empty",
-                                   "name-duplicate",    "progress-short", "wheel-button-height",
-                                   "empty-picture",     "image-magenta",  "picture-size",
+    static const QStringList codes{"placeholder",
+                                   "off-screen",
+                                   "value",
+                                   "text-box",
+                                   "text-font-size",
+                                   "trackbar-box",
+                                   "partly-off-screen",
+                                   "hidden",
+                                   "text-height",
+                                   "text-width",
+                                   "text-longest",
+                                   "range",
+                                   "name-empty",
+                                   "name-duplicate",
+                                   "progress-short",
+                                   "wheel-button-height",
+                                   "empty-picture",
+                                   "image-magenta",
+                                   "picture-size",
                                    "colour-depth"};
     return codes;
 }

@@ -151,7 +151,7 @@ struct TTextPainter::TImpl {
     // The look of a text that draws glyphs; nothing for one that cannot.
     TLook* LookOf(const TiText& text) {
         const int points = PointSizeFor(text.FontSize);
-        const QString& shown = ShownText(text, State);
+        const QString shown = ShownText(text, State);
         if (points <= 0 || shown.isEmpty()) return nullptr;
         auto [it, added] = Looks.try_emplace({points, text.Bold, text.Color, shown});
         TLook& look = it->second;

@@ -2,6 +2,7 @@
 // of the library's composition in the equivalent state.
 #include "device_state.h"
 #include "preview.h"
+#include "sample_sets.h"
 #include "screen_thumbnail.h"
 #include "skin_fonts.h"
 #include "skntool_process.h"
@@ -81,6 +82,17 @@ TEST_F(RenderStatesTest, EachOptionGivesTheLibrarysPixelsInItsState) {
     EXPECT_EQ(Png(allOptions), RenderPlayerPreview(Demo, -1, view, all));
 }
 
+TEST_F(RenderStatesTest, ASampleSetGivesItsValuesAndEachSampleOverridesItsKey) {
+    const TPreviewView view = View(0, {240, 268});
+    TDeviceState longest;
+    longest.Samples = SampleSetValues(TSampleSet::Longest);
+    EXPECT_EQ(Png({"--sample-set", "longest"}), RenderPlayerPreview(Demo, -1, view, longest));
+    longest.Samples[ttSystemTime] = "09:41";
+    EXPECT_EQ(Png({"--sample", "clock=09:41", "--sample-set", "longest"}),
+              RenderPlayerPreview(Demo, -1, view, longest));
+    EXPECT_EQ(Png({"--sample-set", "typical"}), RenderPlayerPreview(Demo, -1, view));
+}
+
 TEST_F(RenderStatesTest, FitScalesTheScreenDownToTheSizeAndNeverUp) {
     for (const int size : {1, 64, 200, 268, 1024}) {
         SCOPED_TRACE(size);
@@ -127,8 +139,10 @@ TEST_F(RenderStatesTest, ValuesThatDoNotFitTheSkinAreUsageErrors) {
          "skntool: --sample must be KEY=TEXT with KEY one of title, "
          "artist, volume, elapsed, remaining, clock, not \"Title=x\".\n"},
         {{"--sample", "clock=1", "--playlist"},
-         "skntool: --pressed, --second-state, --progress and --sample change the player screen; "
-         "the playlist screen has none of its items.\n"},
+         "skntool: --pressed, --second-state, --progress, --sample and --sample-set change the "
+         "player screen; the playlist screen has none of its items.\n"},
+        {{"--sample-set", "Longest"},
+         "skntool: --sample-set must be typical or longest, not \"Longest\".\n"},
         {{"--fit", "4097"},
          "skntool: --fit must be a whole number from 1 to 4096, not "
          "\"4097\".\n"},

@@ -2,6 +2,7 @@
 // just inside its limit that does not, each judged as read back from a file.
 #include "dither.h"
 #include "render_test_util.h"
+#include "sample_sets.h"
 #include "skin_check.h"
 #include "skin_file.h"
 #include "skin_text.h"
@@ -88,6 +89,17 @@ int TextWidth(const TiText& t) {
     return MeasureText(SkinFont(PointSizeFor(t.FontSize), t.Bold), t.PreviewText).Width;
 }
 
+// Turns the clean skin's text into one of the type whose box is delta
+// pixels wider than its longest value.
+void LongestBox(TSkinDocument& d, int type, int delta) {
+    TiText& t = d.Texts[0];
+    t.TextType = type;
+    t.PreviewText = PreviewTextFor(type);
+    const int points = PointSizeFor(t.FontSize);
+    t.Width =
+        MeasureText(SkinFont(points, t.Bold), LongestValue(type, points, t.Bold)).Width + delta;
+}
+
 QImage Placeholder() {
     return PlaceholderPicture();
 }
@@ -170,6 +182,10 @@ std::vector<TCase> Cases() {
          [](auto& d) { d.Texts[0].Height = TextCell(d.Texts[0]); }},
         {"text-width", 1, W, [](auto& d) { d.Texts[0].Width = TextWidth(d.Texts[0]) - 1; },
          [](auto& d) { d.Texts[0].Width = TextWidth(d.Texts[0]); }},
+        {"text-longest", 1, W, [](auto& d) { LongestBox(d, ttVolume, -1); },
+         [](auto& d) { LongestBox(d, ttVolume, 0); }},
+        {"text-longest", 1, W, [](auto& d) { LongestBox(d, ttElapsedTime, -1); },
+         [](auto& d) { LongestBox(d, ttElapsedTime, 0); }},
         // The inspector's lists (errors) and ranges (warnings).
         {"value", 0, E, [](auto& d) { d.Images[0].RepaintWhen = 5; },
          [](auto& d) { d.Images[0].RepaintWhen = 4; }},
@@ -371,4 +387,22 @@ TEST(SkinCheck, PicturesASaveChangesAreNamedUntilDithered) {
                              "channel; use \"Dither pictures (recommended)\" before saving"));
     DitherAllPictures(doc);
     EXPECT_EQ(Describe(CheckSkin(doc)), "");
+}
+
+TEST(SkinCheck, TheLongestValueIsNamedOnlyWhereTheSampleFits) {
+    const std::vector<TSkinFinding> found =
+        Check([](TSkinDocument& d) { LongestBox(d, ttVolume, -1); });
+    const int width = MeasureText(SkinFont(PointSizeFor(12), false), "100%").Width;
+    ASSERT_EQ(found.size(), 1u) << Describe(found);
+    EXPECT_EQ(found[0].Text, QStringLiteral("the longest value \"100%\" is %1 pixels wide, Width "
+                                            "only %2")
+                                 .arg(width)
+                                 .arg(width - 1));
+    // Too narrow for "50%" as well: text-width says it alone.
+    const std::vector<TSkinFinding> both = Check([](TSkinDocument& d) {
+        LongestBox(d, ttVolume, 0);
+        d.Texts[0].Width = TextWidth(d.Texts[0]) - 1;
+    });
+    ASSERT_EQ(both.size(), 1u) << Describe(both);
+    EXPECT_EQ(both[0].Code, QStringLiteral("text-width"));
 }
