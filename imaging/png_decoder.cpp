@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr char Signature[] = "\x89PNG\r\n\x1a\n";
 // The end chunk, as libpng is shown it when the image data is over.
 constexpr unsigned char EndChunk[] = {0, 0, 0, 0, 'I', 'E', 'N', 'D', 0xAE, 0x42, 0x60, 0x82};
 
