@@ -117,7 +117,9 @@ TBitmapReadResult DecodeFirstFrame(const QByteArray& held, TAlphaRule rule) {
 
     QImage picture = NewPicture(int(width), int(height), true, false, rule);
     if (picture.isNull()) return {QImage(), PictureOutOfMemoryText()};
-    picture.fill(0); // the canvas before its first frame is transparent
+    // The canvas before its first frame is transparent, whatever the
+    // picture's format says (fill() would make an RGB32 one opaque black).
+    std::memset(picture.bits(), 0, std::size_t(picture.sizeInBytes()));
     WebPDecoderConfig config;
     if (!WebPInitDecoderConfig(&config)) return Failed(VP8_STATUS_INVALID_PARAM);
     config.output.colorspace = MODE_BGRA;
