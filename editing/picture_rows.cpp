@@ -87,10 +87,10 @@ TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style
 }
 
 TPictureSlots::TPictureSlots(TEditorContext& context, std::function<int()> selectedRow)
-    : Context(context), SelectedRow(std::move(selectedRow)) {}
+    : Context(context), RowShown(std::move(selectedRow)) {}
 
 template <class T> int TPictureSlots::CurrentRow() {
-    const int row = SelectedRow();
+    const int row = RowShown();
     if (row < 0 || row >= Context.Doc.Items.size()) return -1;
     return RecordOf<T>(Context.Doc, Context.Doc.Items[row]) ? row : -1;
 }
