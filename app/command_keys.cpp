@@ -3,6 +3,8 @@
 // the menu and the toolbar stay as they are; none takes a key the menu has.
 #include "main_window.h"
 
+#include "preview_pane.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -33,6 +35,6 @@ void TForm1::CreateCommandKeys() {
     // Ctrl+= is where Plus lies unshifted on many keyboards.
     key("ZoomInKey",
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-        [this] { StepZoom(1); });
-    key("ZoomOutKey", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [this] { StepZoom(-1); });
+        [this] { Pane->StepZoom(1); });
+    key("ZoomOutKey", {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [this] { Pane->StepZoom(-1); });
 }

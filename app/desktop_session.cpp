@@ -5,6 +5,7 @@
 #include "main_window.h"
 #include "new_skin.h"
 #include "player_panel.h"
+#include "preview_pane.h"
 #include "skin_file.h"
 
 #include <QAction>
@@ -135,7 +136,7 @@ void TDesktopSession::Start() {
     connect(&Form.Context.Edits, &TSkinEdits::SavedChanged, this, [this](bool saved) {
         if (saved) DropCopy();
     });
-    connect(&Form, &TForm1::Settled, this, &TDesktopSession::Settled);
+    connect(&Form, &TForm1::Settled, this, &TDesktopSession::FileSettled);
     connect(&Watch, &TSkinFileWatch::Rewritten, this, &TDesktopSession::ReloadFromDisk);
     // A logout may end the process without closing the window.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &TDesktopSession::FinishCopy);
@@ -267,7 +268,7 @@ void TDesktopSession::DropCopy() {
     Copy.Remove();
 }
 
-void TDesktopSession::Settled() {
+void TDesktopSession::FileSettled() {
     DropCopy();
     Watch.Watch(Form.Doc.Untitled ? QString() : Form.Doc.FileName);
 }
@@ -291,7 +292,7 @@ void TDesktopSession::ReloadFromDisk() {
         if (!reload) return;
     }
     Form.ShowOpenedSkin(std::move(*read.Document), Form.PlayerPanel->SelectedRow(),
-                        Form.PreviewView().Offset);
+                        Form.Preview().PreviewView().Offset);
     Form.Context.Edits.MarkSaved();
     DropCopy();
 }

@@ -67,7 +67,7 @@ class TDesktopSession : public QObject {
     void FinishCopy();
     // No copy needed: the document is what its file holds.
     void DropCopy();
-    void Settled();
+    void FileSettled();
     void ReloadFromDisk();
 
     TForm1& Form;

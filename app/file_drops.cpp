@@ -7,7 +7,7 @@
 #include "picture_row_drop.h"
 #include "presentation.h"
 #include "preview_area.h"
-#include "preview_host.h"
+#include "preview_pane.h"
 #include "skin_file.h"
 #include "user_commands.h"
 
@@ -16,7 +16,7 @@
 #include <QFileInfo>
 #include <QToolButton>
 
-TFileDrops::TFileDrops(TPreviewHost& form) : Form(form) {
+TFileDrops::TFileDrops(TPreviewPane& form) : Form(form) {
     Form.Area().window()->setAcceptDrops(true);
     Form.Area().setAcceptDrops(true);
     // Watched application-wide: a skin dropped on a field of the window,
@@ -41,13 +41,13 @@ bool TFileDrops::eventFilter(QObject* watched, QEvent* event) {
 
 bool TFileDrops::SkinDrop(QDropEvent* drop, const QString& path) {
     drop->acceptProposedAction();
-    if (drop->type() == QEvent::Drop) Form.OpenDroppedSkin(path);
+    if (drop->type() == QEvent::Drop) Q_EMIT SkinDropped(path);
     return true;
 }
 
 bool TFileDrops::PictureDrop(QDropEvent* drop, const QString& path) {
     // Playlist mode takes no picture: the window refuses the drag.
-    if (!Form.OpenSkin().View().PlayerMode) return false;
+    if (!Form.Skin().View().PlayerMode) return false;
     // The area takes the drag wherever it enters, so that it hears where the
     // pointer goes next; only a pixel of the screen takes the drop.
     const QPoint point = drop->position().toPoint();
@@ -62,12 +62,12 @@ bool TFileDrops::PictureDrop(QDropEvent* drop, const QString& path) {
 
 bool TFileDrops::OverScreen(QPoint areaPoint) const {
     const QPoint pixel = ScreenPixelAt(areaPoint, Form.PreviewView());
-    return pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < Form.Document().ScreenWidth &&
-           pixel.y() < Form.Document().ScreenHeight;
+    return pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < Form.Doc().ScreenWidth &&
+           pixel.y() < Form.Doc().ScreenHeight;
 }
 
 void TFileDrops::AddImage(const QString& path, QPoint areaPoint) {
-    if (!HasRoomForItems(Form.Document(), 1))
+    if (!HasRoomForItems(Form.Doc(), 1))
         return Form.Editing().Prompts.ShowError(TooManyItemsText);
     // An image item's picture is drawn opaque: alpha composes over black.
     TBitmapReadResult read = ReadSlotPicture(path, false);
@@ -76,7 +76,7 @@ void TFileDrops::AddImage(const QString& path, QPoint areaPoint) {
         return;
     }
     const QString refused =
-        AddPictureItemCommand(Form.OpenSkin(), EncodeName(QFileInfo(path).completeBaseName()),
+        AddPictureItemCommand(Form.Skin(), EncodeName(QFileInfo(path).completeBaseName()),
                               std::move(read.Image), ScreenPixelAt(areaPoint, Form.PreviewView()));
     if (!refused.isEmpty()) return Form.Editing().Prompts.ShowError(refused);
 }

@@ -8,15 +8,20 @@
 #include <QPoint>
 
 class QDropEvent;
-class TPreviewHost;
+class TPreviewPane;
 
 class TFileDrops : public QObject {
     Q_OBJECT
 
   public:
     // Sets the window and the preview area to take drops.
-    explicit TFileDrops(TPreviewHost& form);
+    explicit TFileDrops(TPreviewPane& form);
     ~TFileDrops() override;
+
+  Q_SIGNALS:
+    // A skin file dropped on the window, for the window to open as Open
+    // opens it once unsaved changes are saved or given up.
+    void SkinDropped(const QString& path);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -28,5 +33,5 @@ class TFileDrops : public QObject {
     bool OverScreen(QPoint areaPoint) const;
     void AddImage(const QString& path, QPoint areaPoint);
 
-    TPreviewHost& Form;
+    TPreviewPane& Form;
 };

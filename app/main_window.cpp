@@ -8,6 +8,7 @@
 #include "presentation.h"
 #include "preview_area.h"
 #include "preview_gestures.h"
+#include "preview_pane.h"
 #include "skin_file.h"
 #include "view_panels.h"
 #include "window_font.h"
@@ -80,148 +81,60 @@ void TForm1::CreatePanels() {
 
     imArea = new TPreviewArea(central);
     imArea->setObjectName(QStringLiteral("imArea"));
-    connect(imArea, &TPreviewArea::Resized, this, &TForm1::FormResize);
     // A click focuses the preview, for the arrow keys; Tab passes it by.
     imArea->setFocusPolicy(Qt::ClickFocus);
-    Gestures = std::make_unique<TPreviewGestures>(*this);
-    Drops = std::make_unique<TFileDrops>(*this);
-    View = std::make_unique<TViewPanels>(*this);
+    Pane = std::make_unique<TPreviewPane>(Context, *imArea);
+    Gestures = std::make_unique<TPreviewGestures>(*Pane);
+    Drops = std::make_unique<TFileDrops>(*Pane);
+    connect(Drops.get(), &TFileDrops::SkinDropped, this, [this](const QString& path) {
+        if (SaveChangesFirst()) OpenSkinFile(path);
+    });
+    View = std::make_unique<TViewPanels>(*Pane, *PlayerPanel, *PlaylistPanel);
     layout->addWidget(View->Column, 1);
     setCentralWidget(central);
 }
 
 void TForm1::FormCreate() {
     connect(&Skin, &TOpenSkin::TitleChanged, this, &QWidget::setWindowTitle);
-    // The preview shows the current mode's screen again whenever the open
-    // skin changes: its document, its current item or its view.
-    connect(&Context.Edits, &TSkinEdits::Changed, this, &TForm1::DoRedraw);
-    connect(&Skin, &TOpenSkin::SelectionChanged, this, &TForm1::DoRedraw);
-    connect(&Skin, &TOpenSkin::ViewChanged, this, &TForm1::DoRedraw);
-    connect(&Skin, &TOpenSkin::Replaced, this, &TForm1::DoRedraw);
+    connect(&Skin, &TOpenSkin::ViewChanged, this, &TForm1::FollowView);
     TSkinDocument start;
     NewSkin(start);
     start.ScreenWidth = StartScreen.width();
     start.ScreenHeight = StartScreen.height();
     Skin.Replace(std::move(start));
-    Created = true;
-    // Clicked from the program: the mode switch shows the player page and
-    // paints the first preview.
+    // Clicked from the program: the mode switch shows the player page.
     ToolButton8->click();
     // The two-state commands are the document's constant table
     // CommandHasTwoStates; there is nothing to set up for them.
     PlayerPanel->ShowEmptyPage();
+    Pane->Start(); // the first preview
 }
 
-TPreviewView TForm1::PreviewView() const {
-    TPreviewView view{Skin.View().Zoom, imArea->size(),
-                      imArea->palette().color(QPalette::Dark).rgb(), Skin.View().Offset};
-    view.Offset = ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view);
-    return view;
-}
-
-void TForm1::SetViewOffset(QPoint offset) {
-    TViewState view = Skin.View();
-    view.Offset = offset;
-    Skin.SetView(view);
-}
-
-void TForm1::PanTo(QPoint offset) {
-    TPreviewView view = PreviewView();
-    view.Offset = offset;
-    SetViewOffset(ClampedOffset(Doc.ScreenWidth, Doc.ScreenHeight, view));
-}
-
-void TForm1::SetRepaintsDeferred(bool deferred) {
-    RepaintsDeferred = deferred;
-    if (!deferred) FlushRepaint();
-}
-
-void TForm1::FlushRepaint() {
-    const TPending pending = PendingRepaint;
-    PendingRepaint = TPending::None;
-    if (pending == TPending::Skin) PaintSkin();
-    if (pending == TPending::Playlist) PaintPlaylist();
-}
-
-void TForm1::DoRedraw() {
-    if (Skin.View().PlayerMode)
-        RedrawSkin();
-    else
-        RedrawPlaylist();
-}
-
-void TForm1::RedrawSkin() {
-    if (!Created) return;
-    if (!RepaintsDeferred) {
-        PaintSkin();
-        return;
+void TForm1::FollowView(const TViewState& view) {
+    const int page = view.PlayerMode ? PlayerPage : PlaylistPage;
+    if (Notebook1->currentIndex() != page) {
+        Gestures->Cancel();
+        (view.PlayerMode ? ToolButton8 : ToolButton6)->setChecked(true);
+        Notebook1->setCurrentIndex(page);
+        if (page == PlaylistPage) PlaylistPanel->FillFromDocument();
     }
-    // One queued repaint at a time; it paints whatever was asked for last.
-    if (PendingRepaint == TPending::None)
-        QMetaObject::invokeMethod(
-            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
-    PendingRepaint = TPending::Skin;
-}
-
-void TForm1::RedrawPlaylist() {
-    if (!Created) return;
-    if (!RepaintsDeferred) {
-        PaintPlaylist();
-        return;
+    if (ComboBox1->currentIndex() != view.Zoom) {
+        // A pan or drag under way would jump with the new scale.
+        Gestures->Cancel();
+        ComboBox1->setCurrentIndex(view.Zoom);
     }
-    if (PendingRepaint == TPending::None)
-        QMetaObject::invokeMethod(
-            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
-    PendingRepaint = TPending::Playlist;
-}
-
-void TForm1::PaintSkin() {
-    // Trying, the screen is shown as the device shows it: no row marked.
-    const int marked = View->Trying() ? -1 : PlayerPanel->SelectedRow();
-    imArea->SetRaster(RenderPlayerPreview(Doc, marked, PreviewView(), View->DeviceState()));
-}
-
-void TForm1::PaintPlaylist() {
-    imArea->SetRaster(RenderPlaylistPreview(Doc, PreviewView()));
-}
-
-void TForm1::FormResize() {
-    DoRedraw();
 }
 
 void TForm1::ComboBox1Change() {
-    // A pan or drag under way would jump with the new scale.
     Gestures->Cancel();
-    // Choosing the zoom shown repaints too, from the top-left corner.
-    if (Skin.View().Offset == QPoint(0, 0))
-        DoRedraw();
-    else
-        SetViewOffset(QPoint(0, 0));
-}
-
-void TForm1::StepZoom(int steps) {
-    const int index = std::clamp(ComboBox1->currentIndex() + steps, 0, ComboBox1->count() - 1);
-    if (index == ComboBox1->currentIndex()) return;
-    ComboBox1->setCurrentIndex(index);
-    ComboBox1Change();
+    Pane->SetZoom(ComboBox1->currentIndex());
 }
 
 void TForm1::ToolButton6Click(int page) {
     Gestures->Cancel();
     Notebook1->setCurrentIndex(page);
     if (page == PlaylistPage) PlaylistPanel->FillFromDocument();
-    TViewState view = Skin.View();
-    view.PlayerMode = page == PlayerPage;
-    // Pressing the toggle that is down repaints too.
-    if (view == Skin.View())
-        DoRedraw();
-    else
-        Skin.SetView(view);
-}
-
-void TForm1::ShowItem(int row) {
-    PlayerPanel->SelectRow(row);
-    PlayerPanel->lbItemsClick();
+    Pane->ShowMode(page == PlayerPage);
 }
 
 void TForm1::SelectFirstItem(int row) {
@@ -258,16 +171,12 @@ void TForm1::NewSkinCommand() {
     NewSkin(made);
     made.ScreenWidth = size->width();
     made.ScreenHeight = size->height();
+    // The views follow the replaced document; one repaint shows it.
+    const bool deferred = Pane->RepaintsDeferred();
+    Pane->SetRepaintsDeferred(true);
     Skin.Replace(std::move(made));
-    ComboBox1->setCurrentIndex(0);
-    SetViewOffset(QPoint(0, 0));
-    PlayerPanel->ReloadList();
-    PlayerPanel->ShowEmptyPage();
-    // The playlist page may be on show: it must not keep the dropped skin's
-    // values, or its next change would write them into this one.
-    PlaylistPanel->FillFromDocument();
-    View->DocumentReplaced();
-    RedrawSkin();
+    Pane->SetZoom(0);
+    Pane->SetRepaintsDeferred(deferred);
     Q_EMIT Settled();
 }
 
@@ -285,7 +194,7 @@ void TForm1::OpenSkinFile(const QString& path) {
     if (read.WrongVersion) {
         Context.Prompts.Beep();
         Context.Prompts.ShowMessage(VersionMismatchText);
-        ShowRow(0);
+        SelectFirstItem(0);
         return;
     }
     if (!read.Document) {
@@ -310,22 +219,14 @@ void TForm1::OpenRecentFile(const QString& path) {
 
 void TForm1::ShowOpenedSkin(TSkinDocument doc, int row, QPoint offset) {
     Gestures->Cancel();
-    SetViewOffset(offset); // clamped to the new screen by every repaint
+    // Replacing repaints, and so does showing the item: one repaint is
+    // enough, which a skin of 65,535 entries notices.
+    const bool deferred = Pane->RepaintsDeferred();
+    Pane->SetRepaintsDeferred(true);
     Skin.Replace(std::move(doc));
-    PlayerPanel->ReloadList();
-    PlaylistPanel->FillFromDocument(); // as after New
-    View->DocumentReplaced();
-    ShowRow(row);
-}
-
-void TForm1::ShowRow(int row) {
-    // Showing the item repaints, and so does Open: one repaint is enough,
-    // which a skin of 65,535 entries notices.
-    const bool deferred = RepaintsDeferred;
-    SetRepaintsDeferred(true);
+    Pane->PanTo(offset);
     SelectFirstItem(row);
-    RedrawSkin();
-    SetRepaintsDeferred(deferred);
+    Pane->SetRepaintsDeferred(deferred);
 }
 
 bool TForm1::SaveSkin() {
@@ -398,8 +299,8 @@ void TForm1::RunHistory(const std::function<void()>& step) {
     // reload from what the step says it changed, and the preview paints the
     // screen of the current mode once.
     Gestures->Cancel();
-    const bool deferred = RepaintsDeferred;
-    SetRepaintsDeferred(true);
+    const bool deferred = Pane->RepaintsDeferred();
+    Pane->SetRepaintsDeferred(true);
     step();
-    SetRepaintsDeferred(deferred);
+    Pane->SetRepaintsDeferred(deferred);
 }

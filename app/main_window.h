@@ -4,7 +4,6 @@
 
 #include "editor_context.h"
 #include "preview.h"
-#include "preview_host.h"
 #include "recent_skins.h"
 #include "skin_document.h"
 
@@ -22,6 +21,7 @@ class QToolButton;
 class TPlayerPanel;
 class TPlaylistPanel;
 class TPreviewArea;
+class TPreviewPane;
 class TFileDrops;
 class TPreviewGestures;
 class TViewPanels;
@@ -30,24 +30,15 @@ class TViewPanels;
 inline constexpr int PlayerPage = 0;
 inline constexpr int PlaylistPage = 1;
 
-class TForm1 : public QMainWindow, public TPreviewHost {
+class TForm1 : public QMainWindow {
     Q_OBJECT
 
   public:
     explicit TForm1(TPrompts& prompts, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Repaints: the current mode's screen, the player screen, the playlist screen.
-    void DoRedraw();
-    void RedrawSkin() override;
-    void RedrawPlaylist();
-
-    void FormResize();
-    // A zoom change also brings the view back to the screen's top-left corner.
+    // A zoom chosen in the selector, from the screen's top-left corner.
     void ComboBox1Change();
-    // Moves the zoom selector by steps entries (kept within its four) and,
-    // when that changes it, runs ComboBox1Change as a choice in the list does.
-    void StepZoom(int steps) override;
     // The mode switch; page is the number the clicked toggle carries.
     void ToolButton6Click(int page);
 
@@ -121,20 +112,8 @@ class TForm1 : public QMainWindow, public TPreviewHost {
     TPlaylistPanel* PlaylistPanel = nullptr;
     TPreviewArea* imArea = nullptr;
 
-    // The zoom, the area's size and the view offset, clamped to the screen.
-    TPreviewView PreviewView() const override;
-    // Moves the view (clamped) and repaints the current mode's screen.
-    void PanTo(QPoint offset) override;
-    // While on, repaints wait for the event loop and join into one, so that
-    // a burst of pointer moves costs one repaint; turning it off repaints
-    // at once if one is waiting.
-    void SetRepaintsDeferred(bool deferred) override;
-    TEditorContext& Editing() override { return Context; }
-    TPreviewArea& Area() override { return *imArea; }
-    void ShowItem(int row) override;
-    void OpenDroppedSkin(const QString& path) override {
-        if (SaveChangesFirst()) OpenSkinFile(path);
-    }
+    // The preview beside its area: its view and its repaints.
+    TPreviewPane& Preview() { return *Pane; }
     // Try mode and the problems list (the View menu).
     TViewPanels& ViewPanels() { return *View; }
 
@@ -151,14 +130,10 @@ class TForm1 : public QMainWindow, public TPreviewHost {
     // The row selected and shown (the first when it does not exist), or the
     // empty page.
     void SelectFirstItem(int row = 0);
-    // That, with one repaint of the player screen.
-    void ShowRow(int row);
+    // The toolbar's toggles and zoom, and the page on show, follow the
+    // open skin's view however it changed.
+    void FollowView(const TViewState& view);
 
-    // The open skin's view offset, as it is (PanTo clamps it).
-    void SetViewOffset(QPoint offset);
-    void PaintSkin();
-    void PaintPlaylist();
-    void FlushRepaint();
     void CreateCommandKeys();
     void RunHistory(const std::function<void()>& step);
     // Built in edit_menu.cpp.
@@ -171,9 +146,7 @@ class TForm1 : public QMainWindow, public TPreviewHost {
     // Adds the items of the skin's bytes as one step, or says why not.
     void PasteSkin(const QByteArray& skin, const QString& verb);
 
-    bool Created = false; // repaints wait until FormCreate has set up the skin
-    bool RepaintsDeferred = false;
-    enum class TPending { None, Skin, Playlist } PendingRepaint = TPending::None;
+    std::unique_ptr<TPreviewPane> Pane;
     std::unique_ptr<TPreviewGestures> Gestures;
     std::unique_ptr<TFileDrops> Drops;
     std::unique_ptr<TViewPanels> View; // try mode and the problems list

@@ -3,7 +3,7 @@
 #include "marker_box.h"
 #include "presentation.h"
 #include "preview_area.h"
-#include "preview_host.h"
+#include "preview_pane.h"
 #include "record_steps.h"
 
 #include <QApplication>
@@ -62,7 +62,7 @@ class TPreviewGestures::TSpaceWatch : public QObject {
     bool& Held;
 };
 
-TPreviewGestures::TPreviewGestures(TPreviewHost& form)
+TPreviewGestures::TPreviewGestures(TPreviewPane& form)
     : Form(form), SpaceWatch(std::make_unique<TSpaceWatch>(form.Area().window(), SpaceHeld)) {
     Form.Area().installEventFilter(this);
     qApp->installEventFilter(SpaceWatch.get());
@@ -93,7 +93,7 @@ bool TPreviewGestures::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TPreviewGestures::PlayerMode() const {
-    return Form.OpenSkin().View().PlayerMode;
+    return Form.Skin().View().PlayerMode;
 }
 
 bool TPreviewGestures::MousePress(QMouseEvent* event) {
@@ -116,21 +116,21 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
 
     // Only a pixel of the screen itself can lie under an item.
     const QPoint pixel = ScreenPixelAt(point, Form.PreviewView());
-    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= Form.Document().ScreenWidth ||
-        pixel.y() >= Form.Document().ScreenHeight)
+    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= Form.Doc().ScreenWidth ||
+        pixel.y() >= Form.Doc().ScreenHeight)
         return true;
-    const int row = ItemAt(Form.Document(), pixel.x(), pixel.y());
+    const int row = ItemAt(Form.Doc(), pixel.x(), pixel.y());
     if (row < 0) return true;
     // What a click on the row runs.
-    if (row != Form.OpenSkin().Current()) Form.ShowItem(row);
-    const std::optional<QPoint> start = PositionAt(Form.Document(), row);
-    if (!start || Form.OpenSkin().Current() != row) return true;
+    if (row != Form.Skin().Current()) Form.ShowItem(row);
+    const std::optional<QPoint> start = PositionAt(Form.Doc(), row);
+    if (!start || Form.Skin().Current() != row) return true;
     Gesture = TGesture::Drag;
     Button = Qt::LeftButton;
     PressPoint = point;
     StartPosition = *start;
     DragRow = row;
-    DragItem = Form.Document().Items[row];
+    DragItem = Form.Doc().Items[row];
     DragStarted = false;
     Form.Editing().Edits.BeginMove(row);
     Form.SetRepaintsDeferred(true);
@@ -138,8 +138,8 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
 }
 
 bool TPreviewGestures::DragItemIsCurrent() const {
-    return Form.OpenSkin().Current() == DragRow && DragRow < Form.Document().Items.size() &&
-           Form.Document().Items[DragRow] == DragItem;
+    return Form.Skin().Current() == DragRow && DragRow < Form.Doc().Items.size() &&
+           Form.Doc().Items[DragRow] == DragItem;
 }
 
 void TPreviewGestures::MouseMove(QMouseEvent* event) {
@@ -202,9 +202,9 @@ bool TPreviewGestures::KeyPress(QKeyEvent* event) {
 
 void TPreviewGestures::Nudge(int dx, int dy) {
     if (Gesture == TGesture::Drag || !PlayerMode()) return;
-    const int row = Form.OpenSkin().Current();
-    if (row < 0 || row >= Form.Document().Items.size()) return;
-    const std::optional<TAnyRecord> before = RecordAt(Form.Document(), Form.Document().Items[row]);
+    const int row = Form.Skin().Current();
+    if (row < 0 || row >= Form.Doc().Items.size()) return;
+    const std::optional<TAnyRecord> before = RecordAt(Form.Doc(), Form.Doc().Items[row]);
     if (!before) return;
     TAnyRecord after = *before;
     const QPoint at = PositionOf(*before);
@@ -212,8 +212,8 @@ void TPreviewGestures::Nudge(int dx, int dy) {
     // A run of nudges of one item is one step, until another action.
     TSkinEdits& edits = Form.Editing().Edits;
     edits.Push(std::make_unique<TRecordStep>(
-        Form.Document(), row, *before, after,
-        QStringLiteral("Move ") + QuotedItemName(Form.Document(), row),
+        Form.Doc(), row, *before, after,
+        QStringLiteral("Move ") + QuotedItemName(Form.Doc(), row),
         TMergeRun{TMergeField::Nudge, edits.MergeGeneration()}, true));
 }
 
@@ -240,7 +240,7 @@ void TPreviewGestures::End() {
     // A drag still under way is one step (none when nothing moved).
     if (Gesture == TGesture::Drag)
         Form.Editing().Edits.EndMove(QStringLiteral("Move ") +
-                                     QuotedItemName(Form.Document(), DragRow));
+                                     QuotedItemName(Form.Doc(), DragRow));
     Gesture = TGesture::None;
     Button = Qt::NoButton;
     DragRow = -1;

@@ -15,13 +15,13 @@
 class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
-class TPreviewHost;
+class TPreviewPane;
 
 class TPreviewGestures : public QObject {
     Q_OBJECT
 
   public:
-    explicit TPreviewGestures(TPreviewHost& form);
+    explicit TPreviewGestures(TPreviewPane& form);
     ~TPreviewGestures() override;
 
     // Ends a drag or a pan under way (a document replaced, a mode switched):
@@ -46,7 +46,7 @@ class TPreviewGestures : public QObject {
     void Nudge(int dx, int dy);
     void End();
 
-    TPreviewHost& Form;
+    TPreviewPane& Form;
     TGesture Gesture = TGesture::None;
     Qt::MouseButton Button = Qt::NoButton; // the button that started the gesture
     QPoint PressPoint;                     // in area pixels

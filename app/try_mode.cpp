@@ -3,7 +3,7 @@
 #include "device_hit.h"
 #include "presentation.h"
 #include "preview_area.h"
-#include "preview_host.h"
+#include "preview_pane.h"
 #include "sample_values_panel.h"
 #include "skin_edits.h"
 
@@ -11,14 +11,15 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
-TTryMode::TTryMode(TPreviewHost& form, TSampleValuesPanel& samples) : Form(form), Samples(samples) {
+TTryMode::TTryMode(TPreviewPane& form, TSampleValuesPanel& samples) : Form(form), Samples(samples) {
     Device.FileColours = true;
     Device.Samples = Samples.Samples();
+    Form.ComposeTryingWith(Device);
     // Installed after the preview's gestures, so it sees the pointer first.
     Form.Area().installEventFilter(this);
     connect(&Samples, &TSampleValuesPanel::Changed, this, [this] {
         Device.Samples = Samples.Samples();
-        if (Active) Form.RedrawSkin();
+        if (Active) Form.TryStateChanged();
     });
     connect(&Form.Editing().Edits, &TSkinEdits::Changed, this, &TTryMode::EditChanged);
 }
@@ -28,7 +29,7 @@ void TTryMode::SetOn(bool on) {
     Active = on;
     PressRow = -1;
     if (!on) ForgetRows();
-    Form.RedrawSkin();
+    // The window repaints as the open skin's view turns trying on or off.
 }
 
 void TTryMode::ForgetRows() {
@@ -49,7 +50,7 @@ void TTryMode::EditChanged(const TEditChange& change) {
 
 bool TTryMode::Acting() const {
     // The playlist screen has nothing to press.
-    return Active && Form.OpenSkin().View().PlayerMode;
+    return Active && Form.Skin().View().PlayerMode;
 }
 
 bool TTryMode::eventFilter(QObject* watched, QEvent* event) {
@@ -79,7 +80,7 @@ bool TTryMode::MousePress(QMouseEvent* event) {
     Form.Area().setFocus(Qt::MouseFocusReason);
     if (PressRow >= 0) return true;
     const QPoint pixel = PixelOf(event);
-    const TDeviceHit hit = DevicePartAt(Form.Document(), pixel.x(), pixel.y());
+    const TDeviceHit hit = DevicePartAt(Form.Doc(), pixel.x(), pixel.y());
     switch (hit.Part) {
     case TDevicePart::None:
         return true;
@@ -96,22 +97,22 @@ bool TTryMode::MousePress(QMouseEvent* event) {
     }
     PressRow = hit.Row;
     PressPart = int(hit.Part);
-    Form.RedrawSkin();
+    Form.TryStateChanged();
     return true;
 }
 
 bool TTryMode::MouseMove(QMouseEvent* event) {
     if (PressRow < 0) return false; // a pan under way goes on
     if (PressPart != int(TDevicePart::TrackbarPosition)) return true;
-    const auto* bar = PressRow < Form.Document().Items.size()
-                          ? RecordOf<TiTrackbar>(Form.Document(), Form.Document().Items[PressRow])
+    const auto* bar = PressRow < Form.Doc().Items.size()
+                          ? RecordOf<TiTrackbar>(Form.Doc(), Form.Doc().Items[PressRow])
                           : nullptr;
     if (!bar) return true;
     const int progress = ProgressAt(*bar, PixelOf(event).x());
     int& held = Device.Progress[PressRow];
     if (held != progress) {
         held = progress;
-        Form.RedrawSkin();
+        Form.TryStateChanged();
     }
     return true;
 }
@@ -125,19 +126,19 @@ bool TTryMode::MouseRelease(QMouseEvent* event) {
     // A click is a release over the part pressed, as on any button; only a
     // command with two states switches.
     const QPoint pixel = PixelOf(event);
-    const TDeviceHit hit = DevicePartAt(Form.Document(), pixel.x(), pixel.y());
-    if (hit.Row == row && hit.Part == part && row < Form.Document().Items.size()) {
-        const TDocItem& item = Form.Document().Items[row];
+    const TDeviceHit hit = DevicePartAt(Form.Doc(), pixel.x(), pixel.y());
+    if (hit.Row == row && hit.Part == part && row < Form.Doc().Items.size()) {
+        const TDocItem& item = Form.Doc().Items[row];
         bool twoStates = false;
-        if (const auto* b = RecordOf<TiButton>(Form.Document(), item);
+        if (const auto* b = RecordOf<TiButton>(Form.Doc(), item);
             b && part == TDevicePart::Button)
             twoStates = HasTwoStates(b->Command);
-        if (const auto* w = RecordOf<TiWheel>(Form.Document(), item);
+        if (const auto* w = RecordOf<TiWheel>(Form.Doc(), item);
             w && part == TDevicePart::WheelCenter)
             twoStates = HasTwoStates(w->CenterCommand);
         if (twoStates && !Device.SecondState.erase(row)) Device.SecondState.insert(row);
     }
-    Form.RedrawSkin();
+    Form.TryStateChanged();
     return true;
 }
 

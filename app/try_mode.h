@@ -12,7 +12,7 @@
 
 class QKeyEvent;
 class QMouseEvent;
-class TPreviewHost;
+class TPreviewPane;
 class TSampleValuesPanel;
 struct TEditChange;
 
@@ -20,7 +20,7 @@ class TTryMode : public QObject {
     Q_OBJECT
 
   public:
-    TTryMode(TPreviewHost& form, TSampleValuesPanel& samples);
+    TTryMode(TPreviewPane& form, TSampleValuesPanel& samples);
 
     bool On() const { return Active; }
     // Turning it off forgets what was held, switched and dragged: the plain
@@ -45,7 +45,7 @@ class TTryMode : public QObject {
     QPoint PixelOf(const QMouseEvent* event) const;
     void EditChanged(const TEditChange& change);
 
-    TPreviewHost& Form;
+    TPreviewPane& Form;
     TSampleValuesPanel& Samples;
     TDeviceState Device;
     bool Active = false;

@@ -1,10 +1,10 @@
 #include "view_panels.h"
 
 #include "finding_field.h"
-#include "main_window.h"
 #include "player_panel.h"
 #include "playlist_panel.h"
 #include "preview_area.h"
+#include "preview_pane.h"
 #include "problems_panel.h"
 #include "sample_values_panel.h"
 #include "try_mode.h"
@@ -17,7 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TViewPanels::TViewPanels(TForm1& form) : Form(form) {
+TViewPanels::TViewPanels(TPreviewPane& host, TPlayerPanel& player, TPlaylistPanel& playlist)
+    : Host(host), Player(player), Playlist(playlist) {
     Column = new QSplitter(Qt::Vertical);
     Column->setObjectName(QStringLiteral("PreviewColumn"));
     Column->setChildrenCollapsible(false);
@@ -25,19 +26,21 @@ TViewPanels::TViewPanels(TForm1& form) : Form(form) {
     auto* topLayout = new QVBoxLayout(top);
     topLayout->setContentsMargins(0, 0, 0, 0);
     topLayout->setSpacing(0);
-    topLayout->addWidget(Form.imArea, 1);
+    topLayout->addWidget(&Host.Area(), 1);
     Samples = new TSampleValuesPanel(top);
     Samples->hide();
     topLayout->addWidget(Samples);
-    Problems = new TProblemsPanel(Form.Doc, Column);
+    Problems = new TProblemsPanel(Host.Doc(), Column);
     Problems->hide();
     Column->addWidget(top);
     Column->addWidget(Problems);
     Column->setStretchFactor(0, 1);
     Column->setStretchFactor(1, 0);
 
-    Try = std::make_unique<TTryMode>(Form, *Samples);
-    connect(&Form.Context.Edits, &TSkinEdits::Changed, Problems, &TProblemsPanel::DocumentChanged);
+    Try = std::make_unique<TTryMode>(Host, *Samples);
+    connect(&Host.Editing().Edits, &TSkinEdits::Changed, Problems,
+            &TProblemsPanel::DocumentChanged);
+    connect(&Host.Skin(), &TOpenSkin::Replaced, this, &TViewPanels::DocumentReplaced);
     connect(Problems, &TProblemsPanel::FindingActivated, this, &TViewPanels::GoTo);
 }
 
@@ -60,9 +63,9 @@ bool TViewPanels::Trying() const {
 void TViewPanels::SetTrying(bool on) {
     Samples->setVisible(on);
     Try->SetOn(on);
-    TViewState view = Form.Skin.View();
+    TViewState view = Host.Skin().View();
     view.Trying = on;
-    Form.Skin.SetView(view);
+    Host.Skin().SetView(view);
 }
 
 void TViewPanels::SetProblemsShown(bool shown) {
@@ -82,20 +85,20 @@ void TViewPanels::DocumentReplaced() {
 }
 
 void TViewPanels::GoTo(const TSkinFinding& finding) {
-    const QString field = FindingFieldName(Form.Doc, finding);
+    const QString field = FindingFieldName(Host.Doc(), finding);
+    const bool playerMode = Host.Skin().View().PlayerMode;
     QWidget* page = nullptr;
     if (finding.Item < 0) {
-        if (Form.Skin.View().PlayerMode) Form.ToolButton6->click();
-        page = Form.PlaylistPanel;
+        if (playerMode) Host.ShowMode(false);
+        page = &Playlist;
     } else {
         // The list may have changed since the check.
-        if (finding.Item >= Form.Doc.Items.size()) return;
-        if (!Form.Skin.View().PlayerMode) Form.ToolButton8->click();
-        Form.PlayerPanel->SelectRow(finding.Item);
-        Form.PlayerPanel->lbItemsClick();
-        page = Form.PlayerPanel->nbInspector->currentWidget();
+        if (finding.Item >= Host.Doc().Items.size()) return;
+        if (!playerMode) Host.ShowMode(true);
+        Host.ShowItem(finding.Item);
+        page = Player.nbInspector->currentWidget();
     }
-    QWidget* target = field == QLatin1String("lbItems") ? Form.PlayerPanel->lbItems
+    QWidget* target = field == QLatin1String("lbItems") ? Player.lbItems
                       : field.isEmpty()                 ? nullptr
                                                         : page->findChild<QWidget*>(field);
     if (!target) return;

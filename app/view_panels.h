@@ -12,7 +12,9 @@
 #include <memory>
 
 class QSplitter;
-class TForm1;
+class TPlayerPanel;
+class TPlaylistPanel;
+class TPreviewPane;
 class TProblemsPanel;
 class TSampleValuesPanel;
 class TTryMode;
@@ -22,9 +24,9 @@ class TViewPanels : public QObject {
     Q_OBJECT
 
   public:
-    // Builds the column around the form's preview area, whose gestures
-    // are already installed.
-    explicit TViewPanels(TForm1& form);
+    // Builds the column around the host's preview area, whose gestures are
+    // already installed; a finding leads to its field on one of the panels.
+    TViewPanels(TPreviewPane& host, TPlayerPanel& player, TPlaylistPanel& playlist);
     ~TViewPanels() override;
 
     QSplitter* Column = nullptr;
@@ -44,14 +46,16 @@ class TViewPanels : public QObject {
     void SetTrying(bool on);
     void SetProblemsShown(bool shown);
 
-    // New or Open replaced the document.
-    void DocumentReplaced();
-
     // Selects the finding's item (or shows the Playlist page) and puts the
     // focus in the field it names.
     void GoTo(const TSkinFinding& finding);
 
   private:
-    TForm1& Form;
+    // New, Open, reload or restore replaced the document.
+    void DocumentReplaced();
+
+    TPreviewPane& Host;
+    TPlayerPanel& Player;
+    TPlaylistPanel& Playlist;
     bool ProblemsPlaced = false; // the splitter was given its first sizes
 };

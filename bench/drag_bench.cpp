@@ -12,6 +12,7 @@
 #include "player_panel.h"
 #include "preview.h"
 #include "preview_area.h"
+#include "preview_pane.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -54,7 +55,7 @@ class TDragSetup {
     void Move(QPoint to) { Send(QEvent::MouseMove, to, Qt::LeftButton); }
     // The window's own repaint, as after a value typed into the inspector.
     void Repaint() {
-        Form.RedrawSkin();
+        Form.Preview().RedrawSkin();
         QCoreApplication::processEvents();
     }
     int Repaints() const { return Form.imArea->RastersShown(); }

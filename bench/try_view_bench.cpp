@@ -13,6 +13,7 @@
 #include "no_prompts.h"
 #include "player_panel.h"
 #include "preview_area.h"
+#include "preview_pane.h"
 #include "problems_panel.h"
 #include "skin_file.h"
 #include "skin_folder.h"
@@ -35,9 +36,7 @@ namespace {
 class TWindow {
   public:
     explicit TWindow(TSkinDocument doc) {
-        Form.Doc = std::move(doc);
-        Form.PlayerPanel->ReloadList();
-        Form.ViewPanels().DocumentReplaced();
+        Form.Skin.Replace(std::move(doc));
         Form.PlayerPanel->SelectRow(0);
         Form.PlayerPanel->lbItemsClick();
         Form.show();
@@ -45,7 +44,7 @@ class TWindow {
     }
 
     void Repaint() {
-        Form.RedrawSkin();
+        Form.Preview().RedrawSkin();
         QCoreApplication::processEvents();
     }
 

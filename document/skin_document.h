@@ -61,6 +61,9 @@ inline constexpr char CommandHasTwoStates[] = "0000001001101";
 // False for any value outside 0..12.
 bool HasTwoStates(int command);
 
+// The text types 0..5 (song title, artist, volume, elapsed, remaining, clock).
+inline constexpr int TextTypeCount = 6;
+
 // The sample the preview draws for a text type; empty outside 0..5.
 QString PreviewTextFor(int textType);
 

@@ -1,7 +1,8 @@
 #include "item_commands.h"
 
+#include "picture_commands.h"
+
 #include "code_page.h"
-#include "dither_step.h"
 #include "item_list.h"
 #include "item_steps.h"
 #include "skin_file.h"
@@ -47,8 +48,8 @@ class TBusyCursor {
 TItemCommands::TItemCommands(TEditorContext& context, QListWidget* list,
                              std::function<void()> lbItemsClick,
                              std::function<void()> showEmptyPage)
-    : Context(context), lbItems(list), ShowItem(std::move(lbItemsClick)),
-      ShowEmptyPage(std::move(showEmptyPage)) {
+    : Context(context), lbItems(list), RefillInspector(std::move(lbItemsClick)),
+      EmptyInspector(std::move(showEmptyPage)) {
     QObject::connect(&Context.Edits, &TSkinEdits::Changed, lbItems,
                      [this](const TEditChange& change) { Follow(change); });
     // The open skin's selection is the current item; the list mirrors it
@@ -93,21 +94,21 @@ void SelectListRow(QListWidget* list, int row) {
     }
 }
 
-int TItemCommands::SelectedRow() const {
+int TItemCommands::Current() const {
     return Context.Skin.Current();
 }
 
-void TItemCommands::SelectRow(int row) {
+void TItemCommands::Select(int row) {
     SelectListRow(lbItems, row);
     Context.Skin.Select(SelectedListRow(lbItems));
 }
 
 void TItemCommands::Show(int row) {
-    SelectRow(row);
-    if (SelectedRow() < 0)
-        ShowEmptyPage();
+    Select(row);
+    if (Current() < 0)
+        EmptyInspector();
     else
-        ShowItem();
+        RefillInspector();
 }
 
 void TItemCommands::Follow(const TEditChange& change) {
@@ -197,23 +198,23 @@ void TItemCommands::Move(int from, int to) {
 }
 
 void TItemCommands::ToolButton15Click() {
-    const int p = SelectedRow();
+    const int p = Current();
     if (p > 0 && p < Context.Doc.Items.size()) Move(p, p - 1);
 }
 
 void TItemCommands::ToolButton16Click() {
-    const int p = SelectedRow();
+    const int p = Current();
     if (p >= 0 && p < Context.Doc.Items.size() - 1) Move(p, p + 1);
 }
 
 void TItemCommands::ToolButton18Click() {
-    const int p = SelectedRow();
+    const int p = Current();
     if (p < 0 || p >= lbItems->count() || p >= Context.Doc.Items.size()) return;
     DeleteItemCommand(Context.Skin, p, QStringLiteral("Delete"));
 }
 
 void TItemCommands::lbItemsDblClick() {
-    const int p = SelectedRow();
+    const int p = Current();
     if (p < 0 || p >= Context.Doc.Items.size()) return;
     const std::optional<QString> name = Context.Prompts.AskName(
         QStringLiteral("Change name"), QStringLiteral("Type the new name of the selected object"),
@@ -224,14 +225,10 @@ void TItemCommands::lbItemsDblClick() {
 
 void TItemCommands::ToolButton20Click() {
     if (!Context.Prompts.AskYesNo(QStringLiteral("Information"), DitherQuestion)) return;
-    try {
+    QString refused;
+    {
         const TBusyCursor busy;
-        // Dithered into copies (pictures are shared until written), so that
-        // running out of memory part-way leaves every picture as it was.
-        Context.Edits.Push(
-            std::make_unique<TDitherStep>(Context.Doc, QStringLiteral("Dither pictures")));
-    } catch (const std::bad_alloc&) {
-        Context.Prompts.ShowError(QStringLiteral("Out of memory."));
-        return;
+        refused = DitherCommand(Context.Skin);
     }
+    if (!refused.isEmpty()) Context.Prompts.ShowError(refused);
 }

@@ -37,8 +37,8 @@ class TItemCommands {
 
     // The open skin's current item, which the list mirrors; selecting a row
     // outside the list selects none. No inspector, no repaint.
-    int SelectedRow() const;
-    void SelectRow(int row);
+    int Current() const;
+    void Select(int row);
 
   private:
     void AddCommand(int kind);
@@ -49,8 +49,8 @@ class TItemCommands {
 
     TEditorContext& Context;
     QListWidget* lbItems;
-    std::function<void()> ShowItem;
-    std::function<void()> ShowEmptyPage;
+    std::function<void()> RefillInspector;
+    std::function<void()> EmptyInspector;
 };
 
 // Fills the list with one row per entry of Items, nothing selected; the

@@ -20,7 +20,7 @@ void SetChoice(QComboBox* box, int value) {
 TItemInspector::TItemInspector(TEditorContext& context, QStackedWidget* pages,
                                std::function<int()> selectedRow)
     : Slots(context, selectedRow), nbInspector(pages), Context(context),
-      SelectedRow(std::move(selectedRow)) {
+      RowShown(std::move(selectedRow)) {
     QWidget* const built[ItemKindCount] = {BuildImagePage(), BuildTextPage(), BuildButtonPage(),
                                            BuildWheelPage(), BuildTrackbarPage()};
     for (int kind = 0; kind < ItemKindCount; ++kind) {
@@ -40,12 +40,12 @@ TItemInspector::TItemInspector(TEditorContext& context, QStackedWidget* pages,
     for (auto [field, merge] : merging)
         field->MergeField = merge;
     connect(&Context.Edits, &TSkinEdits::Changed, this, [this](const TEditChange& change) {
-        if (change.What == TEditChange::Moved && change.Row == SelectedRow()) ShowPosition();
+        if (change.What == TEditChange::Moved && change.Row == RowShown()) ShowPosition();
     });
 }
 
 void TItemInspector::ShowPosition() {
-    const int row = SelectedRow();
+    const int row = RowShown();
     if (row < 0 || row >= Context.Doc.Items.size()) return;
     const std::optional<TAnyRecord> record = RecordAt(Context.Doc, Context.Doc.Items[row]);
     const int kind = Context.Doc.Items[row].Kind;
@@ -64,7 +64,7 @@ void TItemInspector::ShowPosition() {
 
 template <class T>
 void TItemInspector::PushRecord(const T& before, const T& after, const QString& what) {
-    const int row = SelectedRow();
+    const int row = RowShown();
     auto* field = qobject_cast<TNumberField*>(ChangedBy);
     ChangedBy = nullptr;
     const TMergeRun run{field ? field->MergeField : TMergeField::None,
@@ -74,13 +74,13 @@ void TItemInspector::PushRecord(const T& before, const T& after, const QString& 
 }
 
 template <class T> T* TItemInspector::CurrentRecord() {
-    const int row = SelectedRow();
+    const int row = RowShown();
     if (row < 0 || row >= Context.Doc.Items.size()) return nullptr;
     return RecordOf<T>(Context.Doc, Context.Doc.Items[row]);
 }
 
 void TItemInspector::ShowCurrentItem() {
-    const int row = SelectedRow();
+    const int row = RowShown();
     if (row < 0 || row >= Context.Doc.Items.size()) return;
     const TInspectorLoadingGuard guard(Context);
     const TDocItem item = Context.Doc.Items[row];

@@ -99,5 +99,5 @@ class TItemInspector : public QObject {
     QObject* ChangedBy = nullptr;
 
     TEditorContext& Context;
-    std::function<int()> SelectedRow;
+    std::function<int()> RowShown;
 };

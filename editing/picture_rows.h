@@ -79,7 +79,7 @@ class TPictureSlots {
     template <class T> int CurrentRow();
 
     TEditorContext& Context;
-    std::function<int()> SelectedRow;
+    std::function<int()> RowShown;
     // While a drop runs its row's Open: the file Open takes without asking.
     std::optional<QString> DroppedFile;
 };

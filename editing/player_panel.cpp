@@ -49,7 +49,19 @@ TPlayerPanel::TPlayerPanel(TEditorContext& context, QWidget* parent)
     Commands = std::make_unique<TItemCommands>(
         Context, lbItems, [this] { lbItemsClick(); }, [this] { ShowEmptyPage(); });
 
-    connect(lbItems, &QListWidget::itemSelectionChanged, this, &TPlayerPanel::SelectionChanged);
+    connect(lbItems, &QListWidget::itemSelectionChanged, this, &TPlayerPanel::ListSelectionChanged);
+    // The inspector shows the open skin's current item, however it was chosen.
+    connect(&Context.Skin, &TOpenSkin::SelectionChanged, this, [this](int row) {
+        if (row >= 0)
+            lbItemsClick();
+        else
+            ShowEmptyPage();
+    });
+    // A replaced document starts with nothing selected.
+    connect(&Context.Skin, &TOpenSkin::Replaced, this, [this] {
+        ReloadList();
+        ShowEmptyPage();
+    });
     // A double-click anywhere in the list renames the current item; in the
     // list, Delete deletes it and F2 renames it.
     lbItems->viewport()->installEventFilter(this);
@@ -93,17 +105,13 @@ void TPlayerPanel::ReloadList() {
 }
 
 void TPlayerPanel::SelectRow(int row) {
-    Commands->SelectRow(row);
+    Commands->Select(row);
 }
 
-void TPlayerPanel::SelectionChanged() {
+void TPlayerPanel::ListSelectionChanged() {
     // A list box with one selection cannot be emptied by the user: a
     // Ctrl+click on the selected row keeps it selected.
-    if (SelectedRow() < 0 && lbItems->currentRow() >= 0) {
-        SelectRow(lbItems->currentRow());
-        return;
-    }
-    if (SelectedRow() >= 0) lbItemsClick();
+    if (SelectedRow() < 0 && lbItems->currentRow() >= 0) SelectRow(lbItems->currentRow());
 }
 
 void TPlayerPanel::lbItemsClick() {

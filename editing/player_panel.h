@@ -52,7 +52,7 @@ class TPlayerPanel : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void SelectionChanged();
+    void ListSelectionChanged();
 
     TEditorContext& Context;
 };

@@ -79,6 +79,9 @@ TPlaylistPanel::TPlaylistPanel(TEditorContext& context, QWidget* parent)
 
     // An undone or redone change of the look shows again here, so that the
     // page's next change cannot write the values it replaced back.
+    // The page may be on show: it must not keep a replaced skin's values, or
+    // its next change would write them into the new one.
+    connect(&Context.Skin, &TOpenSkin::Replaced, this, &TPlaylistPanel::FillFromDocument);
     connect(&Context.Edits, &TSkinEdits::Changed, this, [this](const TEditChange& change) {
         if (change.What == TEditChange::Playlist && change.Reload) FillFromDocument();
     });

@@ -4,6 +4,8 @@
 // default state is the editor's plain preview, so it changes no pixel.
 #pragma once
 
+#include "skin_document.h"
+
 #include <QString>
 
 #include <array>
@@ -13,9 +15,6 @@
 // The part of a row held down: a button or a wheel's ring (Body), or the
 // box of a wheel's centre icon (Center).
 enum class THeldPart { Body, Center };
-
-// The text types 0..5 (song title, artist, volume, elapsed, remaining, clock).
-inline constexpr int TextTypeCount = 6;
 
 struct TDeviceState {
     std::map<int, THeldPart> Held; // rows of Items held down

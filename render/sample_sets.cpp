@@ -20,7 +20,12 @@ const QStringList& SampleSetNames() {
 }
 
 std::array<QString, TextTypeCount> SampleSetValues(TSampleSet set) {
-    if (set == TSampleSet::Typical) return TDeviceState::DefaultSamples();
+    if (set == TSampleSet::Typical) {
+        std::array<QString, TextTypeCount> samples;
+        for (int t = 0; t < TextTypeCount; ++t)
+            samples[std::size_t(t)] = PreviewTextFor(t);
+        return samples;
+    }
     const QString name(LongestNameLength, QLatin1Char('W'));
     return {name,
             name,

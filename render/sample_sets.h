@@ -5,7 +5,6 @@
 // set serves texts of every size.
 #pragma once
 
-#include "device_state.h"
 #include "skin_document.h"
 
 #include <QString>

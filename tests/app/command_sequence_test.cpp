@@ -47,7 +47,6 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
     QString BrokenPicture, EmptyPicture, BrokenSkin;
     QString LastSaved;
     int SaveCount = 0;
-    bool PlayerOnScreenInPlaylistMode = false; // left by a command that paints the player screen
 
     QListWidget* List() { return Form.PlayerPanel->lbItems; }
     bool PlayerMode() { return Form.ToolButton8->isChecked(); }
@@ -212,8 +211,6 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
             (up ? Form.ToolButton15 : Form.ToolButton16)->click();
             const bool moved = from >= 0 && (up ? from > 0 : from < n - 1);
             EXPECT_EQ(Row(), moved ? from + (up ? -1 : 1) : from);
-            // In playlist mode the move's own repaint shows the player screen.
-            if (moved && !PlayerMode()) PlayerOnScreenInPlaylistMode = true;
             return 0;
         }
         case 5:
@@ -253,7 +250,6 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
             const bool player = Pick(2) == 0;
             Log.push_back(player ? "player mode" : "playlist mode");
             (player ? Form.ToolButton8 : Form.ToolButton6)->click();
-            PlayerOnScreenInPlaylistMode = false;
             return 0;
         }
         case 10: {
@@ -261,7 +257,6 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
             Log.push_back("zoom " + std::to_string(zoom));
             Form.ComboBox1->setCurrentIndex(zoom);
             Q_EMIT Form.ComboBox1->activated(zoom);
-            PlayerOnScreenInPlaylistMode = false;
             return 0;
         }
         case 11:
@@ -330,7 +325,6 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
             Log.push_back("open " + LastSaved.toStdString());
             Open(LastSaved);
             EXPECT_EQ(Row(), Form.Doc.Items.isEmpty() ? -1 : 0);
-            if (!PlayerMode()) PlayerOnScreenInPlaylistMode = true;
             return 0;
         }
         case 22: {
@@ -351,7 +345,6 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
             } else {
                 EXPECT_TRUE(Form.Doc.Items.isEmpty());
                 EXPECT_EQ(Form.ComboBox1->currentIndex(), 0);
-                if (!PlayerMode()) PlayerOnScreenInPlaylistMode = true;
             }
             return 0;
         }
@@ -361,10 +354,9 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
             Log.push_back(yes ? "dither yes" : "dither no");
             Prompts.YesNo.push_back(yes);
             Form.ToolButton20->click();
-            if (!yes)
+            if (!yes) {
                 EXPECT_EQ(Form.Doc, before);
-            else
-                PlayerOnScreenInPlaylistMode = false;
+            }
             return 0;
         }
         }
@@ -496,18 +488,11 @@ class CommandSequence : public EditorTest, public ::testing::WithParamInterface<
             EXPECT_EQ(ReadBytes(doc.FileName), EncodeSkin(doc));
         }
 
-        // The preview: the area's size, showing the current mode's screen (or,
-        // after a command that paints the player screen in playlist mode, that).
+        // The preview: the area's size, showing the current mode's screen.
         ASSERT_EQ(Preview().size(), Form.imArea->size());
-        const QImage player = RenderPlayerPreview(doc, row, View());
-        if (PlayerMode()) {
-            EXPECT_TRUE(Preview() == player) << "the player screen is not on show";
-        } else if (Preview() != RenderPlaylistPreview(doc, View())) {
-            EXPECT_TRUE(PlayerOnScreenInPlaylistMode && Preview() == player)
-                << "the playlist screen is not on show";
-        } else {
-            PlayerOnScreenInPlaylistMode = false;
-        }
+        const QImage shown = PlayerMode() ? RenderPlayerPreview(doc, row, View())
+                                          : RenderPlaylistPreview(doc, View());
+        EXPECT_TRUE(Preview() == shown) << "the current mode's screen is not on show";
     }
 
     static int Shown(int value, const TNumberField* field) {

@@ -3,6 +3,7 @@
 
 #include "item_inspector.h"
 #include "main_window.h"
+#include "preview_pane.h"
 #include "player_panel.h"
 #include "playlist_panel.h"
 #include "preview_area.h"

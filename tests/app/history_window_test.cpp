@@ -134,7 +134,7 @@ TEST_F(HistoryWindow, SpaceAndDragPanWithTheFocusInTheItemList) {
     QTest::mouseMove(Area(), QPoint(100, 150));
     QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(100, 150));
     QTest::keyRelease(Area(), Qt::Key_Space);
-    EXPECT_EQ(Form.PreviewView().Offset, QPoint(100, 50));
+    EXPECT_EQ(Form.Preview().PreviewView().Offset, QPoint(100, 50));
     EXPECT_EQ(Form.Doc, loaded);
 }
 
@@ -188,7 +188,7 @@ TEST_F(HistoryWindow, UndoOfThePlaylistLookRefillsItsPage) {
     Form.PlaylistPanel->CheckBox2->click();
     EXPECT_EQ(Form.Doc.Playlist.TitleHeight, height);
     QCoreApplication::processEvents();
-    EXPECT_EQ(Preview(), RenderPlaylistPreview(Form.Doc, Form.PreviewView()));
+    EXPECT_EQ(Preview(), RenderPlaylistPreview(Form.Doc, Form.Preview().PreviewView()));
 }
 
 TEST_F(HistoryWindow, ADragADeleteAndADitherUndoneAndRedoneByteForByte) {
@@ -220,7 +220,7 @@ TEST_F(HistoryWindow, ADragADeleteAndADitherUndoneAndRedoneByteForByte) {
     Form.Redo1->trigger();
     EXPECT_EQ(Saved(), edited);
     QCoreApplication::processEvents();
-    EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, Row(), Form.PreviewView()));
+    EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, Row(), Form.Preview().PreviewView()));
 }
 
 TEST_F(HistoryWindow, CopyNewPasteGivesTheSameItemPicturesAndAll) {

@@ -260,7 +260,7 @@ TEST_F(EditorTest, ZoomScalesEveryScreenPixelToABlock) {
     Form.Doc.Images[0].X = 3;
     Form.Doc.Images[0].Y = 2;
     Form.PlayerPanel->ReloadList();
-    Form.RedrawSkin();
+    Form.Preview().RedrawSkin();
     const QImage at100 = Preview();
 
     Form.ComboBox1->setCurrentIndex(3);

@@ -63,13 +63,13 @@ class PreviewGestures : public EditorTest {
         QApplication::sendEvent(Area(), &event);
     }
 
-    QPoint Offset() { return Form.PreviewView().Offset; }
+    QPoint Offset() { return Form.Preview().PreviewView().Offset; }
     QString Field(TNumberField* f) { return f->lineEdit()->text(); }
 
     // The preview shows the document as it is, the selected row marked.
     void ExpectPreviewCurrent() {
         QCoreApplication::processEvents();
-        EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, Row(), Form.PreviewView()));
+        EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, Row(), Form.Preview().PreviewView()));
     }
 
     int Files = 0;
@@ -204,13 +204,13 @@ TEST_F(PreviewGestures, ZoomNewAndOpenBringTheViewBackToTheTopLeft) {
     const QString path = Form.Doc.FileName;
     auto panAway = [&] {
         Zoom(3);
-        Form.PanTo(QPoint(500, 400));
+        Form.Preview().PanTo(QPoint(500, 400));
         ASSERT_EQ(Offset(), QPoint(500, 400));
     };
     panAway();
     Zoom(2); // a choice in the list
     EXPECT_EQ(Offset(), QPoint(0, 0));
-    Form.PanTo(QPoint(100, 80));
+    Form.Preview().PanTo(QPoint(100, 80));
     Wheel(QPoint(0, 120), Qt::ControlModifier); // Ctrl + wheel up: 800 %
     EXPECT_EQ(Form.ComboBox1->currentText(), "800%");
     EXPECT_EQ(Offset(), QPoint(0, 0));
@@ -225,7 +225,7 @@ TEST_F(PreviewGestures, ZoomNewAndOpenBringTheViewBackToTheTopLeft) {
     Prompts.NewSkinSizes.push_back(QSize(480, 536));
     Form.NewSkinCommand();
     EXPECT_EQ(Offset(), QPoint(0, 0));
-    EXPECT_EQ(Form.PreviewView().ZoomIndex, 0);
+    EXPECT_EQ(Form.Preview().PreviewView().ZoomIndex, 0);
 }
 
 TEST_F(PreviewGestures, APointerBurstCostsOneRepaint) {
@@ -264,7 +264,7 @@ TEST_F(PreviewGestures, InPlaylistModeOnlyPanAndZoomWork) {
     Drag(Qt::MiddleButton, QPoint(150, 150), QPoint(100, 130));
     EXPECT_EQ(Offset(), QPoint(50, 20));
     QCoreApplication::processEvents();
-    EXPECT_EQ(Preview(), RenderPlaylistPreview(Form.Doc, Form.PreviewView()));
+    EXPECT_EQ(Preview(), RenderPlaylistPreview(Form.Doc, Form.Preview().PreviewView()));
 }
 
 TEST_F(PreviewGestures, KeysRunTheToolbarCommands) {

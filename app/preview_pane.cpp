@@ -1,0 +1,138 @@
+#include "preview_pane.h"
+
+#include "device_state.h"
+#include "preview.h"
+#include "preview_area.h"
+
+#include <QMetaObject>
+#include <QPalette>
+
+#include <algorithm>
+
+namespace {
+constexpr int ZoomCount = 4; // 100, 200, 400 and 800 %
+} // namespace
+
+TPreviewPane::TPreviewPane(TEditorContext& context, TPreviewArea& area)
+    : Context(context), PreviewArea(area) {
+    // The preview shows the current mode's screen again whenever the open
+    // skin changes (its document, its current item or its view) and when
+    // the area changes size.
+    connect(&Context.Edits, &TSkinEdits::Changed, this, &TPreviewPane::DoRedraw);
+    connect(&Context.Skin, &TOpenSkin::SelectionChanged, this, &TPreviewPane::DoRedraw);
+    connect(&Context.Skin, &TOpenSkin::ViewChanged, this, &TPreviewPane::DoRedraw);
+    connect(&Context.Skin, &TOpenSkin::Replaced, this, &TPreviewPane::DoRedraw);
+    connect(&PreviewArea, &TPreviewArea::Resized, this, &TPreviewPane::DoRedraw);
+}
+
+TPreviewView TPreviewPane::PreviewView() const {
+    const TViewState& state = Context.Skin.View();
+    TPreviewView view{state.Zoom, PreviewArea.size(),
+                      PreviewArea.palette().color(QPalette::Dark).rgb(), state.Offset};
+    view.Offset = ClampedOffset(Context.Doc.ScreenWidth, Context.Doc.ScreenHeight, view);
+    return view;
+}
+
+void TPreviewPane::SetViewOffset(QPoint offset) {
+    TViewState view = Context.Skin.View();
+    view.Offset = offset;
+    Context.Skin.SetView(view);
+}
+
+void TPreviewPane::PanTo(QPoint offset) {
+    TPreviewView view = PreviewView();
+    view.Offset = offset;
+    SetViewOffset(ClampedOffset(Context.Doc.ScreenWidth, Context.Doc.ScreenHeight, view));
+}
+
+void TPreviewPane::SetZoom(int index) {
+    TViewState view = Context.Skin.View();
+    view.Zoom = std::clamp(index, 0, ZoomCount - 1);
+    view.Offset = QPoint(0, 0);
+    ShowView(view);
+}
+
+void TPreviewPane::StepZoom(int steps) {
+    const int zoom = Context.Skin.View().Zoom;
+    const int index = std::clamp(zoom + steps, 0, ZoomCount - 1);
+    if (index != zoom) SetZoom(index);
+}
+
+void TPreviewPane::ShowMode(bool player) {
+    TViewState view = Context.Skin.View();
+    view.PlayerMode = player;
+    ShowView(view);
+}
+
+void TPreviewPane::ShowView(const TViewState& view) {
+    // Choosing what is already shown repaints it all the same.
+    if (view == Context.Skin.View())
+        DoRedraw();
+    else
+        Context.Skin.SetView(view);
+}
+
+void TPreviewPane::TryStateChanged() {
+    DoRedraw();
+}
+
+void TPreviewPane::Start() {
+    Started = true;
+    DoRedraw();
+}
+
+void TPreviewPane::SetRepaintsDeferred(bool deferred) {
+    Deferred = deferred;
+    if (!deferred) FlushRepaint();
+}
+
+void TPreviewPane::FlushRepaint() {
+    const TPending pending = PendingRepaint;
+    PendingRepaint = TPending::None;
+    if (pending == TPending::Skin) PaintSkin();
+    if (pending == TPending::Playlist) PaintPlaylist();
+}
+
+void TPreviewPane::DoRedraw() {
+    if (Context.Skin.View().PlayerMode)
+        RedrawSkin();
+    else
+        RedrawPlaylist();
+}
+
+void TPreviewPane::RedrawSkin() {
+    if (!Started) return;
+    if (!Deferred) {
+        PaintSkin();
+        return;
+    }
+    // One queued repaint at a time; it paints whatever was asked for last.
+    if (PendingRepaint == TPending::None)
+        QMetaObject::invokeMethod(
+            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
+    PendingRepaint = TPending::Skin;
+}
+
+void TPreviewPane::RedrawPlaylist() {
+    if (!Started) return;
+    if (!Deferred) {
+        PaintPlaylist();
+        return;
+    }
+    if (PendingRepaint == TPending::None)
+        QMetaObject::invokeMethod(
+            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
+    PendingRepaint = TPending::Playlist;
+}
+
+void TPreviewPane::PaintSkin() {
+    // Trying, the screen is shown as the device shows it: no row marked.
+    const bool trying = Context.Skin.View().Trying && TryState;
+    const int marked = trying ? -1 : Context.Skin.Current();
+    PreviewArea.SetRaster(RenderPlayerPreview(Context.Doc, marked, PreviewView(),
+                                              trying ? *TryState : PlainDeviceState()));
+}
+
+void TPreviewPane::PaintPlaylist() {
+    PreviewArea.SetRaster(RenderPlaylistPreview(Context.Doc, PreviewView()));
+}
