@@ -216,6 +216,10 @@ TEST(PictureFile, OtherFormatsAndDamagedFilesAreNotValid) {
     EXPECT_EQ(DecodePicture(png.left(png.size() - 30)).Error, Damaged);
     EXPECT_EQ(DecodePicture(png.left(20)).Error, Damaged);
     EXPECT_EQ(DecodePicture(QByteArray("GIF89a")).Error, Damaged);
+    // A transparent colour that fails its check is not taken for an opaque picture.
+    QByteArray badKey = PngFile(1, 1, 8, 2, QByteArray(4, '\0'), {{"tRNS", QByteArray(6, '\0')}});
+    badKey[33 + 8 + 6] = char(badKey[33 + 8 + 6] ^ 1); // after the signature and the header
+    EXPECT_EQ(DecodePicture(badKey).Error, Damaged);
     // Cut inside their pixel data: refused, never completed with made-up rows.
     QImage noise(64, 64, QImage::Format_RGB32);
     for (int y = 0; y < 64; ++y)
