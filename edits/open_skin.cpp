@@ -185,7 +185,9 @@ void TOpenSkin::Choose(QList<int> rows, int current) {
         if (row >= 0 && row < n && !kept.contains(row)) kept << row;
     if (!kept.contains(current)) current = kept.isEmpty() ? -1 : kept.last();
     History.SetCurrentRow(current);
-    if (kept == Selected && current == Row) return;
+    // Compared by hand: QList's own comparison hands memcmp a null pointer
+    // for an empty list.
+    if (current == Row && std::ranges::equal(kept, Selected)) return;
     Selected = std::move(kept);
     Row = current;
     Q_EMIT SelectionChanged(Row);
