@@ -22,6 +22,7 @@ TPreviewPane::TPreviewPane(TEditorContext& context, TPreviewArea& area)
     connect(&Context.Skin, &TOpenSkin::SelectionChanged, this, &TPreviewPane::DoRedraw);
     connect(&Context.Skin, &TOpenSkin::ViewChanged, this, &TPreviewPane::DoRedraw);
     connect(&Context.Skin, &TOpenSkin::Replaced, this, &TPreviewPane::DoRedraw);
+    connect(&Context.Skin, &TOpenSkin::MarksChanged, this, &TPreviewPane::DoRedraw);
     connect(&PreviewArea, &TPreviewArea::Resized, this, &TPreviewPane::DoRedraw);
 }
 
@@ -127,10 +128,25 @@ void TPreviewPane::RedrawPlaylist() {
 
 void TPreviewPane::PaintSkin() {
     // Trying, the screen is shown as the device shows it: no row marked.
-    const bool trying = Context.Skin.View().Trying && TryState;
-    const int marked = trying ? -1 : Context.Skin.Current();
-    PreviewArea.SetRaster(RenderPlayerPreview(Context.Doc, marked, PreviewView(),
-                                              trying ? *TryState : PlainDeviceState()));
+    const TOpenSkin& skin = Context.Skin;
+    const bool trying = skin.View().Trying && TryState;
+    const TDeviceState& state = trying ? *TryState : PlainDeviceState();
+    TScreenMarks marks;
+    marks.Hidden = skin.HiddenRows();
+    const bool anyHidden =
+        std::find(marks.Hidden.begin(), marks.Hidden.end(), true) != marks.Hidden.end();
+    if (!anyHidden && (trying || skin.Selection().size() <= 1)) {
+        const int marked = trying ? -1 : skin.Current();
+        PreviewArea.SetRaster(RenderPlayerPreview(Context.Doc, marked, PreviewView(), state));
+        return;
+    }
+    if (!trying) {
+        marks.Selected.assign(std::size_t(Context.Doc.Items.size()), false);
+        for (int row : skin.Selection())
+            if (row >= 0 && row < Context.Doc.Items.size()) marks.Selected[std::size_t(row)] = true;
+        if (skin.Selection().size() > 1) marks.Reference = skin.Reference();
+    }
+    PreviewArea.SetRaster(RenderPlayerPreview(Context.Doc, marks, PreviewView(), state));
 }
 
 void TPreviewPane::PaintPlaylist() {

@@ -25,6 +25,15 @@ QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPrevie
     });
 }
 
+QImage RenderPlayerPreview(const TSkinDocument& doc, const TScreenMarks& marks,
+                           const TPreviewView& view, const TDeviceState& state) {
+    return NullWithoutMemory([&] {
+        return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
+            PaintPlayerScreen(composition, doc, marks, state);
+        });
+    });
+}
+
 QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view) {
     return NullWithoutMemory([&] {
         return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {

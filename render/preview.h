@@ -3,6 +3,7 @@
 #pragma once
 
 #include "device_state.h"
+#include "player_screen.h"
 #include "skin_document.h"
 
 #include <QImage>
@@ -24,6 +25,11 @@ struct TPreviewView {
 // of the screen the area shows is composed. The device state says what rows
 // show; by default the editor's plain preview.
 QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view,
+                           const TDeviceState& state = PlainDeviceState());
+
+// The same with several entries marked.
+QImage RenderPlayerPreview(const TSkinDocument& doc, const TScreenMarks& marks,
+                           const TPreviewView& view,
                            const TDeviceState& state = PlainDeviceState());
 
 // The playlist browser's sample screen, presented the same way.
