@@ -158,7 +158,7 @@ class TFocusKeys : public QObject {
             key->key() == Qt::Key_Backtab) {
             if (!PlayerMode()) return false;
             const int row =
-                NextTabItem(Form.Doc, Form.Skin.Current(), key->key() == Qt::Key_Tab ? 1 : -1);
+                NextTabItem(Form.Skin, Form.Skin.Current(), key->key() == Qt::Key_Tab ? 1 : -1);
             if (row >= 0) Form.Preview().ShowItem(row);
             return true;
         }
@@ -190,18 +190,18 @@ class TFocusKeys : public QObject {
 
 } // namespace
 
-bool TabReachesItem(const TSkinDocument& doc, int row) {
-    return row >= 0 && row < doc.Items.size();
+bool TabReachesItem(const TOpenSkin& skin, int row) {
+    return row >= 0 && row < skin.Doc().Items.size() && !skin.Hidden(row) && !skin.Locked(row);
 }
 
-int NextTabItem(const TSkinDocument& doc, int row, int step) {
-    const int count = int(doc.Items.size());
+int NextTabItem(const TOpenSkin& skin, int row, int step) {
+    const int count = int(skin.Doc().Items.size());
     if (count == 0) return -1;
     // With nothing current, Tab starts at the bottom item, Shift+Tab at the top one.
     int at = row >= 0 && row < count ? row : (step > 0 ? -1 : count);
     for (int tried = 0; tried < count; ++tried) {
         at = ((at + step) % count + count) % count;
-        if (TabReachesItem(doc, at)) return at;
+        if (TabReachesItem(skin, at)) return at;
     }
     return -1;
 }

@@ -6,17 +6,17 @@
 // offers the toolbar's commands that have no key ("Add image" ... "Dither").
 #pragma once
 
-#include "skin_document.h"
+#include "open_skin.h"
 
 class TForm1;
 
 // Whether Tab in the preview stops at the row; the one place that decides
-// which items the keyboard passes over.
-bool TabReachesItem(const TSkinDocument& doc, int row);
+// which items the keyboard passes over (hidden and locked ones).
+bool TabReachesItem(const TOpenSkin& skin, int row);
 
 // The row Tab (step 1) or Shift+Tab (step -1) makes current after row, in
 // drawing order and around the ends; -1 when no row is reached.
-int NextTabItem(const TSkinDocument& doc, int row, int step);
+int NextTabItem(const TOpenSkin& skin, int row, int step);
 
 // Installs the keys on the window; once, after it built its panels.
 void InstallFocusKeys(TForm1& form);
