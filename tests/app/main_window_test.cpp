@@ -153,6 +153,8 @@ TEST_F(EditorTest, MenuHoldsTheCommandsWithTheirShortcuts) {
                                  "View:",
                                  "Try the skin Ctrl+T",
                                  "Problems Ctrl+Shift+P",
+                                 "Zoom to fit Ctrl+0",
+                                 "Pixel grid ",
                                  "Help:",
                                  "About F1"}));
     const QAction* named[] = {Form.New1,    Form.Open1, Form.Save1,

@@ -201,6 +201,28 @@ TEST_F(PreviewGestures, SeveralItemsMoveTogetherAndADragSnapsToTheOthers) {
     ExpectPreviewCurrent();
 }
 
+TEST_F(PreviewGestures, ZoomToFitTakesTheLargestZoomThatShowsTheWholeScreen) {
+    Load(Overlapping());
+    Form.Preview().PanTo(QPoint(30, 30));
+    Form.ZoomToFit1->trigger();
+    const int zoom = Form.ComboBox1->currentIndex();
+    const QSize area = Area()->size();
+    const auto fits = [&](int z) {
+        return (Form.Doc.ScreenWidth << z) <= area.width() &&
+               (Form.Doc.ScreenHeight << z) <= area.height();
+    };
+    EXPECT_TRUE(fits(zoom) || zoom == 0);
+    EXPECT_TRUE(zoom == 3 || !fits(zoom + 1));
+    EXPECT_EQ(Offset(), QPoint(0, 0));
+    // The grid lies over the raster at 400 % and 800 % only, never in it.
+    Form.PixelGrid1->setChecked(true);
+    Zoom(1);
+    EXPECT_EQ(Form.imArea->Overlay().GridStep, 0);
+    Zoom(2);
+    EXPECT_EQ(Form.imArea->Overlay().GridStep, 4);
+    ExpectPreviewCurrent();
+}
+
 TEST_F(PreviewGestures, ArrowsNudgeByOneAndShiftArrowsByTen) {
     Load(Overlapping());
     QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(35, 35)); // picks and focuses
