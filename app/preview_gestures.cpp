@@ -145,7 +145,7 @@ bool TPreviewGestures::DragItemIsCurrent() const {
 void TPreviewGestures::MouseMove(QMouseEvent* event) {
     const QPoint moved = event->position().toPoint() - PressPoint;
     if (Gesture == TGesture::Pan) {
-        Form.PanTo(StartOffset - moved);
+        Form.PanTo(StartOffset - DeviceDistance(moved, Form.PreviewView()));
     } else if (Gesture == TGesture::Drag) {
         if (!DragItemIsCurrent()) {
             Cancel();
@@ -156,9 +156,11 @@ void TPreviewGestures::MouseMove(QMouseEvent* event) {
         // toward zero once: no drift from rounding step by step.
         if (!DragStarted && moved.manhattanLength() < ClickDistance) return;
         DragStarted = true;
-        const int zoom = 1 << ZoomIndexOf(Form.PreviewView());
-        const QPoint target(Moved(StartPosition.x(), moved.x() / zoom),
-                            Moved(StartPosition.y(), moved.y() / zoom));
+        const TPreviewView view = Form.PreviewView();
+        const QPoint device = DeviceDistance(moved, view);
+        const int zoom = BlockSizeOf(view);
+        const QPoint target(Moved(StartPosition.x(), device.x() / zoom),
+                            Moved(StartPosition.y(), device.y() / zoom));
         Form.Editing().Edits.MoveTo(target);
     }
 }
@@ -212,8 +214,7 @@ void TPreviewGestures::Nudge(int dx, int dy) {
     // A run of nudges of one item is one step, until another action.
     TSkinEdits& edits = Form.Editing().Edits;
     edits.Push(std::make_unique<TRecordStep>(
-        Form.Doc(), row, *before, after,
-        QStringLiteral("Move ") + QuotedItemName(Form.Doc(), row),
+        Form.Doc(), row, *before, after, QStringLiteral("Move ") + QuotedItemName(Form.Doc(), row),
         TMergeRun{TMergeField::Nudge, edits.MergeGeneration()}, true));
 }
 
@@ -232,15 +233,14 @@ void TPreviewGestures::Wheel(QWheelEvent* event) {
     // Shift turns the vertical wheel sideways (some desktops already have).
     if (event->modifiers() & Qt::ShiftModifier && delta.x() == 0) delta = QPoint(delta.y(), 0);
     if (delta.isNull()) return;
-    Form.PanTo(Form.PreviewView().Offset - delta);
+    Form.PanTo(Form.PreviewView().Offset - DeviceDistance(delta, Form.PreviewView()));
 }
 
 void TPreviewGestures::End() {
     if (Gesture == TGesture::Pan) Form.Area().unsetCursor();
     // A drag still under way is one step (none when nothing moved).
     if (Gesture == TGesture::Drag)
-        Form.Editing().Edits.EndMove(QStringLiteral("Move ") +
-                                     QuotedItemName(Form.Doc(), DragRow));
+        Form.Editing().Edits.EndMove(QStringLiteral("Move ") + QuotedItemName(Form.Doc(), DragRow));
     Gesture = TGesture::None;
     Button = Qt::NoButton;
     DragRow = -1;

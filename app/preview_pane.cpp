@@ -6,6 +6,7 @@
 
 #include <QMetaObject>
 #include <QPalette>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -27,8 +28,12 @@ TPreviewPane::TPreviewPane(TEditorContext& context, TPreviewArea& area)
 
 TPreviewView TPreviewPane::PreviewView() const {
     const TViewState& state = Context.Skin.View();
-    TPreviewView view{state.Zoom, PreviewArea.size(),
-                      PreviewArea.palette().color(QPalette::Dark).rgb(), state.Offset};
+    // The area in device pixels, so that a screen pixel is a whole block of
+    // them at any desktop scale.
+    const qreal scale = PreviewArea.devicePixelRatio();
+    const QSize area(qCeil(PreviewArea.width() * scale), qCeil(PreviewArea.height() * scale));
+    TPreviewView view{state.Zoom, area, PreviewArea.palette().color(QPalette::Dark).rgb(),
+                      state.Offset, scale};
     view.Offset = ClampedOffset(Context.Doc.ScreenWidth, Context.Doc.ScreenHeight, view);
     return view;
 }
@@ -74,6 +79,26 @@ void TPreviewPane::ShowView(const TViewState& view) {
 
 void TPreviewPane::TryStateChanged() {
     DoRedraw();
+}
+
+const TDeviceState& TPreviewPane::PaintedState() const {
+    static const TDeviceState asSaved = [] {
+        TDeviceState state;
+        state.FileColours = true;
+        return state;
+    }();
+    if (Context.Skin.View().Trying && TryState) return *TryState;
+    return AsSaved ? asSaved : PlainDeviceState();
+}
+
+void TPreviewPane::SetPreviewAsSaved(bool on) {
+    AsSaved = on;
+    RedrawSkin();
+}
+
+void TPreviewPane::SetSaveChangesMarked(bool on) {
+    MarkSaveChanges = on;
+    RedrawSkin();
 }
 
 void TPreviewPane::Start() {
@@ -129,10 +154,22 @@ void TPreviewPane::PaintSkin() {
     // Trying, the screen is shown as the device shows it: no row marked.
     const bool trying = Context.Skin.View().Trying && TryState;
     const int marked = trying ? -1 : Context.Skin.Current();
-    PreviewArea.SetRaster(RenderPlayerPreview(Context.Doc, marked, PreviewView(),
-                                              trying ? *TryState : PlainDeviceState()));
+    const TPreviewView view = PreviewView();
+    QImage raster = RenderPlayerPreview(Context.Doc, marked, view, PaintedState());
+    raster.setDevicePixelRatio(view.Scale);
+    QImage marks;
+    if (MarkSaveChanges) {
+        marks = RenderSaveChangeMarks(Context.Doc, view, PaintedState(), qRgb(255, 255, 255));
+        marks.setDevicePixelRatio(view.Scale);
+    }
+    PreviewArea.SetMarks(std::move(marks));
+    PreviewArea.SetRaster(std::move(raster));
 }
 
 void TPreviewPane::PaintPlaylist() {
-    PreviewArea.SetRaster(RenderPlaylistPreview(Context.Doc, PreviewView()));
+    const TPreviewView view = PreviewView();
+    QImage raster = RenderPlaylistPreview(Context.Doc, view);
+    raster.setDevicePixelRatio(view.Scale);
+    PreviewArea.SetMarks(QImage());
+    PreviewArea.SetRaster(std::move(raster));
 }

@@ -71,7 +71,7 @@ bool TTryMode::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QPoint TTryMode::PixelOf(const QMouseEvent* event) const {
-    return ScreenPixelAt(event->position().toPoint(), Form.PreviewView());
+    return ScreenPixelAt(event->position(), Form.PreviewView());
 }
 
 bool TTryMode::MousePress(QMouseEvent* event) {
@@ -130,8 +130,7 @@ bool TTryMode::MouseRelease(QMouseEvent* event) {
     if (hit.Row == row && hit.Part == part && row < Form.Doc().Items.size()) {
         const TDocItem& item = Form.Doc().Items[row];
         bool twoStates = false;
-        if (const auto* b = RecordOf<TiButton>(Form.Doc(), item);
-            b && part == TDevicePart::Button)
+        if (const auto* b = RecordOf<TiButton>(Form.Doc(), item); b && part == TDevicePart::Button)
             twoStates = HasTwoStates(b->Command);
         if (const auto* w = RecordOf<TiWheel>(Form.Doc(), item);
             w && part == TDevicePart::WheelCenter)

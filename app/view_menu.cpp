@@ -1,7 +1,9 @@
-// The View menu: try mode and the problems list, each a checkable entry.
+// The View menu: try mode and the problems list, each a checkable entry,
+// and how the preview shows what a save keeps.
 // Checking the entry is the one way each is turned on or off, so whatever
 // sets it (the user, a remembered setting) gets the same result.
 #include "main_window.h"
+#include "preview_pane.h"
 #include "view_panels.h"
 
 #include <QAction>
@@ -24,4 +26,19 @@ void TForm1::CreateViewMenu(QMenu* view) {
                   &TViewPanels::SetTrying);
     Problems1 = toggle(QStringLiteral("Problems"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                        "Problems1", &TViewPanels::SetProblemsShown);
+    // How the preview shows what a save keeps: the last two entries.
+    const auto paneToggle = [this, view](const QString& caption, const QKeySequence& key,
+                                         const char* name, void (TPreviewPane::*handler)(bool)) {
+        QAction* action = view->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::toggled, this,
+                [this, handler](bool on) { (Pane.get()->*handler)(on); });
+    };
+    paneToggle(QStringLiteral("Preview as saved"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+               "PreviewAsSaved1", &TPreviewPane::SetPreviewAsSaved);
+    paneToggle(QStringLiteral("Show what a save changes"), QKeySequence(), "SaveChanges1",
+               &TPreviewPane::SetSaveChangesMarked);
 }
