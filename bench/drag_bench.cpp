@@ -1,14 +1,15 @@
 // Dragging an item of the busy skin at 800 % in a 1600 x 1000 preview of the
 // real window: one drag step (the pointer moves, the item moves, the preview
 // repaints) beside a plain fill of the area and beside the window's own
-// repaint, and a burst of 100 pointer moves, which must cost about one
-// repaint, not 100.
+// repaint, a burst of 100 pointer moves, which must cost about one repaint,
+// not 100, and a value typed into the inspector, which costs one repaint.
 #include "bench_ratio.h"
 #include "busy_skin.h"
 #include "gui_bench_main.h"
 #include "main_window.h"
 #include "marker_box.h"
 #include "no_prompts.h"
+#include "number_field.h"
 #include "player_panel.h"
 #include "preview.h"
 #include "preview_area.h"
@@ -16,6 +17,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include <benchmark/benchmark.h>
@@ -37,10 +40,10 @@ QPoint ButtonPoint(const TSkinDocument& doc) {
 const QPoint Press = ButtonPoint(bench::BusySkin());
 
 // The window with the busy skin at 800 %, its preview 1600 x 1000, a drag
-// begun on the item under Press.
+// begun on the item under Press (or that item only selected).
 class TDragSetup {
   public:
-    TDragSetup() {
+    explicit TDragSetup(bool drag = true) : Dragging(drag) {
         Form.Doc = bench::BusySkin();
         Form.PlayerPanel->ReloadList();
         Form.show();
@@ -48,9 +51,26 @@ class TDragSetup {
         QCoreApplication::processEvents();
         Form.ComboBox1->setCurrentIndex(3);
         Form.ComboBox1Change();
-        Send(QEvent::MouseButtonPress, Press, Qt::LeftButton);
+        if (Dragging) {
+            Send(QEvent::MouseButtonPress, Press, Qt::LeftButton);
+        } else {
+            Form.PlayerPanel->SelectRow(ItemAt(Form.Doc, Press.x() / 8, Press.y() / 8));
+            QCoreApplication::processEvents();
+        }
     }
-    ~TDragSetup() { Send(QEvent::MouseButtonRelease, Press, Qt::NoButton); }
+    ~TDragSetup() {
+        if (Dragging) Send(QEvent::MouseButtonRelease, Press, Qt::NoButton);
+    }
+
+    // Types the digit over the selected button's X, as a user does.
+    void TypeX(char digit) {
+        auto* field = Form.PlayerPanel->findChild<TNumberField*>(QStringLiteral("SpinEdit8"));
+        field->lineEdit()->selectAll();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + (digit - '0'), Qt::NoModifier,
+                        QString(QLatin1Char(digit)));
+        QApplication::sendEvent(field->lineEdit(), &press);
+        QCoreApplication::processEvents();
+    }
 
     void Move(QPoint to) { Send(QEvent::MouseMove, to, Qt::LeftButton); }
     // The window's own repaint, as after a value typed into the inspector.
@@ -59,6 +79,7 @@ class TDragSetup {
         QCoreApplication::processEvents();
     }
     int Repaints() const { return Form.imArea->RastersShown(); }
+    int History() { return Form.Context.Edits.History().count(); }
     bool Ready() const { return Form.imArea->size() == Area; }
 
   private:
@@ -69,6 +90,7 @@ class TDragSetup {
         QApplication::sendEvent(Form.imArea, &event);
     }
 
+    bool Dragging;
     TNoPrompts Prompts;
     TForm1 Form{Prompts};
 };
@@ -111,6 +133,15 @@ void DragStepAt800(benchmark::State& state) {
     Ratio(state, "x_window_repaint", s, windowRepaintSeconds);
 }
 
+void InspectorEditAt800(benchmark::State& state) {
+    TDragSetup window(false);
+    if (!window.Ready()) state.SkipWithError("the preview is not 1600 x 1000");
+    int edit = 0;
+    const double s = TimeLoop(state, [&] { window.TypeX(char('1' + ++edit % 2)); });
+    if (window.History() == 0) state.SkipWithError("the typed values changed nothing");
+    Ratio(state, "x_window_repaint", s, windowRepaintSeconds);
+}
+
 void BurstOf100Moves(benchmark::State& state) {
     TDragSetup drag;
     if (!drag.Ready()) state.SkipWithError("the preview is not 1600 x 1000");
@@ -132,6 +163,7 @@ BENCHMARK(FillArea)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RepaintAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WindowRepaintAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragStepAt800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(InspectorEditAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BurstOf100Moves)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {

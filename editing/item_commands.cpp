@@ -1,7 +1,8 @@
 #include "item_commands.h"
 
+#include "picture_commands.h"
+
 #include "code_page.h"
-#include "dither_step.h"
 #include "item_list.h"
 #include "item_steps.h"
 #include "skin_file.h"
@@ -224,14 +225,10 @@ void TItemCommands::lbItemsDblClick() {
 
 void TItemCommands::ToolButton20Click() {
     if (!Context.Prompts.AskYesNo(QStringLiteral("Information"), DitherQuestion)) return;
-    try {
+    QString refused;
+    {
         const TBusyCursor busy;
-        // Dithered into copies (pictures are shared until written), so that
-        // running out of memory part-way leaves every picture as it was.
-        Context.Edits.Push(
-            std::make_unique<TDitherStep>(Context.Doc, QStringLiteral("Dither pictures")));
-    } catch (const std::bad_alloc&) {
-        Context.Prompts.ShowError(QStringLiteral("Out of memory."));
-        return;
+        refused = DitherCommand(Context.Skin);
     }
+    if (!refused.isEmpty()) Context.Prompts.ShowError(refused);
 }

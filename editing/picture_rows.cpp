@@ -1,5 +1,7 @@
 #include "picture_rows.h"
 
+#include "picture_commands.h"
+
 #include "picture_file.h"
 #include "picture_row_drop.h"
 #include "picture_row_icons.h"
@@ -34,8 +36,6 @@ QPushButton* MakeButton(const char* name, int number, TPictureAction action, boo
     QObject::connect(b, &QPushButton::clicked, b, [handler, number] { handler(number); });
     return b;
 }
-
-const char* const SlotWhat[] = {"folder icon", "song icon"};
 
 } // namespace
 
@@ -143,18 +143,8 @@ void TPictureSlots::LoadPic(int row, int slot) {
     const std::optional<QString> path =
         DroppedFile ? DroppedFile : Context.Prompts.AskFileName(TFileDialog::OpenPicture);
     if (!path) return;
-    const TPicture* current = PictureAt(Context.Doc, row, slot);
-    if (!current) return;
-    TBitmapReadResult read = ReadSlotPicture(*path, current->Transparent);
-    if (!read.Error.isEmpty()) {
-        Context.Prompts.ShowError(read.Error);
-        return;
-    }
-    const QString what =
-        row < 0 ? QStringLiteral("Open ") + QLatin1String(SlotWhat[slot])
-                : QStringLiteral("Open picture into ") + QuotedItemName(Context.Doc, row);
-    Context.Edits.Push(
-        std::make_unique<TPictureStep>(Context.Doc, row, slot, std::move(read.Image), what));
+    const QString refused = OpenPictureCommand(Context.Skin, row, slot, *path);
+    if (!refused.isEmpty()) Context.Prompts.ShowError(refused);
 }
 
 void TPictureSlots::SavePic(int row, int slot) {

@@ -16,19 +16,20 @@ class TSkinEdits::THolder : public QUndoCommand {
     ~THolder() override { Edits.Held -= Counted; }
     void redo() override {
         if (Edits.Replaying) return;
-        Step->redo();
+        const bool reload = !Edits.Pushing;
+        Step->Run(false, [this, reload](TEditChange change) {
+            change.Reload = change.Reload || reload;
+            Edits.Announce(change);
+        });
         Count(false);
-        TEditChange change = Step->Change(false);
-        change.Reload = change.Reload || !Edits.Pushing;
-        Edits.Announce(change);
     }
     void undo() override {
         if (Edits.Replaying) return;
-        Step->undo();
+        Step->Run(true, [this](TEditChange change) {
+            change.Reload = true;
+            Edits.Announce(change);
+        });
         Count(true);
-        TEditChange change = Step->Change(true);
-        change.Reload = true;
-        Edits.Announce(change);
     }
     int id() const override { return Edits.Replaying ? -1 : Step->id(); }
     bool mergeWith(const QUndoCommand* other) override {

@@ -55,7 +55,7 @@ void StartSource(j_decompress_ptr) {}
 
 boolean FillSource(j_decompress_ptr info) {
     TJpegRead& r = Of(reinterpret_cast<j_common_ptr>(info));
-    const qint64 got = r.Input->Read(r.Buffer, qint64(SourceBuffer));
+    const qint64 got = r.Input->ReadSome(r.Buffer, qint64(SourceBuffer));
     if (got <= 0) Stop(reinterpret_cast<j_common_ptr>(info));
     r.Source.next_input_byte = r.Buffer;
     r.Source.bytes_in_buffer = size_t(got);

@@ -81,6 +81,16 @@ qint64 TPictureInput::Read(void* into, qint64 n) {
     return done;
 }
 
+qint64 TPictureInput::ReadSome(void* into, qint64 n) {
+    if (FromMemory || n <= 0) return Read(into, n);
+    if (HeldAt == Held.size() && !Fill(1)) return 0;
+    const qint64 take = std::min<qint64>(n, Held.size() - HeldAt);
+    std::memcpy(into, Held.constData() + HeldAt, std::size_t(take));
+    HeldAt += take;
+    Position += take;
+    return take;
+}
+
 void TPictureInput::Skip(qint64 n) {
     if (n <= 0) return;
     if (FromMemory) {

@@ -14,6 +14,9 @@ class TPictureInput {
 
     // Up to n bytes; fewer only at the end or on a read error.
     qint64 Read(void* into, qint64 n);
+    // Up to n bytes, at least one unless at the end: what is held, or what
+    // one read brings, for a decoder that keeps a buffer of its own.
+    qint64 ReadSome(void* into, qint64 n);
     // Passes over n bytes: a file that seeks is not read there.
     void Skip(qint64 n);
     // At least n bytes held for Read to give again (fewer at the end).

@@ -116,6 +116,8 @@ bool Decode(TPngRead& r, TPngState& s, TAlphaRule rule) {
     png_structp png = s.Png;
     png_infop info = s.Info;
     png_set_read_fn(png, &r, Feed);
+    // A chunk that fails its check refuses the file, the transparency too.
+    png_set_crc_action(png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
     // Limits on what libpng keeps by itself, beside the filter above.
     png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
     png_set_chunk_cache_max(png, 16);

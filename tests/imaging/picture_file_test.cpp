@@ -1,4 +1,5 @@
 // Pictures of every format read into keyed and opaque slots, by content.
+#include "fed_pipe.h"
 #include "picture.h"
 #include "picture_bytes.h"
 #include "picture_file.h"
@@ -215,6 +216,10 @@ TEST(PictureFile, OtherFormatsAndDamagedFilesAreNotValid) {
     EXPECT_EQ(DecodePicture(png.left(png.size() - 30)).Error, Damaged);
     EXPECT_EQ(DecodePicture(png.left(20)).Error, Damaged);
     EXPECT_EQ(DecodePicture(QByteArray("GIF89a")).Error, Damaged);
+    // A transparent colour that fails its check is not taken for an opaque picture.
+    QByteArray badKey = PngFile(1, 1, 8, 2, QByteArray(4, '\0'), {{"tRNS", QByteArray(6, '\0')}});
+    badKey[33 + 8 + 6] = char(badKey[33 + 8 + 6] ^ 1); // after the signature and the header
+    EXPECT_EQ(DecodePicture(badKey).Error, Damaged);
     // Cut inside their pixel data: refused, never completed with made-up rows.
     QImage noise(64, 64, QImage::Format_RGB32);
     for (int y = 0; y < 64; ++y)
@@ -248,6 +253,22 @@ TEST(PictureFile, HugeClaimsAreRefusedBeforeAnyPixelIsDecoded) {
     const TBitmapReadResult pages = DecodePicture(GreyTiffPages(3, 2, 1000));
     ASSERT_EQ(pages.Error.toStdString(), "");
     EXPECT_EQ(pages.Image.size(), QSize(3, 2));
+}
+
+TEST(PictureFile, APictureFollowedByAnEndlessStreamIsReadOnlyAsFarAsItsPicture) {
+    const QImage pattern = AlphaSteps().scaled(64, 48);
+    const QByteArray files[] = {Written(pattern, "png"), JpegFile(pattern, 90),
+                                GifFile(4, 1, {Yellow, Cyan}, 0, {QByteArray("\0\1\1\0", 4)}),
+                                Written(pattern, "webp", 100)};
+    for (const QByteArray& file : files) {
+        SCOPED_TRACE(file.left(4).toHex().toStdString());
+        TFedPipe pipe(file, 1000, true);
+        const TBitmapReadResult read = ReadPictureDescriptor(pipe.Read, "pipe");
+        ASSERT_EQ(read.Error.toStdString(), "");
+        EXPECT_EQ(read.Image, DecodePicture(file).Image);
+        // At most one reading buffer beyond the picture.
+        EXPECT_LE(pipe.Finish(), file.size() + 64 * 1024);
+    }
 }
 
 TEST(PictureFile, PngSavesMakeKeyPixelsTransparentInKeyedSlotsOnly) {

@@ -121,6 +121,28 @@ check_thumbnailer() {
     done
 }
 
+check_appstream() {
+    if ! command -v appstreamcli >/dev/null; then
+        echo "skipped: appstreamcli not installed (Debian package appstream)"
+        exit $skip
+    fi
+    # Pedantic, and nothing may be reported beyond the note on the upper-case
+    # letters of the reverse-DNS id, which stores accept.
+    local report issues
+    report=$(appstreamcli validate --pedantic --no-net "$prefix/share/metainfo/$id.metainfo.xml" 2>&1)
+    [ $? -eq 0 ] || fail "appstreamcli validate --pedantic"
+    echo "$report"
+    issues=$(grep -E '^[EWIP]: ' <<<"$report" | grep -v ' cid-contains-uppercase-letter ')
+    [ -z "$issues" ] || fail "appstreamcli reports more than the upper-case id: $issues"
+    # Usable without a pointing device as well as with one.
+    for control in pointing keyboard; do
+        grep -q "<control>$control</control>" "$prefix/share/metainfo/$id.metainfo.xml" ||
+            fail "the metainfo does not declare the $control control"
+    done
+    # The whole tree: the metainfo's launcher and icon must be installed beside it.
+    appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli validate-tree"
+}
+
 case $mode in
 layout)
     check_layout
@@ -130,17 +152,12 @@ desktop)
         echo "skipped: desktop-file-validate not installed (Debian package desktop-file-utils)"
         exit $skip
     fi
-    desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop-file-validate"
+    # Clean means silent: hints and warnings leave the exit status at 0.
+    report=$(desktop-file-validate "$prefix/share/applications/$id.desktop" 2>&1) || fail "desktop-file-validate"
+    [ -z "$report" ] || fail "desktop-file-validate reports: $report"
     ;;
 appstream)
-    if ! command -v appstreamcli >/dev/null; then
-        echo "skipped: appstreamcli not installed (Debian package appstream)"
-        exit $skip
-    fi
-    appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" ||
-        fail "appstreamcli validate"
-    # The whole tree: the metainfo's launcher and icon must be installed beside it.
-    appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli validate-tree"
+    check_appstream
     ;;
 *)
     echo "$usage" >&2

@@ -66,6 +66,25 @@ check_package() {
         echo "note: hardening-check not installed (Debian package devscripts)"
     fi
 
+    # The packaged launcher and metadata, as software centres read them.
+    local report
+    if command -v desktop-file-validate >/dev/null; then
+        report=$(desktop-file-validate "$root/usr/share/applications/io.github.kelvane.LumoraSkin.desktop" 2>&1) ||
+            fail "desktop-file-validate"
+        [ -z "$report" ] || fail "desktop-file-validate reports: $report"
+    else
+        echo "note: desktop-file-validate not installed (Debian package desktop-file-utils)"
+    fi
+    if command -v appstreamcli >/dev/null; then
+        report=$(appstreamcli validate --pedantic --no-net \
+            "$root/usr/share/metainfo/io.github.kelvane.LumoraSkin.metainfo.xml" 2>&1) ||
+            fail "appstreamcli validate --pedantic"
+        grep -E '^[EWIP]: ' <<<"$report" | grep -qv ' cid-contains-uppercase-letter ' &&
+            fail "appstreamcli reports more than the upper-case id: $report"
+    else
+        echo "note: appstreamcli not installed (Debian package appstream)"
+    fi
+
     # skntool's page describes every command that skntool's help lists.
     commands=$(QT_QPA_PLATFORM=offscreen "$root/usr/bin/skntool" --help |
         awk '/^Commands:/ { on = 1; next } on && /^$/ { exit } on && /^  [a-z]/ { print $1 }')
