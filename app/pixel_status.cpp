@@ -44,7 +44,7 @@ void TPixelStatus::Refresh() {
     QString text;
     if (Pointer && Pane.Skin().View().PlayerMode)
         text = PixelSourceText(Pane.Doc(), ScreenPixelAt(*Pointer, Pane.PreviewView()),
-                               Pane.PaintedState());
+                               Pane.PaintedState(), Pane.Skin().HiddenRows());
     if (text.isEmpty())
         Bar.clearMessage();
     else if (text != Bar.currentMessage())

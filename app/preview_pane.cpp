@@ -23,6 +23,7 @@ TPreviewPane::TPreviewPane(TEditorContext& context, TPreviewArea& area)
     connect(&Context.Skin, &TOpenSkin::SelectionChanged, this, &TPreviewPane::DoRedraw);
     connect(&Context.Skin, &TOpenSkin::ViewChanged, this, &TPreviewPane::DoRedraw);
     connect(&Context.Skin, &TOpenSkin::Replaced, this, &TPreviewPane::DoRedraw);
+    connect(&Context.Skin, &TOpenSkin::MarksChanged, this, &TPreviewPane::DoRedraw);
     connect(&PreviewArea, &TPreviewArea::Resized, this, &TPreviewPane::DoRedraw);
 }
 
@@ -152,17 +153,36 @@ void TPreviewPane::RedrawPlaylist() {
 
 void TPreviewPane::PaintSkin() {
     // Trying, the screen is shown as the device shows it: no row marked.
-    const bool trying = Context.Skin.View().Trying && TryState;
-    const int marked = trying ? -1 : Context.Skin.Current();
+    const TOpenSkin& skin = Context.Skin;
+    const bool trying = skin.View().Trying && TryState;
+    const TDeviceState& state = PaintedState();
     const TPreviewView view = PreviewView();
-    QImage raster = RenderPlayerPreview(Context.Doc, marked, view, PaintedState());
-    raster.setDevicePixelRatio(view.Scale);
-    QImage marks;
-    if (MarkSaveChanges) {
-        marks = RenderSaveChangeMarks(Context.Doc, view, PaintedState(), qRgb(255, 255, 255));
-        marks.setDevicePixelRatio(view.Scale);
+    TScreenMarks marks;
+    marks.Hidden = skin.HiddenRows();
+    const bool anyHidden =
+        std::find(marks.Hidden.begin(), marks.Hidden.end(), true) != marks.Hidden.end();
+    QImage raster;
+    if (!anyHidden && (trying || skin.Selection().size() <= 1)) {
+        const int marked = trying ? -1 : skin.Current();
+        raster = RenderPlayerPreview(Context.Doc, marked, view, state);
+    } else {
+        if (!trying) {
+            marks.Selected.assign(std::size_t(Context.Doc.Items.size()), false);
+            for (int row : skin.Selection())
+                if (row >= 0 && row < Context.Doc.Items.size())
+                    marks.Selected[std::size_t(row)] = true;
+            if (skin.Selection().size() > 1) marks.Reference = skin.Reference();
+        }
+        raster = RenderPlayerPreview(Context.Doc, marks, view, state);
     }
-    PreviewArea.SetMarks(std::move(marks));
+    raster.setDevicePixelRatio(view.Scale);
+    QImage changes;
+    if (MarkSaveChanges) {
+        changes =
+            RenderSaveChangeMarks(Context.Doc, view, state, qRgb(255, 255, 255), marks.Hidden);
+        changes.setDevicePixelRatio(view.Scale);
+    }
+    PreviewArea.SetMarks(std::move(changes));
     PreviewArea.SetRaster(std::move(raster));
 }
 

@@ -2,6 +2,8 @@
 
 #include "record_steps.h"
 
+#include <algorithm>
+#include <limits>
 #include <vector>
 
 // What the stack holds: a step shared with the door, so that the door can
@@ -110,8 +112,7 @@ void TSkinEdits::Redo() {
 void TSkinEdits::Clear() {
     const bool wasUnsaved = Unsaved();
     Row = -1;
-    MoveBefore.reset();
-    MoveRow = -1;
+    Moving.clear();
     Replaying = true;
     Stack.clear();
     Replaying = false;
@@ -120,49 +121,88 @@ void TSkinEdits::Clear() {
 }
 
 bool TSkinEdits::BeginMove(int row) {
-    MoveBefore.reset();
-    if (row < 0 || row >= Doc.Items.size()) return false;
-    MoveRow = row;
-    MoveEntry = Doc.Items[row];
-    MoveBefore = RecordAt(Doc, MoveEntry);
-    EndMerge();
-    return MoveBefore.has_value();
+    return BeginMove(QList<int>{row});
 }
 
-std::optional<TAnyRecord> TSkinEdits::MovingRecord() const {
-    if (!MoveBefore || MoveRow >= Doc.Items.size() || !(Doc.Items[MoveRow] == MoveEntry))
+bool TSkinEdits::BeginMove(const QList<int>& rows) {
+    Moving.clear();
+    for (int row : rows) {
+        if (row < 0 || row >= Doc.Items.size()) continue;
+        if (std::optional<TAnyRecord> before = RecordAt(Doc, Doc.Items[row]))
+            Moving.push_back({row, Doc.Items[row], std::move(*before)});
+    }
+    EndMerge();
+    return !Moving.empty();
+}
+
+std::optional<TAnyRecord> TSkinEdits::MovingRecord(const TMoving& moving) const {
+    if (moving.Row >= Doc.Items.size() || !(Doc.Items[moving.Row] == moving.Entry))
         return std::nullopt;
-    return RecordAt(Doc, MoveEntry);
+    return RecordAt(Doc, moving.Entry);
 }
 
 void TSkinEdits::MoveTo(QPoint position) {
-    std::optional<TAnyRecord> record = MovingRecord();
-    if (!record || PositionOf(*record) == position) return;
-    SetPosition(*record, position);
-    StoreRecord(Doc, MoveEntry, *record);
-    Announce({TEditChange::Moved, MoveRow, -1, 1, true});
+    if (Moving.empty()) return;
+    const QPoint start = PositionOf(Moving.front().Before);
+    MoveBy(qint64(position.x()) - start.x(), qint64(position.y()) - start.y());
+}
+
+namespace {
+int Shifted(int start, qint64 delta) {
+    return int(std::clamp<qint64>(qint64(start) + delta, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
+}
+} // namespace
+
+void TSkinEdits::MoveBy(qint64 dx, qint64 dy) {
+    for (const TMoving& moving : Moving) {
+        std::optional<TAnyRecord> record = MovingRecord(moving);
+        if (!record) continue;
+        const QPoint start = PositionOf(moving.Before);
+        const QPoint position(Shifted(start.x(), dx), Shifted(start.y(), dy));
+        if (PositionOf(*record) == position) continue;
+        SetPosition(*record, position);
+        StoreRecord(Doc, moving.Entry, *record);
+        Announce({TEditChange::Moved, moving.Row, -1, 1, true});
+    }
 }
 
 void TSkinEdits::EndMove(const QString& text) {
-    const std::optional<TAnyRecord> now = MovingRecord();
-    std::optional<TAnyRecord> before = std::move(MoveBefore);
-    MoveBefore.reset();
-    if (now && before && !(*now == *before)) {
-        // The document and the views already show where it went: the step
-        // joins the history without news.
-        Quiet = true;
-        Push(std::make_unique<TRecordStep>(Doc, MoveRow, *before, *now, text));
-        Quiet = false;
+    std::vector<TMoving> moving = std::move(Moving);
+    Moving.clear();
+    auto group = std::make_unique<TStepGroup>(Doc, text);
+    std::unique_ptr<TEditStep> single;
+    int parts = 0;
+    for (TMoving& m : moving) {
+        const std::optional<TAnyRecord> now = MovingRecord(m);
+        if (!now || *now == m.Before) continue;
+        auto step = std::make_unique<TRecordStep>(Doc, m.Row, m.Before, *now, text);
+        if (parts++ == 0)
+            single = std::move(step);
+        else {
+            if (single) group->Add(std::move(single));
+            group->Add(std::move(step));
+        }
     }
+    // The document and the views already show where they went: the step
+    // joins the history without news.
+    Quiet = true;
+    if (parts == 1)
+        Push(std::move(single));
+    else if (parts > 1)
+        Push(std::move(group));
+    Quiet = false;
     EndMerge();
 }
 
 void TSkinEdits::CancelMove() {
-    if (MovingRecord() && !(*MovingRecord() == *MoveBefore)) {
-        StoreRecord(Doc, MoveEntry, *MoveBefore);
-        Announce({TEditChange::Moved, MoveRow, -1, 1, true});
+    for (const TMoving& moving : Moving) {
+        const std::optional<TAnyRecord> now = MovingRecord(moving);
+        if (!now || *now == moving.Before) continue;
+        StoreRecord(Doc, moving.Entry, moving.Before);
+        Announce({TEditChange::Moved, moving.Row, -1, 1, true});
     }
-    MoveBefore.reset();
+    Moving.clear();
     EndMerge();
 }
 

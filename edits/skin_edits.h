@@ -9,6 +9,8 @@
 #include <QObject>
 #include <QUndoStack>
 
+#include <vector>
+
 #include <memory>
 #include <optional>
 
@@ -48,11 +50,17 @@ class TSkinEdits : public QObject {
     // An empty history, for a document replaced by New or Open.
     void Clear();
 
-    // A drag: positions written straight into the record while the pointer
-    // moves, then one step from the press to the release, or none. A drag
-    // whose entry changed meanwhile is forgotten, its record left alone.
+    // A drag: positions written straight into the records while the pointer
+    // moves, then one step from the press to the release, or none. An entry
+    // that changed meanwhile is forgotten, its record left alone.
     bool BeginMove(int row);
+    // Several items dragged together, each by the same amount.
+    bool BeginMove(const QList<int>& rows);
+    // The first row's item to the position, the others by as much.
     void MoveTo(QPoint position);
+    // Every item by the amount from where it stood at the press (held
+    // within the 32 bits a field takes).
+    void MoveBy(qint64 dx, qint64 dy);
     void EndMove(const QString& text);
     void CancelMove();
 
@@ -67,8 +75,13 @@ class TSkinEdits : public QObject {
     void SavedChanged(bool saved);
 
   private:
-    // The record of the drag's row while it still is the drag's entry.
-    std::optional<TAnyRecord> MovingRecord() const;
+    struct TMoving {
+        int Row;
+        TDocItem Entry;
+        TAnyRecord Before;
+    };
+    // The record of a dragged row while it still is the drag's entry.
+    std::optional<TAnyRecord> MovingRecord(const TMoving& moving) const;
     class THolder;
     friend class THolder;
     void Announce(TEditChange change);
@@ -80,9 +93,7 @@ class TSkinEdits : public QObject {
     bool Pushing = false;
     bool Replaying = false;
     bool Quiet = false; // a step whose change every view already shows
-    int MoveRow = -1;
-    TDocItem MoveEntry;
-    std::optional<TAnyRecord> MoveBefore;
+    std::vector<TMoving> Moving;
     qint64 HeldBound = qint64(256) << 20;
     qint64 Held = 0; // kept up to date by the stack's steps
 };

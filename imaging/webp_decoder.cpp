@@ -141,6 +141,9 @@ TBitmapReadResult DecodeWebp(TPictureInput& input, TAlphaRule rule) {
     if (!Append(input, held, 12) || !held.startsWith("RIFF") || held.mid(8, 4) != "WEBP")
         return Failed(VP8_STATUS_NOT_ENOUGH_DATA);
     bool animated = false;
+    // What a kept chunk may hold: its picture's data cannot be much more than
+    // the canvas's pixels, and the headers are a few bytes.
+    qint64 mostHeld = 64;
     for (;;) {
         char header[8];
         if (input.Read(header, 8) < 8) return Failed(VP8_STATUS_NOT_ENOUGH_DATA);
@@ -152,9 +155,19 @@ TBitmapReadResult DecodeWebp(TPictureInput& input, TAlphaRule rule) {
             return DecodeStill(input, held, padded, rule);
         }
         if (type == "VP8X" || type == "ALPH" || type == "ANIM" || type == "ANMF") {
+            const bool headers = type == "VP8X" || type == "ANIM";
+            if (padded > (headers ? 64 : mostHeld)) return Failed(VP8_STATUS_BITSTREAM_ERROR);
             held.append(header, 8);
             if (!Append(input, held, padded)) return Failed(VP8_STATUS_NOT_ENOUGH_DATA);
-            if (type == "VP8X") animated = size >= 1 && (held[held.size() - padded] & 0x02);
+            if (type == "VP8X" && size >= 10) {
+                const char* flags = held.constData() + held.size() - padded;
+                animated = flags[0] & 0x02;
+                const qint64 width = 1 + (Little32(flags + 4) & 0xFFFFFF);
+                const qint64 height = 1 + (Little32(flags + 6) >> 8);
+                if (const QString refusal = RefusedPictureSize(width, height); !refusal.isEmpty())
+                    return {QImage(), refusal};
+                mostHeld = width * height * 4 + (qint64(1) << 20);
+            }
             if (type == "ANMF") {
                 if (!animated) return Failed(VP8_STATUS_BITSTREAM_ERROR);
                 return DecodeFirstFrame(held, rule);

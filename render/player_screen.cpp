@@ -3,6 +3,8 @@
 #include "device_look.h"
 #include "hidden_items.h"
 #include "item_painters.h"
+#include "marker_box.h"
+#include "selection_marker.h"
 #include "text_painter.h"
 
 #include <algorithm>
@@ -72,6 +74,36 @@ void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int select
     TTextPainter texts(doc, skip, composition, state);
     for (int i = 0; i < doc.Items.size(); ++i)
         if (!skip[std::size_t(i)]) PaintItem(composition, doc, i, i == selected, texts, state);
+}
+
+void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, const TScreenMarks& marks,
+                       const TDeviceState& state) {
+    const auto flag = [](const std::vector<bool>& flags, int i) {
+        return std::size_t(i) < flags.size() && flags[std::size_t(i)];
+    };
+    const auto marked = [&](int i) { return flag(marks.Selected, i) && !flag(marks.Hidden, i); };
+    composition.fill(qRgb(0, 0, 0));
+    std::vector<bool> skip = marks.Hidden;
+    skip.resize(std::size_t(doc.Items.size()), false);
+    // What a later entry paints again or covers may be left out, but not
+    // when that later entry is hidden: then every shown entry is painted.
+    if (std::find(skip.begin(), skip.end(), true) == skip.end()) {
+        skip = RepaintedLater(doc, -1, state);
+        skip.resize(std::size_t(doc.Items.size()), false);
+        HiddenInPart(doc, -1, ShownBox(composition), skip, state);
+        // Every marked entry is painted, for its marker.
+        for (int i = 0; i < doc.Items.size(); ++i)
+            if (marked(i)) skip[std::size_t(i)] = false;
+    }
+    TTextPainter texts(doc, skip, composition, state);
+    for (int i = 0; i < doc.Items.size(); ++i) {
+        if (skip[std::size_t(i)]) continue;
+        PaintItem(composition, doc, i, marked(i), texts, state);
+        if (i != marks.Reference || !marked(i)) continue;
+        if (const std::optional<TBox> box = MarkerBoxOf(doc, doc.Items[i]))
+            DrawSelectionMarker(composition,
+                                {box->Left + 2, box->Top + 2, box->Right - 2, box->Bottom - 2});
+    }
 }
 
 QImage ComposePlayerScreen(const TSkinDocument& doc, int selected, const TDeviceState& state) {

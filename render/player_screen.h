@@ -32,6 +32,18 @@ void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int select
 void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, int selected,
                        const TDeviceState& state, std::vector<bool> skip);
 
+// The editor's marks on the screen: every selected entry shows its marker,
+// the reference entry (the one others are aligned to) a second one just
+// inside it, and hidden entries are not drawn at all.
+struct TScreenMarks {
+    std::vector<bool> Selected; // one flag per entry of Items (fewer: unselected)
+    int Reference = -1;
+    std::vector<bool> Hidden; // likewise
+};
+
+void PaintPlayerScreen(QImage& composition, const TSkinDocument& doc, const TScreenMarks& marks,
+                       const TDeviceState& state = PlainDeviceState());
+
 class TTextPainter;
 
 // Paints entry i of Items with its kind's painter (texts with the repaint's

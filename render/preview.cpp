@@ -26,6 +26,15 @@ QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPrevie
     });
 }
 
+QImage RenderPlayerPreview(const TSkinDocument& doc, const TScreenMarks& marks,
+                           const TPreviewView& view, const TDeviceState& state) {
+    return NullWithoutMemory([&] {
+        return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
+            PaintPlayerScreen(composition, doc, marks, state);
+        });
+    });
+}
+
 QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view) {
     return NullWithoutMemory([&] {
         return ComposeAndPresent(doc.ScreenWidth, doc.ScreenHeight, view, [&](QImage& composition) {
@@ -35,7 +44,8 @@ QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view)
 }
 
 QImage RenderSaveChangeMarks(const TSkinDocument& doc, const TPreviewView& view,
-                             const TDeviceState& state, QRgb mark) {
+                             const TDeviceState& state, QRgb mark,
+                             const std::vector<bool>& hidden) {
     return NullWithoutMemory([&] {
         TPreviewView clamped = view;
         clamped.Offset = ClampedOffset(doc.ScreenWidth, doc.ScreenHeight, view);
@@ -59,8 +69,10 @@ QImage RenderSaveChangeMarks(const TSkinDocument& doc, const TPreviewView& view,
         if (asHeld.isNull() || asKept.isNull()) throw std::bad_alloc();
         asHeld.setOffset(part.topLeft());
         asKept.setOffset(part.topLeft());
-        PaintPlayerScreen(asHeld, doc, -1, held);
-        PaintPlayerScreen(asKept, doc, -1, kept);
+        TScreenMarks unmarked;
+        unmarked.Hidden = hidden;
+        PaintPlayerScreen(asHeld, doc, unmarked, held);
+        PaintPlayerScreen(asKept, doc, unmarked, kept);
         const QRgb value = qPremultiply(mark);
         for (int y = 0; y < part.height(); ++y) {
             const auto* a = reinterpret_cast<const QRgb*>(asHeld.constScanLine(y));

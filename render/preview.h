@@ -3,6 +3,7 @@
 #pragma once
 
 #include "device_state.h"
+#include "player_screen.h"
 #include "skin_document.h"
 
 #include <QImage>
@@ -30,12 +31,19 @@ struct TPreviewView {
 QImage RenderPlayerPreview(const TSkinDocument& doc, int selected, const TPreviewView& view,
                            const TDeviceState& state = PlainDeviceState());
 
+// The same with several entries marked.
+QImage RenderPlayerPreview(const TSkinDocument& doc, const TScreenMarks& marks,
+                           const TPreviewView& view,
+                           const TDeviceState& state = PlainDeviceState());
+
 // The playlist browser's sample screen, presented the same way.
 QImage RenderPlaylistPreview(const TSkinDocument& doc, const TPreviewView& view);
 
 // What the player preview in the state would mark as a save's change: the
 // screen pixels a save changes by more than one step (SaveChangesVisibly),
 // each shown as the preview's block of mark, everything else transparent;
-// area-sized, to be drawn over the preview, never into it.
+// area-sized, to be drawn over the preview, never into it. Hidden entries
+// (flags as in TScreenMarks) are left out, as the preview leaves them out.
 QImage RenderSaveChangeMarks(const TSkinDocument& doc, const TPreviewView& view,
-                             const TDeviceState& state, QRgb mark);
+                             const TDeviceState& state, QRgb mark,
+                             const std::vector<bool>& hidden = {});
