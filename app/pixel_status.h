@@ -1,8 +1,8 @@
 // Where the pixel under the pointer comes from, in the status bar: while the
 // pointer is over the player screen, the screen pixel, the item that painted
 // it (hidden ones do not count) and the colour a file keeps there, as the
-// preview is painted; nothing
-// off the screen, in playlist mode or once the pointer leaves the preview.
+// preview is painted; nothing off the screen, in playlist mode or once the
+// pointer leaves the preview.
 #pragma once
 
 #include <QObject>
