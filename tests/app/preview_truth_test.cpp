@@ -60,6 +60,9 @@ TEST_F(PreviewTruth, StatusBarNamesTheItemAndFileColourUnderThePointer) {
     EXPECT_EQ(Status(), QString());
     Form.ToolButton8->click();
     EXPECT_EQ(Status(), R"(x 39, y 49: "dial" (image), r 31 g 0 b 12)");
+    // A hidden item paints nothing, so the pixel is the black screen's.
+    Form.Skin.SetHidden({0}, true);
+    EXPECT_EQ(Status(), "x 39, y 49: r 0 g 0 b 0");
     QTest::mouseMove(Form.PlayerPanel->lbItems, QPoint(5, 5));
     EXPECT_EQ(Status(), QString());
 }
