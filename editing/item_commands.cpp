@@ -9,8 +9,15 @@
 #include "user_commands.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 const QString DitherQuestion =
     QStringLiteral("Are you sure you want to apply Floyd-Steinberg dithering to all the images on "
@@ -52,13 +59,123 @@ TItemCommands::TItemCommands(TEditorContext& context, QListWidget* list,
       EmptyInspector(std::move(showEmptyPage)) {
     QObject::connect(&Context.Edits, &TSkinEdits::Changed, lbItems,
                      [this](const TEditChange& change) { Follow(change); });
-    // The open skin's selection is the current item; the list mirrors it
-    // and passes on what the user picks in it.
+    // The open skin holds the selection; the list mirrors it and passes on
+    // what the user picks in it with the keys.
     QObject::connect(lbItems, &QListWidget::itemSelectionChanged, lbItems,
-                     [this] { Context.Skin.Select(SelectedListRow(lbItems)); });
-    QObject::connect(&Context.Skin, &TOpenSkin::SelectionChanged, lbItems, [this](int row) {
-        if (SelectedListRow(lbItems) != row) SelectListRow(lbItems, row);
-    });
+                     [this] { ListPicked(); });
+    QObject::connect(&Context.Skin, &TOpenSkin::SelectionChanged, lbItems,
+                     [this] { MirrorSelection(lbItems, Context.Skin); });
+    QObject::connect(&Context.Skin, &TOpenSkin::MarksChanged, lbItems,
+                     [this] { ShowMarks(lbItems, Context.Skin); });
+}
+
+void TItemCommands::ListPicked() {
+    QList<int> rows;
+    for (const QModelIndex& index : lbItems->selectionModel()->selectedIndexes())
+        rows << index.row();
+    std::ranges::sort(rows);
+    const int current = lbItems->currentRow();
+    TOpenSkin& skin = Context.Skin;
+    if (rows.isEmpty()) {
+        // The panel keeps the user from emptying it; the list's current row
+        // stays for that.
+        skin.Select(-1);
+        return;
+    } else if (QGuiApplication::keyboardModifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) {
+        // Shift or Ctrl with the keys: the rows the list now shows.
+        skin.SetSelection(rows, current);
+    } else {
+        skin.Select(rows.contains(current) ? current : rows.last());
+    }
+    MirrorSelection(lbItems, skin);
+}
+
+void ClickListRow(QListWidget* list, TOpenSkin& skin, int row, Qt::KeyboardModifiers modifiers) {
+    if (row < 0 || row >= list->count()) return;
+    if (modifiers & Qt::ControlModifier)
+        skin.Toggle(row);
+    else if (modifiers & Qt::ShiftModifier)
+        skin.SelectRange(row);
+    else
+        skin.Select(row);
+    MirrorSelection(list, skin);
+}
+
+void MirrorSelection(QListWidget* list, const TOpenSkin& skin) {
+    const QSignalBlocker blocker(list);
+    QItemSelectionModel* model = list->selectionModel();
+    QList<int> rows = skin.Selection();
+    std::ranges::sort(rows);
+    // Runs of neighbouring rows as one range each: Ctrl+A on a long list.
+    QItemSelection selection;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype j = i;
+        while (j + 1 < rows.size() && rows[j + 1] == rows[j] + 1)
+            ++j;
+        if (rows[i] >= 0 && rows[j] < list->count())
+            selection.select(list->model()->index(rows[i], 0), list->model()->index(rows[j], 0));
+        i = j + 1;
+    }
+    const int current = skin.Current() < list->count() ? skin.Current() : -1;
+    model->setCurrentIndex(list->model()->index(current, 0), QItemSelectionModel::NoUpdate);
+    model->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+namespace {
+
+// A padlock in the left half, a struck-out eye in the right half; blank
+// halves keep the names of marked rows in line.
+QIcon MarksIcon(int marks) {
+    static QIcon icons[4];
+    QIcon& icon = icons[marks & 3];
+    if (!icon.isNull() || marks == 0) return icon;
+    QPixmap pixmap(32, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(70, 70, 70);
+    p.setPen(QPen(ink, 1.5));
+    if (marks & 1) {
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(4.5, 2.5, 7, 8), 0, 180 * 16);
+        p.drawLine(QPointF(4.5, 6.5), QPointF(4.5, 8));
+        p.drawLine(QPointF(11.5, 6.5), QPointF(11.5, 8));
+        p.setBrush(ink);
+        p.drawRect(QRectF(3.5, 8, 9, 6.5));
+    }
+    if (marks & 2) {
+        p.setBrush(Qt::NoBrush);
+        QPainterPath eye;
+        eye.moveTo(17.5, 8);
+        eye.quadTo(24, 1.5, 30.5, 8);
+        eye.quadTo(24, 14.5, 17.5, 8);
+        p.drawPath(eye);
+        p.setBrush(ink);
+        p.drawEllipse(QPointF(24, 8), 1.8, 1.8);
+        p.drawLine(QPointF(18.5, 14), QPointF(29.5, 2));
+    }
+    p.end();
+    icon = QIcon(pixmap);
+    return icon;
+}
+
+constexpr int MarksRole = Qt::UserRole + 1;
+
+int MarksOf(const TOpenSkin& skin, int row) {
+    return (skin.Locked(row) ? 1 : 0) | (skin.Hidden(row) ? 2 : 0);
+}
+
+} // namespace
+
+void ShowMarks(QListWidget* list, const TOpenSkin& skin) {
+    for (int row = 0; row < list->count(); ++row) {
+        QListWidgetItem* item = list->item(row);
+        const int marks = MarksOf(skin, row);
+        // Untouched rows stay as they are: a changed row lays the list out.
+        if (item->data(MarksRole).toInt() == marks) continue;
+        item->setData(MarksRole, marks);
+        item->setIcon(MarksIcon(marks));
+    }
 }
 
 namespace {
@@ -99,8 +216,16 @@ int TItemCommands::Current() const {
 }
 
 void TItemCommands::Select(int row) {
-    SelectListRow(lbItems, row);
-    Context.Skin.Select(SelectedListRow(lbItems));
+    Context.Skin.Select(row < lbItems->count() ? row : -1);
+    MirrorSelection(lbItems, Context.Skin);
+}
+
+void TItemCommands::ShowSelection() {
+    MirrorSelection(lbItems, Context.Skin);
+    if (Current() < 0)
+        EmptyInspector();
+    else
+        RefillInspector();
 }
 
 void TItemCommands::Show(int row) {
@@ -120,7 +245,8 @@ void TItemCommands::Follow(const TEditChange& change) {
             for (int i = 0; i < change.Count; ++i)
                 lbItems->insertItem(row + i, MakeRow(Context.Doc.Items[row + i].Name));
         }
-        Show(row + change.Count - 1);
+        ShowMarks(lbItems, Context.Skin);
+        ShowSelection();
         break;
     }
     case TEditChange::ItemsRemoved: {
@@ -129,7 +255,7 @@ void TItemCommands::Follow(const TEditChange& change) {
             for (int i = 0; i < change.Count; ++i)
                 delete lbItems->takeItem(row);
         }
-        Show(std::min(row, lbItems->count() - 1));
+        ShowSelection();
         break;
     }
     case TEditChange::ItemsSwapped: {
@@ -140,7 +266,8 @@ void TItemCommands::Follow(const TEditChange& change) {
             a->setText(b->text());
             b->setText(text);
         }
-        Show(row);
+        ShowMarks(lbItems, Context.Skin);
+        ShowSelection();
         break;
     }
     case TEditChange::ItemRenamed:
@@ -153,7 +280,12 @@ void TItemCommands::Follow(const TEditChange& change) {
         break;
     case TEditChange::Record:
     case TEditChange::Picture:
-        if (change.Reload && row >= 0) Show(row);
+        // A step on several items leaves the selection alone.
+        if (change.Grouped) {
+            if (change.Reload && row >= 0 && row == Current()) RefillInspector();
+        } else if (change.Reload && row >= 0) {
+            Show(row);
+        }
         break;
     case TEditChange::Playlist:
     case TEditChange::Pictures:

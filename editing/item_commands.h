@@ -46,6 +46,10 @@ class TItemCommands {
     // The list, the selection and the inspector after a step or its undo.
     void Follow(const TEditChange& change);
     void Show(int row);
+    // The list shows the open skin's selection, the inspector its current item.
+    void ShowSelection();
+    // What the user picked in the list with the keys goes to the open skin.
+    void ListPicked();
 
     TEditorContext& Context;
     QListWidget* lbItems;
@@ -63,6 +67,17 @@ int SelectedListRow(const QListWidget* list);
 // Selects the row (none for a row outside the list) without running the
 // list's own handler: callers run lbItemsClick themselves, once.
 void SelectListRow(QListWidget* list, int row);
+
+// The list shows the open skin's selected rows and current row, without
+// running its own handlers.
+void MirrorSelection(QListWidget* list, const TOpenSkin& skin);
+
+// A click on a row: with Ctrl it toggles the row, with Shift it selects
+// the range from the current row, else that row alone.
+void ClickListRow(QListWidget* list, TOpenSkin& skin, int row, Qt::KeyboardModifiers modifiers);
+
+// Each row's lock and hide marks as its icon; the text stays the name.
+void ShowMarks(QListWidget* list, const TOpenSkin& skin);
 
 // The dither question, two sentences joined by one carriage return.
 extern const QString DitherQuestion;

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -26,8 +27,10 @@ TPlayerPanel::TPlayerPanel(TEditorContext& context, QWidget* parent)
     lbItems->setObjectName(QStringLiteral("lbItems"));
     lbItems->setFixedHeight(ItemListHeight);
     lbItems->setFrameShape(QFrame::NoFrame);
-    lbItems->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbItems->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lbItems->setUniformItemSizes(true);
+    // Room for the lock and the hide marks side by side.
+    lbItems->setIconSize(QSize(32, 16));
     layout->addWidget(lbItems);
 
     nbInspector = new QStackedWidget(this);
@@ -75,6 +78,19 @@ bool TPlayerPanel::eventFilter(QObject* watched, QEvent* event) {
         Commands->lbItemsDblClick();
         return true;
     }
+    // Clicks select through the open skin, whose rules differ from the
+    // list's own (Ctrl never empties it, Shift starts at the current row);
+    // a drag selects nothing more.
+    if (watched == lbItems->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) return false;
+        const int row = lbItems->indexAt(mouse->position().toPoint()).row();
+        ClickListRow(lbItems, Context.Skin, row, mouse->modifiers());
+        return true;
+    }
+    if (watched == lbItems->viewport() && event->type() == QEvent::MouseMove &&
+        (static_cast<QMouseEvent*>(event)->buttons() & Qt::LeftButton))
+        return true;
     if (watched == lbItems && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
@@ -101,6 +117,7 @@ void TPlayerPanel::ReloadList() {
         lbItems->setCurrentRow(-1);
         lbItems->clearSelection();
     }
+    ShowMarks(lbItems, Context.Skin);
     Context.Skin.Select(-1);
 }
 

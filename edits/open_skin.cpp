@@ -254,6 +254,9 @@ void TOpenSkin::SetHidden(const QList<int>& rows, bool hidden) {
 }
 
 void TOpenSkin::SetMarks(const QList<int>& rows, bool TMarks::*mark, bool on) {
+    // A document filled behind the history's back (a test, a reload) still
+    // takes marks.
+    if (Marks.size() != std::size_t(Document.Items.size())) ResetRows();
     bool changed = false;
     for (int row : rows) {
         if (row < 0 || row >= std::ssize(Marks)) continue;
