@@ -214,7 +214,8 @@ void TPreviewGestures::Nudge(int dx, int dy) {
     // A run of nudges of one item is one step, until another action.
     TSkinEdits& edits = Form.Editing().Edits;
     edits.Push(std::make_unique<TRecordStep>(
-        Form.Doc(), row, *before, after, QStringLiteral("Move ") + QuotedItemName(Form.Doc(), row),
+        Form.Doc(), row, *before, after,
+        QStringLiteral("Move ") + QuotedItemName(Form.Doc(), row),
         TMergeRun{TMergeField::Nudge, edits.MergeGeneration()}, true));
 }
 
@@ -240,7 +241,8 @@ void TPreviewGestures::End() {
     if (Gesture == TGesture::Pan) Form.Area().unsetCursor();
     // A drag still under way is one step (none when nothing moved).
     if (Gesture == TGesture::Drag)
-        Form.Editing().Edits.EndMove(QStringLiteral("Move ") + QuotedItemName(Form.Doc(), DragRow));
+        Form.Editing().Edits.EndMove(QStringLiteral("Move ") +
+                                     QuotedItemName(Form.Doc(), DragRow));
     Gesture = TGesture::None;
     Button = Qt::NoButton;
     DragRow = -1;
