@@ -16,9 +16,15 @@ void TPreviewArea::SetRaster(QImage raster) {
     Q_EMIT RasterChanged();
 }
 
-void TPreviewArea::SetMarks(QImage marks) {
-    if (Marked.isNull() && marks.isNull()) return;
-    Marked = std::move(marks);
+void TPreviewArea::SetSaveChangeMarks(QImage marks) {
+    if (SaveMarks.isNull() && marks.isNull()) return;
+    SaveMarks = std::move(marks);
+    update();
+}
+
+void TPreviewArea::SetOverlay(const TPreviewOverlay& overlay) {
+    if (overlay == Marks) return;
+    Marks = overlay;
     update();
 }
 
@@ -32,10 +38,40 @@ void TPreviewArea::paintEvent(QPaintEvent*) {
         Picture.deviceIndependentSize().height() < height())
         painter.fillRect(rect(), palette().color(QPalette::Dark));
     painter.drawImage(QPointF(0, 0), Picture);
-    if (!Marked.isNull()) {
+    if (!SaveMarks.isNull()) {
         painter.setCompositionMode(QPainter::CompositionMode_Difference);
-        painter.drawImage(QPointF(0, 0), Marked);
+        painter.drawImage(QPointF(0, 0), SaveMarks);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
+    PaintOverlay(painter);
+}
+
+void TPreviewArea::PaintOverlay(QPainter& painter) const {
+    // The overlay counts device pixels, as the raster does.
+    painter.save();
+    painter.scale(1 / devicePixelRatio(), 1 / devicePixelRatio());
+    const QRect area(QPoint(0, 0), (QSizeF(size()) * devicePixelRatio()).toSize());
+    if (Marks.GridStep > 1 && !Marks.GridRect.isEmpty()) {
+        // Half-transparent, so that the pixels' colours stay readable.
+        painter.setPen(QColor(128, 128, 128, 96));
+        const QRect grid = Marks.GridRect.intersected(area);
+        const int step = Marks.GridStep;
+        const auto first = [step](int from, int origin) {
+            return origin + ((from - origin) + step - 1) / step * step;
+        };
+        for (int x = first(grid.left(), Marks.GridRect.left()); x <= grid.right(); x += step)
+            painter.drawLine(x, grid.top(), x, grid.bottom());
+        for (int y = first(grid.top(), Marks.GridRect.top()); y <= grid.bottom(); y += step)
+            painter.drawLine(grid.left(), y, grid.right(), y);
+    }
+    painter.setPen(QColor(255, 0, 255));
+    for (const QLine& guide : Marks.Guides)
+        painter.drawLine(guide);
+    if (!Marks.Band.isNull()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        painter.drawRect(Marks.Band.normalized().adjusted(0, 0, -1, -1));
+    }
+    painter.restore();
 }
 
 void TPreviewArea::resizeEvent(QResizeEvent* event) {

@@ -4,7 +4,23 @@
 #pragma once
 
 #include <QImage>
+#include <QLine>
+#include <QList>
+#include <QRect>
 #include <QWidget>
+
+class QPainter;
+
+// What the area draws over the raster, never into it: the selection
+// rectangle being dragged, the guides that hold while dragging, and the
+// lines between screen pixels. In device pixels of the area, as the raster.
+struct TPreviewOverlay {
+    QRect Band;          // device pixels; null for none
+    QList<QLine> Guides; // device pixels
+    int GridStep = 0;    // device pixels between grid lines; 0 for no grid
+    QRect GridRect;      // the part of the area the screen covers
+    bool operator==(const TPreviewOverlay&) const = default;
+};
 
 class TPreviewArea : public QWidget {
     Q_OBJECT
@@ -16,12 +32,14 @@ class TPreviewArea : public QWidget {
     // of the area's own units; drawn so, Qt never rescales it.
     void SetRaster(QImage raster);
     const QImage& Raster() const { return Picture; }
-    // Drawn over the raster (inverting what they cover), of its size; a null
-    // image for none.
-    void SetMarks(QImage marks);
-    const QImage& Marks() const { return Marked; }
+    // The pixels a save changes, drawn over the raster (inverting what they
+    // cover), of its size; a null image for none.
+    void SetSaveChangeMarks(QImage marks);
+    const QImage& SaveChangeMarks() const { return SaveMarks; }
     // How many rasters the area has been given: one per repaint.
     int RastersShown() const { return Shown; }
+    void SetOverlay(const TPreviewOverlay& overlay);
+    const TPreviewOverlay& Overlay() const { return Marks; }
 
   Q_SIGNALS:
     void Resized();
@@ -34,7 +52,10 @@ class TPreviewArea : public QWidget {
     void changeEvent(QEvent* event) override;
 
   private:
+    void PaintOverlay(QPainter& painter) const;
+
     QImage Picture;
-    QImage Marked;
+    QImage SaveMarks;
     int Shown = 0;
+    TPreviewOverlay Marks;
 };

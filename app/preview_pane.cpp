@@ -1,6 +1,7 @@
 #include "preview_pane.h"
 
 #include "device_state.h"
+#include "presentation.h"
 #include "preview.h"
 #include "preview_area.h"
 
@@ -64,6 +65,63 @@ void TPreviewPane::StepZoom(int steps) {
     if (index != zoom) SetZoom(index);
 }
 
+void TPreviewPane::StepZoomAbout(int steps, QPoint areaPoint) {
+    TViewState view = Context.Skin.View();
+    const int index = std::clamp(view.Zoom + steps, 0, ZoomCount - 1);
+    if (index == view.Zoom) return;
+    // The point's place on the screen, in device pixels of the old block,
+    // scaled to the new one: the same screen pixel stays under the pointer.
+    const TPreviewView shown = PreviewView();
+    TPreviewView next = shown;
+    next.ZoomIndex = index;
+    const QPoint point = DevicePointOf(areaPoint, shown);
+    const qint64 from = BlockSizeOf(shown), to = BlockSizeOf(next);
+    const auto scaled = [from, to](qint64 v) { return (v * to - (v < 0 ? from - 1 : 0)) / from; };
+    view.Zoom = index;
+    view.Offset = QPoint(int(scaled(qint64(point.x()) + shown.Offset.x()) - point.x()),
+                         int(scaled(qint64(point.y()) + shown.Offset.y()) - point.y()));
+    Context.Skin.SetView(view);
+}
+
+void TPreviewPane::ZoomToFit() {
+    TPreviewView view = PreviewView();
+    const auto fits = [&](int index) {
+        view.ZoomIndex = index;
+        const qint64 block = BlockSizeOf(view);
+        return qint64(Context.Doc.ScreenWidth) * block <= view.Area.width() &&
+               qint64(Context.Doc.ScreenHeight) * block <= view.Area.height();
+    };
+    int index = ZoomCount - 1;
+    while (index > 0 && !fits(index))
+        --index;
+    SetZoom(index);
+}
+
+void TPreviewPane::SetPixelGrid(bool on) {
+    Grid = on;
+    UpdateOverlay();
+}
+
+void TPreviewPane::ShowDragMarks(QRect band, QList<QLine> guides) {
+    Band = band;
+    Guides = std::move(guides);
+    UpdateOverlay();
+}
+
+void TPreviewPane::UpdateOverlay() {
+    TPreviewOverlay overlay;
+    overlay.Band = Band;
+    overlay.Guides = Guides;
+    const TPreviewView view = PreviewView();
+    const int zoom = ZoomIndexOf(view), block = BlockSizeOf(view);
+    if (Grid && zoom >= 2) {
+        overlay.GridStep = block;
+        overlay.GridRect = QRect(
+            -view.Offset, QSize(Context.Doc.ScreenWidth * block, Context.Doc.ScreenHeight * block));
+    }
+    PreviewArea.SetOverlay(overlay);
+}
+
 void TPreviewPane::ShowMode(bool player) {
     TViewState view = Context.Skin.View();
     view.PlayerMode = player;
@@ -117,6 +175,7 @@ void TPreviewPane::FlushRepaint() {
     PendingRepaint = TPending::None;
     if (pending == TPending::Skin) PaintSkin();
     if (pending == TPending::Playlist) PaintPlaylist();
+    if (pending != TPending::None) UpdateOverlay();
 }
 
 void TPreviewPane::DoRedraw() {
@@ -130,6 +189,7 @@ void TPreviewPane::RedrawSkin() {
     if (!Started) return;
     if (!Deferred) {
         PaintSkin();
+        UpdateOverlay();
         return;
     }
     // One queued repaint at a time; it paints whatever was asked for last.
@@ -143,6 +203,7 @@ void TPreviewPane::RedrawPlaylist() {
     if (!Started) return;
     if (!Deferred) {
         PaintPlaylist();
+        UpdateOverlay();
         return;
     }
     if (PendingRepaint == TPending::None)
@@ -182,7 +243,7 @@ void TPreviewPane::PaintSkin() {
             RenderSaveChangeMarks(Context.Doc, view, state, qRgb(255, 255, 255), marks.Hidden);
         changes.setDevicePixelRatio(view.Scale);
     }
-    PreviewArea.SetMarks(std::move(changes));
+    PreviewArea.SetSaveChangeMarks(std::move(changes));
     PreviewArea.SetRaster(std::move(raster));
 }
 
@@ -190,6 +251,6 @@ void TPreviewPane::PaintPlaylist() {
     const TPreviewView view = PreviewView();
     QImage raster = RenderPlaylistPreview(Context.Doc, view);
     raster.setDevicePixelRatio(view.Scale);
-    PreviewArea.SetMarks(QImage());
+    PreviewArea.SetSaveChangeMarks(QImage());
     PreviewArea.SetRaster(std::move(raster));
 }

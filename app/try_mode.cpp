@@ -77,6 +77,8 @@ QPoint TTryMode::PixelOf(const QMouseEvent* event) const {
 bool TTryMode::MousePress(QMouseEvent* event) {
     // Other buttons go on to the gestures: the middle one pans.
     if (event->button() != Qt::LeftButton) return false;
+    // Space held: the left button pans, as outside try mode.
+    if (Form.SpaceHeld() && PressRow < 0) return false;
     Form.Area().setFocus(Qt::MouseFocusReason);
     if (PressRow >= 0) return true;
     const QPoint pixel = PixelOf(event);

@@ -1,8 +1,10 @@
-// The View menu: try mode and the problems list, each a checkable entry,
-// and how the preview shows what a save keeps.
+// The View menu: try mode, the problems list, zoom to fit, the pixel grid
+// and how the preview shows what a save keeps; all but zoom to fit are
+// checkable entries.
 // Checking the entry is the one way each is turned on or off, so whatever
 // sets it (the user, a remembered setting) gets the same result.
 #include "main_window.h"
+#include "preview_gestures.h"
 #include "preview_pane.h"
 #include "view_panels.h"
 
@@ -26,6 +28,18 @@ void TForm1::CreateViewMenu(QMenu* view) {
                   &TViewPanels::SetTrying);
     Problems1 = toggle(QStringLiteral("Problems"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                        "Problems1", &TViewPanels::SetProblemsShown);
+    ZoomToFit1 = view->addAction(QStringLiteral("Zoom to fit"));
+    ZoomToFit1->setObjectName(QStringLiteral("ZoomToFit1"));
+    ZoomToFit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    ZoomToFit1->setShortcutContext(Qt::WindowShortcut);
+    connect(ZoomToFit1, &QAction::triggered, this, [this] {
+        Gestures->Cancel();
+        Pane->ZoomToFit();
+    });
+    PixelGrid1 = view->addAction(QStringLiteral("Pixel grid"));
+    PixelGrid1->setObjectName(QStringLiteral("PixelGrid1"));
+    PixelGrid1->setCheckable(true);
+    connect(PixelGrid1, &QAction::toggled, this, [this](bool on) { Pane->SetPixelGrid(on); });
     // How the preview shows what a save keeps: the last two entries.
     const auto paneToggle = [this, view](const QString& caption, const QKeySequence& key,
                                          const char* name, void (TPreviewPane::*handler)(bool)) {

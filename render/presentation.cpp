@@ -74,14 +74,19 @@ QPoint ClampedOffset(int width, int height, const TPreviewView& view) {
                   int(std::clamp<qint64>(view.Offset.y(), 0, maxY)));
 }
 
-QPoint ScreenPixelAt(QPointF areaPoint, const TPreviewView& view) {
-    // The device pixel under the point; the small allowance keeps a point
-    // that the desktop divided by its scale on the pixel it came from.
+QPoint DevicePointOf(QPointF areaPoint, const TPreviewView& view) {
+    // The small allowance keeps a point that the desktop divided by its
+    // scale on the pixel it came from.
     constexpr qreal Allowance = 1.0 / 1024;
     const auto device = [&](qreal v) {
-        return qint64(std::clamp(std::floor(v * ScaleOf(view) + Allowance), -1e15, 1e15));
+        return int(std::clamp(std::floor(v * ScaleOf(view) + Allowance), -1e9, 1e9));
     };
-    return ScreenPixelAtDevice(device(areaPoint.x()), device(areaPoint.y()), view);
+    return QPoint(device(areaPoint.x()), device(areaPoint.y()));
+}
+
+QPoint ScreenPixelAt(QPointF areaPoint, const TPreviewView& view) {
+    const QPoint device = DevicePointOf(areaPoint, view);
+    return ScreenPixelAtDevice(device.x(), device.y(), view);
 }
 
 QRect VisibleScreenRect(int width, int height, const TPreviewView& view) {

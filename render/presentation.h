@@ -18,6 +18,10 @@ int ZoomIndexOf(const TPreviewView& view);
 // round(2^z x scale), halves up, at least 1 (at 125 %: 1, 3, 5 and 10).
 int BlockSizeOf(const TPreviewView& view);
 
+// A point in the area's own coordinates (as a pointer gives it) as the
+// device pixel under it, the one ScreenPixelAt goes by.
+QPoint DevicePointOf(QPointF areaPoint, const TPreviewView& view);
+
 // A distance in the area's own coordinates (a pointer's movement, a wheel's
 // pixels) in device pixels, rounded.
 QPoint DeviceDistance(QPointF areaDistance, const TPreviewView& view);

@@ -153,6 +153,8 @@ TEST_F(EditorTest, MenuHoldsTheCommandsWithTheirShortcuts) {
                                  "View:",
                                  "Try the skin Ctrl+T",
                                  "Problems Ctrl+Shift+P",
+                                 "Zoom to fit Ctrl+0",
+                                 "Pixel grid ",
                                  "Preview as saved Ctrl+Shift+T",
                                  "Show what a save changes ",
                                  "Help:",

@@ -101,11 +101,11 @@ TEST_F(PreviewTruth, SaveChangesAreMarkedOverThePreviewNotInIt) {
     doc.Texts.back().Color = 0x00070707;
     Show(doc);
     Form.Preview().SetZoom(1);
-    EXPECT_TRUE(Form.imArea->Marks().isNull());
+    EXPECT_TRUE(Form.imArea->SaveChangeMarks().isNull());
 
     Action("SaveChanges1")->setChecked(true);
     EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, Row(), View())) << "the render is untouched";
-    const QImage& marks = Form.imArea->Marks();
+    const QImage& marks = Form.imArea->SaveChangeMarks();
     ASSERT_EQ(marks.size(), Preview().size());
     for (int y = 0; y < marks.height(); ++y)
         for (int x = 0; x < marks.width(); ++x) {
@@ -113,7 +113,7 @@ TEST_F(PreviewTruth, SaveChangesAreMarkedOverThePreviewNotInIt) {
             ASSERT_EQ(qAlpha(marks.pixel(x, y)) != 0, changed) << x << "," << y;
         }
     Action("SaveChanges1")->setChecked(false);
-    EXPECT_TRUE(Form.imArea->Marks().isNull());
+    EXPECT_TRUE(Form.imArea->SaveChangeMarks().isNull());
 }
 
 // At a desktop scale, in a child process started with it (the factor is
