@@ -44,6 +44,10 @@ void TPreviewArea::paintEvent(QPaintEvent*) {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
     PaintOverlay(painter);
+    // The keyboard's place shows over the raster, which stays the screen as rendered.
+    if (hasFocus())
+        for (const QRect& edge : QRegion(rect()).subtracted(rect().adjusted(2, 2, -2, -2)))
+            painter.fillRect(edge, palette().color(QPalette::Highlight));
 }
 
 void TPreviewArea::PaintOverlay(QPainter& painter) const {
