@@ -85,8 +85,7 @@ class TFocusKeys : public QObject {
         for (QToolButton* button : {Form.ToolButton12, Form.ToolButton10, Form.ToolButton9,
                                     Form.ToolButton11, Form.ToolButton13, Form.ToolButton20}) {
             if (button == Form.ToolButton20) menu.addSeparator();
-            connect(menu.addAction(button->icon(), button->toolTip()), &QAction::triggered, button,
-                    &QToolButton::click);
+            menu.addAction(button->icon(), button->toolTip())->setData(QVariant::fromValue(button));
         }
         // Opened where the keyboard is, its first entry ready for Enter.
         const QWidget* focus = QApplication::focusWidget();
@@ -94,7 +93,11 @@ class TFocusKeys : public QObject {
         QAction* first = menu.actions().first();
         QMetaObject::invokeMethod(
             &menu, [&menu, first] { menu.setActiveAction(first); }, Qt::QueuedConnection);
-        menu.exec(at->mapToGlobal(at->rect().center()), first);
+        const QAction* chosen = menu.exec(at->mapToGlobal(at->rect().center()), first);
+        // Run once the menu is gone, so that the command's dialog does not
+        // open under the menu's hold on the keyboard.
+        if (chosen)
+            if (auto* button = chosen->data().value<QToolButton*>()) button->click();
     }
 
     // The inspector's first control for the current item, if one is shown.
