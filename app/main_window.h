@@ -106,6 +106,7 @@ class TForm1 : public QMainWindow {
             *Paste1 = nullptr, *Duplicate1 = nullptr;
     // The View menu's toggles: try mode and the problems list.
     QAction *Try1 = nullptr, *Problems1 = nullptr;
+    QAction *ZoomToFit1 = nullptr, *PixelGrid1 = nullptr;
 
     QStackedWidget* Notebook1 = nullptr;
     TPlayerPanel* PlayerPanel = nullptr;

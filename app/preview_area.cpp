@@ -14,6 +14,12 @@ void TPreviewArea::SetRaster(QImage raster) {
     update();
 }
 
+void TPreviewArea::SetOverlay(const TPreviewOverlay& overlay) {
+    if (overlay == Marks) return;
+    Marks = overlay;
+    update();
+}
+
 void TPreviewArea::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     // Zoomed pixels stay hard-edged blocks on screens that scale the window.
@@ -23,6 +29,30 @@ void TPreviewArea::paintEvent(QPaintEvent*) {
     const QRect covered(QPoint(0, 0), Picture.size());
     for (const QRect& rest : QRegion(rect()).subtracted(covered))
         painter.fillRect(rest, palette().color(QPalette::Dark));
+    PaintOverlay(painter);
+}
+
+void TPreviewArea::PaintOverlay(QPainter& painter) const {
+    if (Marks.GridStep > 1 && !Marks.GridRect.isEmpty()) {
+        // Half-transparent, so that the pixels' colours stay readable.
+        painter.setPen(QColor(128, 128, 128, 96));
+        const QRect grid = Marks.GridRect.intersected(rect());
+        const int step = Marks.GridStep;
+        const auto first = [step](int from, int origin) {
+            return origin + ((from - origin) + step - 1) / step * step;
+        };
+        for (int x = first(grid.left(), Marks.GridRect.left()); x <= grid.right(); x += step)
+            painter.drawLine(x, grid.top(), x, grid.bottom());
+        for (int y = first(grid.top(), Marks.GridRect.top()); y <= grid.bottom(); y += step)
+            painter.drawLine(grid.left(), y, grid.right(), y);
+    }
+    painter.setPen(QColor(255, 0, 255));
+    for (const QLine& guide : Marks.Guides)
+        painter.drawLine(guide);
+    if (!Marks.Band.isNull()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DashLine));
+        painter.drawRect(Marks.Band.normalized().adjusted(0, 0, -1, -1));
+    }
 }
 
 void TPreviewArea::resizeEvent(QResizeEvent* event) {

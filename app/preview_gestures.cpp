@@ -7,6 +7,7 @@
 #include "record_steps.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -41,29 +42,32 @@ int Moved(int start, qint64 delta) {
 
 // Watches the Space key wherever the focus is in the window, so that
 // Space + drag pans even with the focus in the item list; it takes no key.
+// While the pointer is over the preview, Space belongs to the preview: a
+// focused drop-down list or button does not react to it.
 class TPreviewGestures::TSpaceWatch : public QObject {
   public:
-    TSpaceWatch(QWidget* window, bool& held) : Window(window), Held(held) {}
+    explicit TSpaceWatch(TPreviewPane& pane) : Pane(pane) {}
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
-        if (type == QEvent::ApplicationDeactivate) Held = false;
+        if (type == QEvent::ApplicationDeactivate) Pane.SetSpaceHeld(false);
+        QWidget* area = &Pane.Area();
         if ((type != QEvent::KeyPress && type != QEvent::KeyRelease) || !watched->isWidgetType() ||
-            static_cast<QWidget*>(watched)->window() != Window)
+            static_cast<QWidget*>(watched)->window() != area->window())
             return false;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) Held = type == QEvent::KeyPress;
-        return false;
+        if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier) return false;
+        if (!key->isAutoRepeat()) Pane.SetSpaceHeld(type == QEvent::KeyPress);
+        return area->isVisible() && area->rect().contains(area->mapFromGlobal(QCursor::pos()));
     }
 
   private:
-    QWidget* Window;
-    bool& Held;
+    TPreviewPane& Pane;
 };
 
 TPreviewGestures::TPreviewGestures(TPreviewPane& form)
-    : Form(form), SpaceWatch(std::make_unique<TSpaceWatch>(form.Area().window(), SpaceHeld)) {
+    : Form(form), SpaceWatch(std::make_unique<TSpaceWatch>(form)) {
     Form.Area().installEventFilter(this);
     qApp->installEventFilter(SpaceWatch.get());
 }
@@ -101,8 +105,8 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
     Form.Area().setFocus(Qt::MouseFocusReason);
     const QPoint point = event->position().toPoint();
     Form.Editing().Edits.EndMerge(); // a run of nudges ends here
-    const bool pan =
-        event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && SpaceHeld);
+    const bool pan = event->button() == Qt::MiddleButton ||
+                     (event->button() == Qt::LeftButton && Form.SpaceHeld());
     if (pan) {
         Gesture = TGesture::Pan;
         Button = event->button();
@@ -116,25 +120,78 @@ bool TPreviewGestures::MousePress(QMouseEvent* event) {
 
     // Only a pixel of the screen itself can lie under an item.
     const QPoint pixel = ScreenPixelAt(point, Form.PreviewView());
-    if (pixel.x() < 0 || pixel.y() < 0 || pixel.x() >= Form.Doc().ScreenWidth ||
-        pixel.y() >= Form.Doc().ScreenHeight)
+    const bool onScreen = pixel.x() >= 0 && pixel.y() >= 0 && pixel.x() < Form.Doc().ScreenWidth &&
+                          pixel.y() < Form.Doc().ScreenHeight;
+    const int row = onScreen ? PickableAt(pixel) : -1;
+    const bool shift = event->modifiers() & Qt::ShiftModifier;
+    if (row < 0) {
+        // Nothing to take here: a drag draws a selection rectangle.
+        Gesture = TGesture::Band;
+        Button = Qt::LeftButton;
+        PressPoint = point;
+        BandAdds = shift;
+        DragStarted = false;
         return true;
-    const int row = ItemAt(Form.Doc(), pixel.x(), pixel.y());
-    if (row < 0) return true;
-    // What a click on the row runs.
-    if (row != Form.Skin().Current()) Form.ShowItem(row);
+    }
+    if (shift) {
+        Form.Skin().Toggle(row);
+        return true;
+    }
+    // What a click on the row runs; an item already selected becomes
+    // current and the selection stays.
+    if (Form.Skin().IsSelected(row))
+        Form.Skin().MakeCurrent(row);
+    else if (row != Form.Skin().Current())
+        Form.ShowItem(row);
+    StartDrag(row);
+    if (Gesture == TGesture::Drag) PressPoint = point;
+    return true;
+}
+
+bool TPreviewGestures::Pickable(int row) const {
+    return !Form.Skin().Locked(row) && !Form.Skin().Hidden(row);
+}
+
+int TPreviewGestures::PickableAt(QPoint pixel) const {
+    const TSkinDocument& doc = Form.Doc();
+    const int top = ItemAt(doc, pixel.x(), pixel.y());
+    if (top < 0 || Pickable(top)) return top;
+    // The topmost is out of reach: the next one down that holds the pixel.
+    for (int i = top - 1; i >= 0; --i) {
+        if (!Pickable(i)) continue;
+        const std::optional<TBox> box = MarkerBoxOf(doc, doc.Items[i]);
+        if (box && pixel.x() >= box->Left && pixel.x() < box->Right && pixel.y() >= box->Top &&
+            pixel.y() < box->Bottom)
+            return i;
+    }
+    return -1;
+}
+
+void TPreviewGestures::StartDrag(int row) {
     const std::optional<QPoint> start = PositionAt(Form.Doc(), row);
-    if (!start || Form.Skin().Current() != row) return true;
+    if (!start || Form.Skin().Current() != row) return;
+    // Every selected item the pointer may move goes along, the pressed one first.
+    DragRows = {row};
+    for (int other : Form.Skin().Selection())
+        if (other != row && Pickable(other) && PositionAt(Form.Doc(), other)) DragRows << other;
+    std::vector<bool> exclude(std::size_t(Form.Doc().Items.size()), false);
+    DragBox = {};
+    for (int moving : DragRows) {
+        exclude[std::size_t(moving)] = true;
+        if (const std::optional<TBox> box = MarkerBoxOf(Form.Doc(), Form.Doc().Items[moving]))
+            DragBox = Join(DragBox, *box);
+    }
+    for (int i = 0; i < Form.Doc().Items.size(); ++i)
+        if (Form.Skin().Hidden(i)) exclude[std::size_t(i)] = true;
+    SnapTo = SnapLinesOf(Form.Doc(), exclude);
     Gesture = TGesture::Drag;
     Button = Qt::LeftButton;
-    PressPoint = point;
     StartPosition = *start;
     DragRow = row;
     DragItem = Form.Doc().Items[row];
     DragStarted = false;
-    Form.Editing().Edits.BeginMove(row);
+    Form.Editing().Edits.BeginMove(DragRows);
     Form.SetRepaintsDeferred(true);
-    return true;
 }
 
 bool TPreviewGestures::DragItemIsCurrent() const {
@@ -156,21 +213,83 @@ void TPreviewGestures::MouseMove(QMouseEvent* event) {
         // toward zero once: no drift from rounding step by step.
         if (!DragStarted && moved.manhattanLength() < ClickDistance) return;
         DragStarted = true;
-        const int zoom = 1 << ZoomIndexOf(Form.PreviewView());
-        const QPoint target(Moved(StartPosition.x(), moved.x() / zoom),
-                            Moved(StartPosition.y(), moved.y() / zoom));
-        Form.Editing().Edits.MoveTo(target);
+        // Ctrl held turns snapping off.
+        DragTo(moved, !(event->modifiers() & Qt::ControlModifier));
+    } else if (Gesture == TGesture::Band) {
+        if (!DragStarted && moved.manhattanLength() < ClickDistance) return;
+        DragStarted = true;
+        Form.ShowDragMarks(QRect(PressPoint, event->position().toPoint()).normalized(), {});
     }
 }
 
+void TPreviewGestures::DragTo(QPoint moved, bool snapping) {
+    const TPreviewView view = Form.PreviewView();
+    const int shift = ZoomIndexOf(view);
+    const int zoom = 1 << shift;
+    qint64 dx = moved.x() / zoom, dy = moved.y() / zoom;
+    QList<QLine> guides;
+    if (snapping) {
+        // Within 4 monitor pixels at the zoom shown.
+        const TSnapped snapped = Snap(SnapTo, DragBox, dx, dy, 4 >> shift);
+        dx = snapped.Dx;
+        dy = snapped.Dy;
+        const QSize area = view.Area;
+        for (qint64 x : snapped.HeldX) {
+            const int at = int(std::clamp<qint64>(x * zoom - view.Offset.x(), -1, area.width()));
+            guides << QLine(at, 0, at, area.height() - 1);
+        }
+        for (qint64 y : snapped.HeldY) {
+            const int at = int(std::clamp<qint64>(y * zoom - view.Offset.y(), -1, area.height()));
+            guides << QLine(0, at, area.width() - 1, at);
+        }
+    }
+    Form.Editing().Edits.MoveTo(QPoint(Moved(StartPosition.x(), dx), Moved(StartPosition.y(), dy)));
+    Form.ShowDragMarks({}, guides);
+}
+
+void TPreviewGestures::SelectBand(QPoint to) {
+    const TPreviewView view = Form.PreviewView();
+    const int shift = ZoomIndexOf(view);
+    // The band in screen coordinates of the zoomed screen's pixels.
+    const QRect band = QRect(PressPoint, to).normalized().translated(view.Offset);
+    const TSkinDocument& doc = Form.Doc();
+    QList<int> inside;
+    for (int i = 0; i < doc.Items.size(); ++i) {
+        if (!Pickable(i)) continue;
+        const std::optional<TBox> box = MarkerBoxOf(doc, doc.Items[i]);
+        if (!box || box->IsEmpty()) continue;
+        if ((box->Left << shift) >= band.left() && (box->Right << shift) - 1 <= band.right() &&
+            (box->Top << shift) >= band.top() && (box->Bottom << shift) - 1 <= band.bottom())
+            inside << i;
+    }
+    TOpenSkin& skin = Form.Skin();
+    if (!BandAdds) {
+        skin.SetSelection(inside, inside.isEmpty() ? -1 : inside.last());
+        if (inside.isEmpty()) skin.Select(-1);
+        return;
+    }
+    for (int row : inside)
+        if (!skin.IsSelected(row)) skin.Toggle(row);
+}
+
 void TPreviewGestures::MouseRelease(QMouseEvent* event) {
+    if (Gesture == TGesture::Band && event->button() == Button) {
+        if (DragStarted)
+            SelectBand(event->position().toPoint());
+        else if (!BandAdds && Form.Skin().Selection().size() > 1)
+            Form.Skin().Select(-1); // a click beside the items lets go of them
+    }
     if (Gesture != TGesture::None && event->button() == Button) End();
 }
 
 bool TPreviewGestures::KeyPress(QKeyEvent* event) {
     const int key = event->key();
     if (key == Qt::Key_Space) {
-        if (!event->isAutoRepeat()) SpaceHeld = true;
+        if (!event->isAutoRepeat()) Form.SetSpaceHeld(true);
+        return true;
+    }
+    if (key == Qt::Key_Escape && Gesture == TGesture::Band) {
+        End();
         return true;
     }
     if (key == Qt::Key_Escape && Gesture == TGesture::Drag) {
@@ -202,7 +321,24 @@ bool TPreviewGestures::KeyPress(QKeyEvent* event) {
 
 void TPreviewGestures::Nudge(int dx, int dy) {
     if (Gesture == TGesture::Drag || !PlayerMode()) return;
+    if (Form.Skin().Selection().size() > 1) {
+        // Every selected item the pointer may move, as one step.
+        auto step = std::make_unique<TStepGroup>(Form.Doc(), QStringLiteral("Move items"));
+        for (int row : Form.Skin().Selection()) {
+            if (!Pickable(row) || row >= Form.Doc().Items.size()) continue;
+            const std::optional<TAnyRecord> before = RecordAt(Form.Doc(), Form.Doc().Items[row]);
+            if (!before) continue;
+            TAnyRecord after = *before;
+            const QPoint at = PositionOf(*before);
+            SetPosition(after, QPoint(Moved(at.x(), dx), Moved(at.y(), dy)));
+            step->Add(std::make_unique<TRecordStep>(Form.Doc(), row, *before, after,
+                                                    QStringLiteral("Move items")));
+        }
+        Form.Editing().Edits.Push(std::move(step));
+        return;
+    }
     const int row = Form.Skin().Current();
+    if (row >= 0 && !Pickable(row)) return;
     if (row < 0 || row >= Form.Doc().Items.size()) return;
     const std::optional<TAnyRecord> before = RecordAt(Form.Doc(), Form.Doc().Items[row]);
     if (!before) return;
@@ -212,8 +348,7 @@ void TPreviewGestures::Nudge(int dx, int dy) {
     // A run of nudges of one item is one step, until another action.
     TSkinEdits& edits = Form.Editing().Edits;
     edits.Push(std::make_unique<TRecordStep>(
-        Form.Doc(), row, *before, after,
-        QStringLiteral("Move ") + QuotedItemName(Form.Doc(), row),
+        Form.Doc(), row, *before, after, QStringLiteral("Move ") + QuotedItemName(Form.Doc(), row),
         TMergeRun{TMergeField::Nudge, edits.MergeGeneration()}, true));
 }
 
@@ -224,7 +359,7 @@ void TPreviewGestures::Wheel(QWheelEvent* event) {
         ZoomWheel += angle.y() != 0 ? angle.y() : angle.x();
         const int steps = ZoomWheel / WheelNotch;
         ZoomWheel -= steps * WheelNotch;
-        if (steps != 0) Form.StepZoom(steps);
+        if (steps != 0) Form.StepZoomAbout(steps, event->position().toPoint());
         return;
     }
     QPoint delta = event->pixelDelta();
@@ -239,8 +374,11 @@ void TPreviewGestures::End() {
     if (Gesture == TGesture::Pan) Form.Area().unsetCursor();
     // A drag still under way is one step (none when nothing moved).
     if (Gesture == TGesture::Drag)
-        Form.Editing().Edits.EndMove(QStringLiteral("Move ") +
-                                     QuotedItemName(Form.Doc(), DragRow));
+        Form.Editing().Edits.EndMove(DragRows.size() > 1 ? QStringLiteral("Move items")
+                                                         : QStringLiteral("Move ") +
+                                                               QuotedItemName(Form.Doc(), DragRow));
+    if (Gesture == TGesture::Drag || Gesture == TGesture::Band) Form.ShowDragMarks({}, {});
+    DragRows.clear();
     Gesture = TGesture::None;
     Button = Qt::NoButton;
     DragRow = -1;

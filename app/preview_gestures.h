@@ -6,7 +6,9 @@
 #pragma once
 
 #include "skin_document.h"
+#include "snap_lines.h"
 
+#include <QList>
 #include <QObject>
 #include <QPoint>
 
@@ -32,7 +34,7 @@ class TPreviewGestures : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    enum class TGesture { None, Drag, Pan };
+    enum class TGesture { None, Drag, Pan, Band };
 
     bool MousePress(QMouseEvent* event);
     void MouseMove(QMouseEvent* event);
@@ -41,6 +43,14 @@ class TPreviewGestures : public QObject {
     void Wheel(QWheelEvent* event);
 
     bool PlayerMode() const;
+    // The topmost item under the screen pixel that the pointer may take:
+    // neither locked nor hidden; -1 for none.
+    int PickableAt(QPoint pixel) const;
+    bool Pickable(int row) const;
+    void StartDrag(int row);
+    void DragTo(QPoint moved, bool snapping);
+    // The selection rectangle's items, added to the selection or instead of it.
+    void SelectBand(QPoint to);
     // Whether the drag's item is still the current item, at the same entry.
     bool DragItemIsCurrent() const;
     void Nudge(int dx, int dy);
@@ -54,8 +64,11 @@ class TPreviewGestures : public QObject {
     QPoint StartOffset;                    // the view offset at the press
     int DragRow = -1;
     TDocItem DragItem;
+    QList<int> DragRows;      // every item the drag moves, DragRow first
+    TBox DragBox;             // their marker boxes joined, at the press
+    TSnapLines SnapTo;        // what the others offer
+    bool BandAdds = false;    // Shift at the press: the band adds to the selection
     bool DragStarted = false; // the pointer went past the click distance
-    bool SpaceHeld = false;   // anywhere in the window: the left button pans
     class TSpaceWatch;
     std::unique_ptr<TSpaceWatch> SpaceWatch;
     int ZoomWheel = 0; // wheel turn toward the next zoom step, in eighths of a degree

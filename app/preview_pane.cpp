@@ -1,6 +1,7 @@
 #include "preview_pane.h"
 
 #include "device_state.h"
+#include "presentation.h"
 #include "preview.h"
 #include "preview_area.h"
 
@@ -59,6 +60,55 @@ void TPreviewPane::StepZoom(int steps) {
     if (index != zoom) SetZoom(index);
 }
 
+void TPreviewPane::StepZoomAbout(int steps, QPoint areaPoint) {
+    TViewState view = Context.Skin.View();
+    const int index = std::clamp(view.Zoom + steps, 0, ZoomCount - 1);
+    if (index == view.Zoom) return;
+    // The point's place on the screen, in pixels of the old scale, scaled
+    // to the new one: the same screen pixel stays under the pointer.
+    const QPoint offset = PreviewView().Offset;
+    const int shift = index - view.Zoom;
+    const auto scaled = [shift](qint64 v) { return shift > 0 ? v << shift : v >> -shift; };
+    view.Zoom = index;
+    view.Offset = QPoint(int(scaled(qint64(areaPoint.x()) + offset.x()) - areaPoint.x()),
+                         int(scaled(qint64(areaPoint.y()) + offset.y()) - areaPoint.y()));
+    Context.Skin.SetView(view);
+}
+
+void TPreviewPane::ZoomToFit() {
+    const QSize area = PreviewArea.size();
+    int index = ZoomCount - 1;
+    while (index > 0 && (qint64(Context.Doc.ScreenWidth) << index > area.width() ||
+                         qint64(Context.Doc.ScreenHeight) << index > area.height()))
+        --index;
+    SetZoom(index);
+}
+
+void TPreviewPane::SetPixelGrid(bool on) {
+    Grid = on;
+    UpdateOverlay();
+}
+
+void TPreviewPane::ShowDragMarks(QRect band, QList<QLine> guides) {
+    Band = band;
+    Guides = std::move(guides);
+    UpdateOverlay();
+}
+
+void TPreviewPane::UpdateOverlay() {
+    TPreviewOverlay overlay;
+    overlay.Band = Band;
+    overlay.Guides = Guides;
+    const TPreviewView view = PreviewView();
+    const int zoom = ZoomIndexOf(view);
+    if (Grid && zoom >= 2) {
+        overlay.GridStep = 1 << zoom;
+        overlay.GridRect = QRect(
+            -view.Offset, QSize(Context.Doc.ScreenWidth << zoom, Context.Doc.ScreenHeight << zoom));
+    }
+    PreviewArea.SetOverlay(overlay);
+}
+
 void TPreviewPane::ShowMode(bool player) {
     TViewState view = Context.Skin.View();
     view.PlayerMode = player;
@@ -92,6 +142,7 @@ void TPreviewPane::FlushRepaint() {
     PendingRepaint = TPending::None;
     if (pending == TPending::Skin) PaintSkin();
     if (pending == TPending::Playlist) PaintPlaylist();
+    if (pending != TPending::None) UpdateOverlay();
 }
 
 void TPreviewPane::DoRedraw() {
@@ -105,6 +156,7 @@ void TPreviewPane::RedrawSkin() {
     if (!Started) return;
     if (!Deferred) {
         PaintSkin();
+        UpdateOverlay();
         return;
     }
     // One queued repaint at a time; it paints whatever was asked for last.
@@ -118,6 +170,7 @@ void TPreviewPane::RedrawPlaylist() {
     if (!Started) return;
     if (!Deferred) {
         PaintPlaylist();
+        UpdateOverlay();
         return;
     }
     if (PendingRepaint == TPending::None)

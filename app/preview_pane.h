@@ -8,8 +8,11 @@
 #include "editor_context.h"
 #include "presentation.h"
 
+#include <QLine>
+#include <QList>
 #include <QObject>
 #include <QPoint>
+#include <QRect>
 
 class TPreviewArea;
 struct TDeviceState;
@@ -33,6 +36,21 @@ class TPreviewPane : public QObject {
     void SetZoom(int index);
     // Moves the zoom by steps entries, kept within its four.
     void StepZoom(int steps);
+    // The zoom by steps with the screen pixel under the area point kept
+    // under it (Ctrl + wheel).
+    void StepZoomAbout(int steps, QPoint areaPoint);
+    // The largest zoom at which the whole screen fits the area (100 % when
+    // none does), from the top-left corner.
+    void ZoomToFit();
+    // Lines between the screen's pixels at 400 % and 800 %.
+    void SetPixelGrid(bool on);
+    bool PixelGrid() const { return Grid; }
+    // Space held while the pointer is over the preview: a left drag pans,
+    // in try mode too.
+    bool SpaceHeld() const { return Space; }
+    void SetSpaceHeld(bool held) { Space = held; }
+    // What is drawn over the raster while dragging.
+    void ShowDragMarks(QRect band, QList<QLine> guides);
     // The mode switch: the window follows the open skin's view.
     void ShowMode(bool player);
     // Selects the row and shows its item, as a click on its row does.
@@ -63,11 +81,16 @@ class TPreviewPane : public QObject {
     void PaintSkin();
     void PaintPlaylist();
     void FlushRepaint();
+    void UpdateOverlay();
 
     TEditorContext& Context;
     TPreviewArea& PreviewArea;
     const TDeviceState* TryState = nullptr;
     bool Started = false;
+    bool Grid = false;
+    bool Space = false;
+    QRect Band;
+    QList<QLine> Guides;
     bool Deferred = false;
     enum class TPending { None, Skin, Playlist } PendingRepaint = TPending::None;
 };

@@ -77,6 +77,8 @@ QPoint TTryMode::PixelOf(const QMouseEvent* event) const {
 bool TTryMode::MousePress(QMouseEvent* event) {
     // Other buttons go on to the gestures: the middle one pans.
     if (event->button() != Qt::LeftButton) return false;
+    // Space held: the left button pans, as outside try mode.
+    if (Form.SpaceHeld() && PressRow < 0) return false;
     Form.Area().setFocus(Qt::MouseFocusReason);
     if (PressRow >= 0) return true;
     const QPoint pixel = PixelOf(event);
@@ -130,8 +132,7 @@ bool TTryMode::MouseRelease(QMouseEvent* event) {
     if (hit.Row == row && hit.Part == part && row < Form.Doc().Items.size()) {
         const TDocItem& item = Form.Doc().Items[row];
         bool twoStates = false;
-        if (const auto* b = RecordOf<TiButton>(Form.Doc(), item);
-            b && part == TDevicePart::Button)
+        if (const auto* b = RecordOf<TiButton>(Form.Doc(), item); b && part == TDevicePart::Button)
             twoStates = HasTwoStates(b->Command);
         if (const auto* w = RecordOf<TiWheel>(Form.Doc(), item);
             w && part == TDevicePart::WheelCenter)

@@ -1,7 +1,10 @@
-// The View menu: try mode and the problems list, each a checkable entry.
+// The View menu: try mode and the problems list, each a checkable entry,
+// zoom to fit and the pixel grid.
 // Checking the entry is the one way each is turned on or off, so whatever
 // sets it (the user, a remembered setting) gets the same result.
 #include "main_window.h"
+#include "preview_gestures.h"
+#include "preview_pane.h"
 #include "view_panels.h"
 
 #include <QAction>
@@ -24,4 +27,16 @@ void TForm1::CreateViewMenu(QMenu* view) {
                   &TViewPanels::SetTrying);
     Problems1 = toggle(QStringLiteral("Problems"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
                        "Problems1", &TViewPanels::SetProblemsShown);
+    ZoomToFit1 = view->addAction(QStringLiteral("Zoom to fit"));
+    ZoomToFit1->setObjectName(QStringLiteral("ZoomToFit1"));
+    ZoomToFit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    ZoomToFit1->setShortcutContext(Qt::WindowShortcut);
+    connect(ZoomToFit1, &QAction::triggered, this, [this] {
+        Gestures->Cancel();
+        Pane->ZoomToFit();
+    });
+    PixelGrid1 = view->addAction(QStringLiteral("Pixel grid"));
+    PixelGrid1->setObjectName(QStringLiteral("PixelGrid1"));
+    PixelGrid1->setCheckable(true);
+    connect(PixelGrid1, &QAction::toggled, this, [this](bool on) { Pane->SetPixelGrid(on); });
 }

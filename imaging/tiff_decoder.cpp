@@ -8,8 +8,9 @@
 // libtiff reads the first directory only, through procedures that read the
 // input where it asks (a pipe is held in memory first, up to what the
 // largest picture could take). Its messages go to a handler of this handle:
-// warnings are dropped, an error refuses the file. Its RGBA interface gives
-// every photometric, depth and layout as 8-bit pixels, alpha premultiplied.
+// warnings are dropped, an error refuses the file. The common layouts are
+// read here a row at a time; libtiff's RGBA interface gives every other
+// photometric, depth and layout as 8-bit pixels, alpha premultiplied.
 
 namespace {
 
@@ -86,6 +87,73 @@ TBitmapReadResult Refused(const TTiffRead& r) {
     return {QImage(), r.OutOfMemory ? PictureOutOfMemoryText() : DamagedPictureText()};
 }
 
+// The layout most files have (grey or RGB, with or without alpha, 8 or 16
+// bits, samples side by side in strips, top row first): read a row at a
+// time, 16-bit samples by their high byte, the rule applied as each row
+// arrives. Anything else goes through libtiff's RGBA interface.
+struct TPlainLayout {
+    bool Plain = false;
+    bool Colour = false, Alpha = false, Premultiplied = false, WhiteIsZero = false;
+    int Bits = 8, Samples = 1;
+};
+
+TPlainLayout PlainLayoutOf(TIFF* tiff) {
+    TPlainLayout l;
+    quint16 bits = 0, samples = 0, planar = 0, photometric = 0, format = 0, orientation = 0;
+    quint16 extraCount = 0;
+    quint16* extraTypes = nullptr;
+    if (TIFFIsTiled(tiff) || !TIFFGetFieldDefaulted(tiff, TIFFTAG_BITSPERSAMPLE, &bits) ||
+        !TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples) ||
+        !TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar) ||
+        !TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric) ||
+        !TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &format) ||
+        !TIFFGetFieldDefaulted(tiff, TIFFTAG_ORIENTATION, &orientation) ||
+        !TIFFGetFieldDefaulted(tiff, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes))
+        return l;
+    l.Colour = photometric == PHOTOMETRIC_RGB;
+    l.WhiteIsZero = photometric == PHOTOMETRIC_MINISWHITE;
+    const int colours = l.Colour ? 3 : 1;
+    l.Alpha = samples == colours + 1 && extraCount == 1;
+    l.Premultiplied = l.Alpha && extraTypes[0] == EXTRASAMPLE_ASSOCALPHA;
+    l.Bits = bits;
+    l.Samples = samples;
+    l.Plain = (bits == 8 || bits == 16) && planar == PLANARCONFIG_CONTIG &&
+              format == SAMPLEFORMAT_UINT && orientation == ORIENTATION_TOPLEFT &&
+              (l.Colour || l.WhiteIsZero || photometric == PHOTOMETRIC_MINISBLACK) &&
+              (samples == colours || l.Alpha);
+    return l;
+}
+
+bool ReadPlainRows(TIFF* tiff, const TPlainLayout& l, QImage& picture, TAlphaRule rule,
+                   const TTiffRead& r) {
+    const tmsize_t rowBytes = TIFFScanlineSize(tiff);
+    const int width = picture.width();
+    if (rowBytes < tmsize_t(width) * l.Samples * (l.Bits / 8)) return false;
+    QByteArray row(qsizetype(rowBytes), Qt::Uninitialized);
+    for (int y = 0; y < picture.height(); ++y) {
+        if (TIFFReadScanline(tiff, row.data(), quint32(y), 0) < 0 || r.Error) return false;
+        const auto sample = [&](int x, int s) -> uint {
+            const qsizetype at = qsizetype(x) * l.Samples + s;
+            if (l.Bits == 8) return uchar(row[at]);
+            return reinterpret_cast<const quint16*>(row.constData())[at] >> 8;
+        };
+        QRgb* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            uint red = sample(x, 0), green = red, blue = red;
+            if (l.Colour) {
+                green = sample(x, 1);
+                blue = sample(x, 2);
+            } else if (l.WhiteIsZero) {
+                red = green = blue = 255 - red;
+            }
+            const uint alpha = l.Alpha ? sample(x, l.Samples - 1) : 255;
+            line[x] = qRgba(int(red), int(green), int(blue), int(alpha));
+        }
+        if (l.Alpha) ApplyRuleToRow(line, width, rule, l.Premultiplied);
+    }
+    return true;
+}
+
 } // namespace
 
 TBitmapReadResult DecodeTiff(TPictureInput& input, TAlphaRule rule) {
@@ -129,6 +197,13 @@ TBitmapReadResult DecodeTiff(TPictureInput& input, TAlphaRule rule) {
         return Refused(r);
     if (const QString refusal = RefusedPictureSize(width, height); !refusal.isEmpty())
         return {QImage(), refusal};
+    if (const TPlainLayout plain = PlainLayoutOf(tiff.get()); plain.Plain) {
+        QImage picture =
+            NewPicture(int(width), int(height), plain.Alpha, plain.Premultiplied, rule);
+        if (picture.isNull()) return {QImage(), PictureOutOfMemoryText()};
+        if (!ReadPlainRows(tiff.get(), plain, picture, rule, r)) return Refused(r);
+        return {picture, QString()};
+    }
     char message[1024] = {};
     if (!TIFFRGBAImageOK(tiff.get(), message)) return Refused(r);
     TIFFRGBAImage image;

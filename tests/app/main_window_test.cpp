@@ -153,6 +153,8 @@ TEST_F(EditorTest, MenuHoldsTheCommandsWithTheirShortcuts) {
                                  "View:",
                                  "Try the skin Ctrl+T",
                                  "Problems Ctrl+Shift+P",
+                                 "Zoom to fit Ctrl+0",
+                                 "Pixel grid ",
                                  "Arrange:",
                                  "Align left edges Alt+A",
                                  "Align horizontal centres Alt+H",

@@ -4,6 +4,7 @@
 #include "item_inspector.h"
 #include "item_list.h"
 #include "number_field.h"
+#include "presentation.h"
 #include "preview.h"
 #include "sample_skin.h"
 
@@ -64,6 +65,12 @@ class PreviewGestures : public EditorTest {
     }
 
     QPoint Offset() { return Form.Preview().PreviewView().Offset; }
+    // A pointer move with the left button down and the keys given.
+    void MoveWith(Qt::KeyboardModifiers keys, QPoint at) {
+        QMouseEvent event(QEvent::MouseMove, QPointF(at), Area()->mapToGlobal(QPointF(at)),
+                          Qt::NoButton, Qt::LeftButton, keys);
+        QApplication::sendEvent(Area(), &event);
+    }
     QString Field(TNumberField* f) { return f->lineEdit()->text(); }
 
     // The preview shows the document as it is, the selected row marked.
@@ -103,11 +110,12 @@ TEST_F(PreviewGestures, ADragMovesByTheWholeMovementOverTheZoomTruncated) {
     const QPoint press(85, 100);
     QTest::mousePress(Area(), Qt::LeftButton, {}, press);
     EXPECT_EQ(Row(), 2);
-    QTest::mouseMove(Area(), press + QPoint(3, 3));
+    // Ctrl held: no snapping, the pointer's movement alone.
+    MoveWith(Qt::ControlModifier, press + QPoint(3, 3));
     EXPECT_EQ(Field(I().SpinEdit1), "41");
     EXPECT_EQ(Field(I().SpinEdit2), "41");
     // The whole movement counts: 41 / 2 and -17 / 2 truncate to 20 and -8.
-    QTest::mouseMove(Area(), press + QPoint(41, -17));
+    MoveWith(Qt::ControlModifier, press + QPoint(41, -17));
     EXPECT_EQ(Field(I().SpinEdit1), "60");
     EXPECT_EQ(Field(I().SpinEdit2), "32");
     ExpectPreviewCurrent();
@@ -137,6 +145,81 @@ TEST_F(PreviewGestures, EscapePutsTheDraggedItemBack) {
     QTest::mouseMove(Area(), QPoint(100, 100));
     QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(100, 100));
     EXPECT_EQ(Form.Doc.Images[0].X, 10);
+    ExpectPreviewCurrent();
+}
+
+TEST_F(PreviewGestures, SeveralItemsMoveTogetherAndADragSnapsToTheOthers) {
+    Load(Overlapping()); // images at 10 (60 x 60), 30 (60 x 60) and 40 (20 x 20)
+    TOpenSkin& skin = Form.Skin;
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(45, 45));
+    QTest::mouseClick(Area(), Qt::LeftButton, Qt::ShiftModifier, QPoint(15, 15));
+    EXPECT_EQ(skin.Selection(), QList<int>({2, 0}));
+    EXPECT_EQ(Row(), 0);
+    // Both marked, the first selected the reference.
+    EXPECT_EQ(Preview(), RenderPlayerPreview(Form.Doc, TScreenMarks{{true, false, true}, 2, {}},
+                                             Form.Preview().PreviewView()));
+    EXPECT_NE(Preview(), RenderPlayerPreview(Form.Doc, TScreenMarks{{true, false, true}, 0, {}},
+                                             Form.Preview().PreviewView()));
+
+    // Dragging one of them moves both, as one step.
+    const int steps = Form.Context.Edits.History().count();
+    QTest::mousePress(Area(), Qt::LeftButton, {}, QPoint(15, 15));
+    MoveWith(Qt::ControlModifier, QPoint(35, 25));
+    QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(35, 25));
+    EXPECT_EQ(QPoint(Form.Doc.Images[0].X, Form.Doc.Images[0].Y), QPoint(30, 20));
+    EXPECT_EQ(QPoint(Form.Doc.Images[2].X, Form.Doc.Images[2].Y), QPoint(60, 50));
+    EXPECT_EQ(Form.Doc.Images[1].X, 30);
+    EXPECT_EQ(Form.Context.Edits.History().count(), steps + 1);
+    EXPECT_EQ(skin.Selection().size(), 2) << "the selection stays";
+    Form.Undo1->trigger();
+    EXPECT_EQ(Form.Doc.Images[2].X, 40);
+    EXPECT_EQ(Form.Doc.Images[0].X, 10);
+
+    // A rectangle from an empty point takes the items wholly inside it but
+    // the locked one; a click beside them lets go of them.
+    skin.SetLocked({1}, true);
+    QTest::mousePress(Area(), Qt::LeftButton, {}, QPoint(200, 200));
+    MoveWith(Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseRelease(Area(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(skin.Selection(), QList<int>({0, 2}));
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(85, 85)); // only the locked one
+    EXPECT_EQ(Row(), -1);
+
+    // The small image's right edge (60 + 8 = 68) snaps to the big one's (70)
+    // and a guide shows where; Ctrl held, it goes where the pointer says.
+    QTest::mouseClick(Area(), Qt::LeftButton, {}, QPoint(45, 45));
+    QTest::mousePress(Area(), Qt::LeftButton, {}, QPoint(45, 45));
+    MoveWith(Qt::NoModifier, QPoint(53, 45));
+    EXPECT_EQ(Form.Doc.Images[2].X, 50);
+    EXPECT_TRUE(Form.imArea->Overlay().Guides.contains(QLine(70, 0, 70, Area()->height() - 1)));
+    MoveWith(Qt::ControlModifier, QPoint(53, 45));
+    EXPECT_EQ(Form.Doc.Images[2].X, 48);
+    EXPECT_TRUE(Form.imArea->Overlay().Guides.isEmpty());
+    QTest::keyClick(Area(), Qt::Key_Escape);
+    EXPECT_EQ(Form.Doc.Images[2].X, 40);
+    EXPECT_TRUE(Form.imArea->Overlay().Guides.isEmpty());
+    ExpectPreviewCurrent();
+}
+
+TEST_F(PreviewGestures, ZoomToFitTakesTheLargestZoomThatShowsTheWholeScreen) {
+    Load(Overlapping());
+    Form.Preview().PanTo(QPoint(30, 30));
+    Form.ZoomToFit1->trigger();
+    const int zoom = Form.ComboBox1->currentIndex();
+    const QSize area = Area()->size();
+    const auto fits = [&](int z) {
+        return (Form.Doc.ScreenWidth << z) <= area.width() &&
+               (Form.Doc.ScreenHeight << z) <= area.height();
+    };
+    EXPECT_TRUE(fits(zoom) || zoom == 0);
+    EXPECT_TRUE(zoom == 3 || !fits(zoom + 1));
+    EXPECT_EQ(Offset(), QPoint(0, 0));
+    // The grid lies over the raster at 400 % and 800 % only, never in it.
+    Form.PixelGrid1->setChecked(true);
+    Zoom(1);
+    EXPECT_EQ(Form.imArea->Overlay().GridStep, 0);
+    Zoom(2);
+    EXPECT_EQ(Form.imArea->Overlay().GridStep, 4);
     ExpectPreviewCurrent();
 }
 
@@ -211,9 +294,12 @@ TEST_F(PreviewGestures, ZoomNewAndOpenBringTheViewBackToTheTopLeft) {
     Zoom(2); // a choice in the list
     EXPECT_EQ(Offset(), QPoint(0, 0));
     Form.Preview().PanTo(QPoint(100, 80));
-    Wheel(QPoint(0, 120), Qt::ControlModifier); // Ctrl + wheel up: 800 %
+    // Ctrl + wheel up: 800 % about the pointer, whose screen pixel stays under it.
+    const QPoint under = ScreenPixelAt(QPoint(100, 100), Form.Preview().PreviewView());
+    Wheel(QPoint(0, 120), Qt::ControlModifier);
     EXPECT_EQ(Form.ComboBox1->currentText(), "800%");
-    EXPECT_EQ(Offset(), QPoint(0, 0));
+    EXPECT_EQ(ScreenPixelAt(QPoint(100, 100), Form.Preview().PreviewView()), under);
+    EXPECT_EQ(Offset(), QPoint((100 + 100) * 2 - 100, (100 + 80) * 2 - 100));
     Wheel(QPoint(0, -240), Qt::ControlModifier);
     EXPECT_EQ(Form.ComboBox1->currentText(), "200%");
     ExpectPreviewCurrent();

@@ -267,6 +267,8 @@ TEST_F(RandomHistory, EveryStepUndoneGivesTheOriginalFileAndRedoneTheEditedOne) 
         Form.Redo1->trigger();
     const QByteArray edited = Saved();
     ASSERT_NE(edited, original);
+    // The last actions may have undone steps: redoing them all goes beyond.
+    const int editedIndex = Form.Context.Edits.History().index();
 
     while (Form.Undo1->isEnabled()) {
         Form.Undo1->trigger();
@@ -278,6 +280,8 @@ TEST_F(RandomHistory, EveryStepUndoneGivesTheOriginalFileAndRedoneTheEditedOne) 
         Form.Redo1->trigger();
         ASSERT_NO_FATAL_FAILURE(ExpectViewsAgree());
         ASSERT_TRUE(seen.contains(State()));
+        if (Form.Context.Edits.History().index() == editedIndex) {
+            EXPECT_EQ(Saved(), edited);
+        }
     }
-    EXPECT_EQ(Saved(), edited);
 }

@@ -68,7 +68,7 @@ QByteArray PngWithDataAfterItsRows();
 QByteArray TiffWithBogusStrips();
 
 // The corpus, from the skins that cost the most repaint time to the
-// pictures (bitmaps, PNG, TIFF, GIF) that cost the most memory.
+// pictures (bitmaps, PNG, JPEG, GIF, TIFF) that cost the most memory or time.
 std::vector<THostileInput> HostileInputs();
 
 // Writes an input under dir: NAME.skn for a skin, the folder NAME for pack.

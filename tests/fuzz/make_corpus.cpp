@@ -305,6 +305,7 @@ void WriteFormatSeeds() {
     save("tiff", "alpha.tiff", written(alpha, "TIFF"));
     save("tiff", "opaque.tiff", written(PatternImage(13, 7, 3), "TIFF"));
     save("tiff", "three_pages.tiff", GreyTiffPages(5, 3, 3));
+    save("tiff", "rgb16.tiff", Tiff16(2, 2, 3, {0xff00, 0, 0x00ff, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
     save("tiff", "bogus_strips.tiff", TiffWithBogusStrips());
 }
 

@@ -189,6 +189,18 @@ TEST(PictureFile, SixteenBitTransparentColoursCompareAtFullDepth) {
                 {Black, qRgb(0x80, 0x80, 0x80), qRgb(255, 255, 255)});
 }
 
+TEST(PictureFile, SixteenBitTiffSamplesAreTheirHighByte) {
+    // Scaled and rounded, 0xff00 would become 0xfe and 0x00ff 0x01.
+    for (const int samples : {1, 3}) {
+        SCOPED_TRACE(samples);
+        const TBitmapReadResult read = DecodePicture(Tiff16(
+            2, 1, samples, QList<quint16>(samples, 0xff00) + QList<quint16>(samples, 0x00ff)));
+        ASSERT_EQ(read.Error.toStdString(), "");
+        EXPECT_EQ(read.Image.pixel(0, 0), qRgb(0xff, 0xff, 0xff));
+        EXPECT_EQ(read.Image.pixel(1, 0), qRgb(0, 0, 0));
+    }
+}
+
 TEST(PictureFile, InterlacedRowsAndTextChunksReadRight) {
     // 2 x 2 grey in Adam7: pass 1 holds (0, 0), pass 6 (1, 0), pass 7 the second row.
     const QByteArray passes = QByteArray::fromHex("0010"

@@ -233,22 +233,27 @@ QByteArray ProgressiveJpeg(int width, int height, int scans) {
     return out;
 }
 
-QByteArray GreyTiffPages(int width, int height, int pages) {
+namespace {
+
+// An uncompressed grey (1 sample) or RGB (3) TIFF whose pages all share
+// one strip of samples.
+QByteArray PlainTiff(int width, int height, int bits, int samplesPerPixel, const QByteArray& strip,
+                     int pages) {
     QByteArray out("II*\0", 4);
-    const quint32 strip = 8, stripBytes = quint32(width) * quint32(height);
-    Put32(out, strip + stripBytes); // the first page's directory follows the strip
-    out += QByteArray(qsizetype(stripBytes), char(0x80));
+    const quint32 stripAt = 8, stripBytes = quint32(strip.size());
+    Put32(out, stripAt + stripBytes); // the first page's directory follows the strip
+    out += strip;
     const struct {
         quint16 Tag, Type;
         quint32 Value;
     } entries[] = {
         {256, 4, quint32(width)},
         {257, 4, quint32(height)},
-        {258, 3, 8},
+        {258, 3, quint32(bits)},
         {259, 3, 1},
-        {262, 3, 1},
-        {273, 4, strip},
-        {277, 3, 1},
+        {262, 3, samplesPerPixel == 3 ? 2u : 1u},
+        {273, 4, stripAt},
+        {277, 3, quint32(samplesPerPixel)},
         {278, 4, quint32(height)},
         {279, 4, stripBytes},
     };
@@ -270,6 +275,19 @@ QByteArray GreyTiffPages(int width, int height, int pages) {
         Put32(out, page + 1 < pages ? at + directorySize : 0);
     }
     return out;
+}
+
+} // namespace
+
+QByteArray GreyTiffPages(int width, int height, int pages) {
+    return PlainTiff(width, height, 8, 1, QByteArray(qsizetype(width) * height, char(0x80)), pages);
+}
+
+QByteArray Tiff16(int width, int height, int samplesPerPixel, const QList<quint16>& samples) {
+    QByteArray strip;
+    for (const quint16 v : samples)
+        Put16(strip, v);
+    return PlainTiff(width, height, 16, samplesPerPixel, strip, 1);
 }
 
 QByteArray AnimatedWebp(const QList<QImage>& frames) {

@@ -22,6 +22,9 @@ QByteArray ZeroPng(int width, int height, int rows);
 // An uncompressed 8-bit grey TIFF of `pages` pages, each width x height,
 // all sharing one strip of pixel data.
 QByteArray GreyTiffPages(int width, int height, int pages);
+// A 16-bit TIFF of width x height pixels, grey (1 sample a pixel) or RGB
+// (3), rows from the top.
+QByteArray Tiff16(int width, int height, int samplesPerPixel, const QList<quint16>& samples);
 
 struct TPngChunk {
     QByteArray Type; // four letters
