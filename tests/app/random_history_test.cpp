@@ -262,9 +262,6 @@ TEST_F(RandomHistory, EveryStepUndoneGivesTheOriginalFileAndRedoneTheEditedOne) 
     }
     EXPECT_TRUE(Prompts.Errors.isEmpty()) << Prompts.Errors.join('\n').toStdString();
     EXPECT_GE(steps, 150);
-    // The run may end with steps undone: the edited file is the newest step's.
-    while (Form.Redo1->isEnabled())
-        Form.Redo1->trigger();
     const QByteArray edited = Saved();
     ASSERT_NE(edited, original);
     // The last actions may have undone steps: redoing them all goes beyond.
