@@ -54,6 +54,7 @@ void TForm1::CreateToolbar() {
     auto button = [this](const QString& hint, TIconMotif motif, auto handler) {
         auto* b = new QToolButton(ToolBar1);
         b->setToolTip(hint);
+        b->setAccessibleName(hint); // a screen reader's name for a button without caption
         b->setIcon(DrawnIcon(motif));
         b->setIconSize(QSize(16, 16));
         b->setFixedSize(ButtonSize);
@@ -76,6 +77,7 @@ void TForm1::CreateToolbar() {
 
     ComboBox1 = new QComboBox(ToolBar1);
     ComboBox1->setToolTip(QStringLiteral("Zoom"));
+    ComboBox1->setAccessibleName(QStringLiteral("Zoom"));
     ComboBox1->addItems({QStringLiteral("100%"), QStringLiteral("200%"), QStringLiteral("400%"),
                          QStringLiteral("800%")});
     ComboBox1->setFixedWidth(ZoomWidth);

@@ -1,6 +1,8 @@
 #include "main_window.h"
 
+#include "accessible_names.h"
 #include "file_drops.h"
+#include "focus_keys.h"
 #include "item_commands.h"
 #include "new_skin.h"
 #include "player_panel.h"
@@ -55,6 +57,8 @@ TForm1::TForm1(TPrompts& prompts, QWidget* parent)
     centralWidget()->layout()->activate();
     View->LayOut();
     FormCreate();
+    NameWindowControls(*this);
+    InstallFocusKeys(*this);
 }
 
 TForm1::~TForm1() {

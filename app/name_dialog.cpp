@@ -30,6 +30,7 @@ TNameDialog::TNameDialog(QWidget* parent) : QDialog(parent) {
         edName->setCursorPosition(cursor);
     });
     edName->setMinimumWidth(260);
+    edName->setAccessibleName(QStringLiteral("Name"));
     lbPrompt->setBuddy(edName);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
@@ -46,6 +47,7 @@ std::optional<QString> TNameDialog::Execute(const QString& caption, const QStrin
                                             const QString& text) {
     setWindowTitle(caption);
     lbPrompt->setText(prompt);
+    if (!prompt.isEmpty()) edName->setAccessibleName(prompt);
     // The limit is for typing: the text it opens with stays whole, so that
     // "OK" returns it unchanged.
     edName->setMaxLength(std::max<int>(MaxNameLength, int(text.size())));

@@ -26,6 +26,7 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     auto* group = new QGroupBox(QStringLiteral("Screen resolution"), this);
     auto* form = new QFormLayout(group);
     ComboBox1 = new QComboBox(group);
+    ComboBox1->setAccessibleName(group->title()); // the list has no label of its own
     for (const TResolutionPreset& preset : ResolutionPresets)
         ComboBox1->addItem(QString::fromLatin1(preset.Text));
     form->addRow(ComboBox1);

@@ -30,6 +30,10 @@ void TPreviewArea::paintEvent(QPaintEvent*) {
     for (const QRect& rest : QRegion(rect()).subtracted(covered))
         painter.fillRect(rest, palette().color(QPalette::Dark));
     PaintOverlay(painter);
+    // The keyboard's place shows over the raster, which stays the screen as rendered.
+    if (hasFocus())
+        for (const QRect& edge : QRegion(rect()).subtracted(rect().adjusted(2, 2, -2, -2)))
+            painter.fillRect(edge, palette().color(QPalette::Highlight));
 }
 
 void TPreviewArea::PaintOverlay(QPainter& painter) const {

@@ -1,6 +1,7 @@
 #include "try_mode.h"
 
 #include "device_hit.h"
+#include "device_look.h"
 #include "presentation.h"
 #include "preview_area.h"
 #include "preview_pane.h"
@@ -8,8 +9,10 @@
 #include "skin_edits.h"
 
 #include <QKeyEvent>
+
 #include <QMouseEvent>
 #include <QToolButton>
+#include <algorithm>
 
 TTryMode::TTryMode(TPreviewPane& form, TSampleValuesPanel& samples) : Form(form), Samples(samples) {
     Device.FileColours = true;
@@ -28,6 +31,7 @@ void TTryMode::SetOn(bool on) {
     if (on == Active) return;
     Active = on;
     PressRow = -1;
+    KeyRow = -1;
     if (!on) ForgetRows();
     // The window repaints as the open skin's view turns trying on or off.
 }
@@ -37,6 +41,7 @@ void TTryMode::ForgetRows() {
     Device.SecondState.clear();
     Device.Progress.clear();
     PressRow = -1;
+    KeyRow = -1;
 }
 
 void TTryMode::EditChanged(const TEditChange& change) {
@@ -65,6 +70,8 @@ bool TTryMode::eventFilter(QObject* watched, QEvent* event) {
         return MouseRelease(static_cast<QMouseEvent*>(event));
     case QEvent::KeyPress:
         return KeyPress(static_cast<QKeyEvent*>(event));
+    case QEvent::KeyRelease:
+        return KeyRelease(static_cast<QKeyEvent*>(event));
     default:
         return false;
     }
@@ -143,17 +150,73 @@ bool TTryMode::MouseRelease(QMouseEvent* event) {
     return true;
 }
 
-bool TTryMode::KeyPress(const QKeyEvent* event) const {
-    // The arrows would nudge the selected item; the device has no such keys.
+bool TTryMode::KeyPress(const QKeyEvent* event) {
+    // The arrows would nudge the selected item; the device has no such keys,
+    // but a current track bar's progress follows Left and Right.
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     if (mods != Qt::NoModifier && mods != Qt::ShiftModifier) return false;
+    const int step = mods == Qt::ShiftModifier ? 10 : 1;
     switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return mods == Qt::NoModifier && (event->isAutoRepeat() || PressCurrent());
     case Qt::Key_Left:
+        MoveProgress(-step);
+        return true;
     case Qt::Key_Right:
+        MoveProgress(step);
+        return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
         return true;
     default:
         return false;
     }
+}
+
+bool TTryMode::PressCurrent() {
+    const int row = Form.Skin().Current();
+    if (KeyRow >= 0 || PressRow >= 0 || row < 0 || row >= Form.Doc().Items.size()) return false;
+    const TDocItem& item = Form.Doc().Items[row];
+    // A wheel's centre is its button; its ring turns, which Enter cannot.
+    if (RecordOf<TiButton>(Form.Doc(), item))
+        Device.Held[row] = THeldPart::Body;
+    else if (RecordOf<TiWheel>(Form.Doc(), item))
+        Device.Held[row] = THeldPart::Center;
+    else
+        return false;
+    KeyRow = row;
+    Form.TryStateChanged();
+    return true;
+}
+
+bool TTryMode::KeyRelease(const QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) return false;
+    if (event->isAutoRepeat() || KeyRow < 0) return KeyRow >= 0;
+    const int row = KeyRow;
+    KeyRow = -1;
+    Device.Held.erase(row);
+    // A press and release is a click: a command with two states switches.
+    if (row < Form.Doc().Items.size()) {
+        const TDocItem& item = Form.Doc().Items[row];
+        bool twoStates = false;
+        if (const auto* b = RecordOf<TiButton>(Form.Doc(), item))
+            twoStates = HasTwoStates(b->Command);
+        if (const auto* w = RecordOf<TiWheel>(Form.Doc(), item))
+            twoStates = HasTwoStates(w->CenterCommand);
+        if (twoStates && !Device.SecondState.erase(row)) Device.SecondState.insert(row);
+    }
+    Form.TryStateChanged();
+    return true;
+}
+
+bool TTryMode::MoveProgress(int step) {
+    const int row = Form.Skin().Current();
+    if (row < 0 || row >= Form.Doc().Items.size()) return false;
+    const auto* bar = RecordOf<TiTrackbar>(Form.Doc(), Form.Doc().Items[row]);
+    if (!bar) return false;
+    const qint64 at = ProgressEnd(*bar, Device, row) + step;
+    Device.Progress[row] = int(std::clamp<qint64>(at, 0, std::max(bar->Width, 0)));
+    Form.TryStateChanged();
+    return true;
 }

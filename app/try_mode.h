@@ -41,7 +41,12 @@ class TTryMode : public QObject {
     bool MousePress(QMouseEvent* event);
     bool MouseMove(QMouseEvent* event);
     bool MouseRelease(QMouseEvent* event);
-    bool KeyPress(const QKeyEvent* event) const;
+    bool KeyPress(const QKeyEvent* event);
+    bool KeyRelease(const QKeyEvent* event);
+    // Enter on the current item: held as a press there holds it.
+    bool PressCurrent();
+    // Left and Right on a current track bar: its progress by step pixels.
+    bool MoveProgress(int step);
     QPoint PixelOf(const QMouseEvent* event) const;
     void EditChanged(const TEditChange& change);
 
@@ -51,4 +56,5 @@ class TTryMode : public QObject {
     bool Active = false;
     int PressRow = -1; // the row a left press reached, until its release
     int PressPart = 0; // its TDevicePart
+    int KeyRow = -1;   // the row Enter holds, until its release
 };

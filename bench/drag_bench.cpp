@@ -2,7 +2,8 @@
 // real window: one drag step (the pointer moves, the item moves, the preview
 // repaints) beside a plain fill of the area and beside the window's own
 // repaint, a burst of 100 pointer moves, which must cost about one repaint,
-// not 100, and a value typed into the inspector, which costs one repaint.
+// not 100, a value typed into the inspector, which costs one repaint, and
+// fifty items dragged together with snapping on.
 #include "bench_ratio.h"
 #include "busy_skin.h"
 #include "gui_bench_main.h"
@@ -43,7 +44,8 @@ const QPoint Press = ButtonPoint(bench::BusySkin());
 // begun on the item under Press (or that item only selected).
 class TDragSetup {
   public:
-    explicit TDragSetup(bool drag = true) : Dragging(drag) {
+    // selected: how many items the drag moves (the one under Press among them).
+    explicit TDragSetup(bool drag = true, int selected = 1) : Dragging(drag) {
         Form.Doc = bench::BusySkin();
         Form.PlayerPanel->ReloadList();
         Form.show();
@@ -51,10 +53,17 @@ class TDragSetup {
         QCoreApplication::processEvents();
         Form.ComboBox1->setCurrentIndex(3);
         Form.ComboBox1Change();
+        const int pressed = ItemAt(Form.Doc, Press.x() / 8, Press.y() / 8);
+        if (selected > 1) {
+            QList<int> rows{pressed};
+            for (int i = 0; rows.size() < selected && i < Form.Doc.Items.size(); ++i)
+                if (i != pressed) rows << i;
+            Form.Skin.SetSelection(rows, pressed);
+        }
         if (Dragging) {
             Send(QEvent::MouseButtonPress, Press, Qt::LeftButton);
         } else {
-            Form.PlayerPanel->SelectRow(ItemAt(Form.Doc, Press.x() / 8, Press.y() / 8));
+            Form.PlayerPanel->SelectRow(pressed);
             QCoreApplication::processEvents();
         }
     }
@@ -72,7 +81,12 @@ class TDragSetup {
         QCoreApplication::processEvents();
     }
 
-    void Move(QPoint to) { Send(QEvent::MouseMove, to, Qt::LeftButton); }
+    // Ctrl held: no snapping.
+    void Move(QPoint to, bool snapping = false) {
+        Send(QEvent::MouseMove, to, Qt::LeftButton,
+             snapping ? Qt::NoModifier : Qt::ControlModifier);
+    }
+    int Moved() const { return int(Form.Skin.Selection().size()); }
     // The window's own repaint, as after a value typed into the inspector.
     void Repaint() {
         Form.Preview().RedrawSkin();
@@ -83,10 +97,10 @@ class TDragSetup {
     bool Ready() const { return Form.imArea->size() == Area; }
 
   private:
-    void Send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+    void Send(QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers keys = Qt::NoModifier) {
         QMouseEvent event(type, QPointF(at), Form.imArea->mapToGlobal(QPointF(at)),
-                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
-                          Qt::NoModifier);
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, keys);
         QApplication::sendEvent(Form.imArea, &event);
     }
 
@@ -95,7 +109,7 @@ class TDragSetup {
     TForm1 Form{Prompts};
 };
 
-double fillSeconds = 0, repaintSeconds = 0, windowRepaintSeconds = 0;
+double fillSeconds = 0, repaintSeconds = 0, windowRepaintSeconds = 0, dragSeconds = 0;
 
 void FillArea(benchmark::State& state) {
     fillSeconds = TimeFill(state, Area, Grey);
@@ -129,8 +143,23 @@ void DragStepAt800(benchmark::State& state) {
         drag.Move(Press + QPoint((++step % 2) * 16, 0));
         QCoreApplication::processEvents();
     });
+    dragSeconds = s;
     Ratio(state, "x_fill", s, fillSeconds);
     Ratio(state, "x_window_repaint", s, windowRepaintSeconds);
+}
+
+// Fifty selected items dragged together with snapping on, beside one item
+// dragged without it.
+void Drag50SnappingAt800(benchmark::State& state) {
+    TDragSetup drag(true, 50);
+    if (!drag.Ready()) state.SkipWithError("the preview is not 1600 x 1000");
+    if (drag.Moved() != 50) state.SkipWithError("not 50 items selected");
+    int step = 0;
+    const double s = TimeLoop(state, [&] {
+        drag.Move(Press + QPoint((++step % 2) * 16, 0), true);
+        QCoreApplication::processEvents();
+    });
+    Ratio(state, "x_drag_step", s, dragSeconds);
 }
 
 void InspectorEditAt800(benchmark::State& state) {
@@ -163,6 +192,7 @@ BENCHMARK(FillArea)->Unit(benchmark::kMicrosecond);
 BENCHMARK(RepaintAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(WindowRepaintAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragStepAt800)->Unit(benchmark::kMicrosecond);
+BENCHMARK(Drag50SnappingAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(InspectorEditAt800)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BurstOf100Moves)->Unit(benchmark::kMicrosecond);
 

@@ -15,11 +15,13 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setWidgetResizable(false);
     ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setAccessibleName(QStringLiteral("Picture"));
 
     Image1 = new QLabel;
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setContentsMargins(0, 0, 0, 0);
+    Image1->setAccessibleName(QStringLiteral("Picture"));
     ScrollBox1->setWidget(Image1);
 
     auto* layout = new QVBoxLayout(this);
@@ -34,6 +36,10 @@ void TForm2::SetPicture(const QImage& picture) {
     pixmap.setDevicePixelRatio(1.0);
     Image1->setPixmap(pixmap);
     Image1->resize(pixmap.size());
+    const QString size =
+        QStringLiteral("%1 by %2 pixels").arg(picture.width()).arg(picture.height());
+    Image1->setAccessibleDescription(size);
+    ScrollBox1->setAccessibleDescription(size);
 }
 
 void TForm2::ShowPicture(const QImage& picture) {

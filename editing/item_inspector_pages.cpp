@@ -59,6 +59,7 @@ class TPageColumn {
         label->setFont(bold);
         Layout->addSpacing(4);
         Layout->addWidget(label);
+        LastHeading = text;
     }
 
     TNumberField* Number(const char* name) {
@@ -79,19 +80,25 @@ class TPageColumn {
         line->setSpacing(3);
         x = Number(xName);
         y = Number(yName);
-        line->addWidget(new QLabel(QStringLiteral("X="), Page));
+        line->addWidget(Caption(QStringLiteral("X="), x));
         line->addWidget(x, 1);
         line->addSpacing(4);
-        line->addWidget(new QLabel(QStringLiteral("Y="), Page));
+        line->addWidget(Caption(QStringLiteral("Y="), y));
         line->addWidget(y, 1);
         Layout->addLayout(line);
+        // "X" alone does not say whether it is a place or a size.
+        const bool size = LastHeading == QLatin1String("Size");
+        x->setAccessibleDescription(size ? QStringLiteral("Width in pixels")
+                                         : QStringLiteral("Left edge on the screen, in pixels"));
+        y->setAccessibleDescription(size ? QStringLiteral("Height in pixels")
+                                         : QStringLiteral("Top edge on the screen, in pixels"));
     }
 
     // A label and its number field on one line.
     TNumberField* LabeledNumber(const QString& label, const char* name) {
         auto* line = new QHBoxLayout;
         TNumberField* field = Number(name);
-        line->addWidget(new QLabel(label, Page), 1);
+        line->addWidget(Caption(label, field), 1);
         line->addWidget(field);
         Layout->addLayout(line);
         return field;
@@ -99,8 +106,8 @@ class TPageColumn {
 
     // A choice list under its label; only a user's choice is a change.
     QComboBox* Choice(const QString& label, const char* name, const QStringList& entries) {
-        if (!label.isEmpty()) Layout->addWidget(new QLabel(label, Page));
         auto* box = new QComboBox(Page);
+        if (!label.isEmpty()) Layout->addWidget(Caption(label, box));
         box->setObjectName(QString::fromLatin1(name));
         box->addItems(entries);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -136,6 +143,17 @@ class TPageColumn {
     QVBoxLayout* Layout;
 
   private:
+    // A label that names its control for a screen reader too: its text
+    // without the "=" that only the eye needs.
+    QLabel* Caption(const QString& text, QWidget* control) const {
+        auto* label = new QLabel(text, Page);
+        label->setBuddy(control);
+        QString name = text;
+        if (name.endsWith(QLatin1Char('='))) name.chop(1);
+        control->setAccessibleName(name);
+        return label;
+    }
+
     std::function<void()> From(QObject* control) const {
         return [source = Source, changed = Changed, control] {
             *source = control;
@@ -147,6 +165,7 @@ class TPageColumn {
     QObject** Source;
     std::function<void()> Changed;
     QObject* WheelGuard;
+    QString LastHeading; // the heading the controls below belong to
 };
 
 // The Button and Wheel pages are taller than the panel.
@@ -158,6 +177,7 @@ QWidget* Scrollable(QWidget* page) {
     area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     area->setWidgetResizable(true);
     area->setWidget(page);
+    area->setAccessibleName(area->objectName() + QStringLiteral(" properties"));
     return area;
 }
 

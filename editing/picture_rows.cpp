@@ -78,6 +78,11 @@ TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style
         grid->addWidget(row.View, 0, 3);
         grid->setColumnStretch(0, 1);
     }
+    // Each button says which slot it acts on; the label alone is not spoken with it.
+    row.Open->setAccessibleName(QStringLiteral("Open ") + names.Label);
+    row.Save->setAccessibleName(QStringLiteral("Save ") + names.Label);
+    row.View->setAccessibleName(QStringLiteral("View ") + names.Label);
+    if (owner) owner->DescribeSize(row, names.OpenNumber % 10);
     if (owner)
         TakePictureDrops(row.Row, row.Open,
                          [owner, handler, n = names.OpenNumber](const QString& path) {
@@ -88,6 +93,25 @@ TPictureRow MakePictureRow(const TPictureRowNames& names, TPictureRowStyle style
 
 TPictureSlots::TPictureSlots(TEditorContext& context, std::function<int()> selectedRow)
     : Context(context), RowShown(std::move(selectedRow)) {}
+
+void TPictureSlots::DescribeSize(const TPictureRow& row, int slot) {
+    const auto describe = [this, row, slot] {
+        // Only the page of the current item's kind is shown; another page's
+        // rows reach no picture and say nothing.
+        const TPicture* picture = PictureAt(Context.Doc, RowShown(), slot);
+        const QString text =
+            !picture ? QString()
+            : picture->Width() > 0 && picture->Height() > 0
+                ? QStringLiteral("%1 by %2 pixels").arg(picture->Width()).arg(picture->Height())
+                : QStringLiteral("No picture");
+        for (QPushButton* b : {row.Open, row.Save, row.View})
+            if (b->accessibleDescription() != text) b->setAccessibleDescription(text);
+    };
+    QObject::connect(&Context.Edits, &TSkinEdits::Changed, row.Row, describe);
+    QObject::connect(&Context.Skin, &TOpenSkin::SelectionChanged, row.Row, describe);
+    QObject::connect(&Context.Skin, &TOpenSkin::Replaced, row.Row, describe);
+    describe();
+}
 
 template <class T> int TPictureSlots::CurrentRow() {
     const int row = RowShown();

@@ -59,6 +59,9 @@ class TPictureSlots {
     // A file dropped on the row whose Open carries n: handler(n) runs that
     // Open with the file in place of the dialog's answer.
     void OpenDropped(const QString& path, const std::function<void(int)>& handler, int n);
+    // The row's buttons describe the size of the slot's picture, kept up to
+    // date as pictures, the current item and the document change.
+    void DescribeSize(const TPictureRow& row, int slot);
 
     // A slot: the picture `slot` of the item at `row`, or for row -1 the
     // playlist icon (0 folder, 1 song).
