@@ -5,6 +5,7 @@
 #include "focus_keys.h"
 #include "item_commands.h"
 #include "new_skin.h"
+#include "pixel_status.h"
 #include "player_panel.h"
 #include "playlist_panel.h"
 #include "presentation.h"
@@ -49,6 +50,7 @@ TForm1::TForm1(TPrompts& prompts, QWidget* parent)
     auto* status = new QStatusBar(this);
     status->setFixedHeight(StatusBarHeight);
     setStatusBar(status);
+    new TPixelStatus(*Pane, *status); // the status bar's one text; lives with the preview area
     resize(ClientSize.width(), ClientSize.height() + menuBar()->sizeHint().height());
     // Lay the window out now, so that the first repaint already has the
     // preview area's real size; a hidden window's inner layouts wait for

@@ -202,7 +202,7 @@ bool TPreviewGestures::DragItemIsCurrent() const {
 void TPreviewGestures::MouseMove(QMouseEvent* event) {
     const QPoint moved = event->position().toPoint() - PressPoint;
     if (Gesture == TGesture::Pan) {
-        Form.PanTo(StartOffset - moved);
+        Form.PanTo(StartOffset - DeviceDistance(moved, Form.PreviewView()));
     } else if (Gesture == TGesture::Drag) {
         if (!DragItemIsCurrent()) {
             Cancel();
@@ -218,19 +218,23 @@ void TPreviewGestures::MouseMove(QMouseEvent* event) {
     } else if (Gesture == TGesture::Band) {
         if (!DragStarted && moved.manhattanLength() < ClickDistance) return;
         DragStarted = true;
-        Form.ShowDragMarks(QRect(PressPoint, event->position().toPoint()).normalized(), {});
+        const TPreviewView view = Form.PreviewView();
+        Form.ShowDragMarks(QRect(DevicePointOf(PressPoint, view),
+                                 DevicePointOf(event->position(), view))
+                               .normalized(),
+                           {});
     }
 }
 
 void TPreviewGestures::DragTo(QPoint moved, bool snapping) {
     const TPreviewView view = Form.PreviewView();
-    const int shift = ZoomIndexOf(view);
-    const int zoom = 1 << shift;
-    qint64 dx = moved.x() / zoom, dy = moved.y() / zoom;
+    const QPoint device = DeviceDistance(moved, view);
+    const int zoom = BlockSizeOf(view);
+    qint64 dx = device.x() / zoom, dy = device.y() / zoom;
     QList<QLine> guides;
     if (snapping) {
         // Within 4 monitor pixels at the zoom shown.
-        const TSnapped snapped = Snap(SnapTo, DragBox, dx, dy, 4 >> shift);
+        const TSnapped snapped = Snap(SnapTo, DragBox, dx, dy, 4 / zoom);
         dx = snapped.Dx;
         dy = snapped.Dy;
         const QSize area = view.Area;
@@ -249,17 +253,19 @@ void TPreviewGestures::DragTo(QPoint moved, bool snapping) {
 
 void TPreviewGestures::SelectBand(QPoint to) {
     const TPreviewView view = Form.PreviewView();
-    const int shift = ZoomIndexOf(view);
-    // The band in screen coordinates of the zoomed screen's pixels.
-    const QRect band = QRect(PressPoint, to).normalized().translated(view.Offset);
+    const qint64 block = BlockSizeOf(view);
+    // The band in device pixels of the zoomed screen.
+    const QRect band = QRect(DevicePointOf(PressPoint, view), DevicePointOf(to, view))
+                           .normalized()
+                           .translated(view.Offset);
     const TSkinDocument& doc = Form.Doc();
     QList<int> inside;
     for (int i = 0; i < doc.Items.size(); ++i) {
         if (!Pickable(i)) continue;
         const std::optional<TBox> box = MarkerBoxOf(doc, doc.Items[i]);
         if (!box || box->IsEmpty()) continue;
-        if ((box->Left << shift) >= band.left() && (box->Right << shift) - 1 <= band.right() &&
-            (box->Top << shift) >= band.top() && (box->Bottom << shift) - 1 <= band.bottom())
+        if (box->Left * block >= band.left() && box->Right * block - 1 <= band.right() &&
+            box->Top * block >= band.top() && box->Bottom * block - 1 <= band.bottom())
             inside << i;
     }
     TOpenSkin& skin = Form.Skin();
@@ -367,7 +373,7 @@ void TPreviewGestures::Wheel(QWheelEvent* event) {
     // Shift turns the vertical wheel sideways (some desktops already have).
     if (event->modifiers() & Qt::ShiftModifier && delta.x() == 0) delta = QPoint(delta.y(), 0);
     if (delta.isNull()) return;
-    Form.PanTo(Form.PreviewView().Offset - delta);
+    Form.PanTo(Form.PreviewView().Offset - DeviceDistance(delta, Form.PreviewView()));
 }
 
 void TPreviewGestures::End() {

@@ -7,6 +7,7 @@
 
 #include <QMetaObject>
 #include <QPalette>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -29,8 +30,12 @@ TPreviewPane::TPreviewPane(TEditorContext& context, TPreviewArea& area)
 
 TPreviewView TPreviewPane::PreviewView() const {
     const TViewState& state = Context.Skin.View();
-    TPreviewView view{state.Zoom, PreviewArea.size(),
-                      PreviewArea.palette().color(QPalette::Dark).rgb(), state.Offset};
+    // The area in device pixels, so that a screen pixel is a whole block of
+    // them at any desktop scale.
+    const qreal scale = PreviewArea.devicePixelRatio();
+    const QSize area(qCeil(PreviewArea.width() * scale), qCeil(PreviewArea.height() * scale));
+    TPreviewView view{state.Zoom, area, PreviewArea.palette().color(QPalette::Dark).rgb(),
+                      state.Offset, scale};
     view.Offset = ClampedOffset(Context.Doc.ScreenWidth, Context.Doc.ScreenHeight, view);
     return view;
 }
@@ -64,22 +69,30 @@ void TPreviewPane::StepZoomAbout(int steps, QPoint areaPoint) {
     TViewState view = Context.Skin.View();
     const int index = std::clamp(view.Zoom + steps, 0, ZoomCount - 1);
     if (index == view.Zoom) return;
-    // The point's place on the screen, in pixels of the old scale, scaled
-    // to the new one: the same screen pixel stays under the pointer.
-    const QPoint offset = PreviewView().Offset;
-    const int shift = index - view.Zoom;
-    const auto scaled = [shift](qint64 v) { return shift > 0 ? v << shift : v >> -shift; };
+    // The point's place on the screen, in device pixels of the old block,
+    // scaled to the new one: the same screen pixel stays under the pointer.
+    const TPreviewView shown = PreviewView();
+    TPreviewView next = shown;
+    next.ZoomIndex = index;
+    const QPoint point = DevicePointOf(areaPoint, shown);
+    const qint64 from = BlockSizeOf(shown), to = BlockSizeOf(next);
+    const auto scaled = [from, to](qint64 v) { return (v * to - (v < 0 ? from - 1 : 0)) / from; };
     view.Zoom = index;
-    view.Offset = QPoint(int(scaled(qint64(areaPoint.x()) + offset.x()) - areaPoint.x()),
-                         int(scaled(qint64(areaPoint.y()) + offset.y()) - areaPoint.y()));
+    view.Offset = QPoint(int(scaled(qint64(point.x()) + shown.Offset.x()) - point.x()),
+                         int(scaled(qint64(point.y()) + shown.Offset.y()) - point.y()));
     Context.Skin.SetView(view);
 }
 
 void TPreviewPane::ZoomToFit() {
-    const QSize area = PreviewArea.size();
+    TPreviewView view = PreviewView();
+    const auto fits = [&](int index) {
+        view.ZoomIndex = index;
+        const qint64 block = BlockSizeOf(view);
+        return qint64(Context.Doc.ScreenWidth) * block <= view.Area.width() &&
+               qint64(Context.Doc.ScreenHeight) * block <= view.Area.height();
+    };
     int index = ZoomCount - 1;
-    while (index > 0 && (qint64(Context.Doc.ScreenWidth) << index > area.width() ||
-                         qint64(Context.Doc.ScreenHeight) << index > area.height()))
+    while (index > 0 && !fits(index))
         --index;
     SetZoom(index);
 }
@@ -100,11 +113,11 @@ void TPreviewPane::UpdateOverlay() {
     overlay.Band = Band;
     overlay.Guides = Guides;
     const TPreviewView view = PreviewView();
-    const int zoom = ZoomIndexOf(view);
+    const int zoom = ZoomIndexOf(view), block = BlockSizeOf(view);
     if (Grid && zoom >= 2) {
-        overlay.GridStep = 1 << zoom;
+        overlay.GridStep = block;
         overlay.GridRect = QRect(
-            -view.Offset, QSize(Context.Doc.ScreenWidth << zoom, Context.Doc.ScreenHeight << zoom));
+            -view.Offset, QSize(Context.Doc.ScreenWidth * block, Context.Doc.ScreenHeight * block));
     }
     PreviewArea.SetOverlay(overlay);
 }
@@ -125,6 +138,26 @@ void TPreviewPane::ShowView(const TViewState& view) {
 
 void TPreviewPane::TryStateChanged() {
     DoRedraw();
+}
+
+const TDeviceState& TPreviewPane::PaintedState() const {
+    static const TDeviceState asSaved = [] {
+        TDeviceState state;
+        state.FileColours = true;
+        return state;
+    }();
+    if (Context.Skin.View().Trying && TryState) return *TryState;
+    return AsSaved ? asSaved : PlainDeviceState();
+}
+
+void TPreviewPane::SetPreviewAsSaved(bool on) {
+    AsSaved = on;
+    RedrawSkin();
+}
+
+void TPreviewPane::SetSaveChangesMarked(bool on) {
+    MarkSaveChanges = on;
+    RedrawSkin();
 }
 
 void TPreviewPane::Start() {
@@ -183,25 +216,41 @@ void TPreviewPane::PaintSkin() {
     // Trying, the screen is shown as the device shows it: no row marked.
     const TOpenSkin& skin = Context.Skin;
     const bool trying = skin.View().Trying && TryState;
-    const TDeviceState& state = trying ? *TryState : PlainDeviceState();
+    const TDeviceState& state = PaintedState();
+    const TPreviewView view = PreviewView();
     TScreenMarks marks;
     marks.Hidden = skin.HiddenRows();
     const bool anyHidden =
         std::find(marks.Hidden.begin(), marks.Hidden.end(), true) != marks.Hidden.end();
+    QImage raster;
     if (!anyHidden && (trying || skin.Selection().size() <= 1)) {
         const int marked = trying ? -1 : skin.Current();
-        PreviewArea.SetRaster(RenderPlayerPreview(Context.Doc, marked, PreviewView(), state));
-        return;
+        raster = RenderPlayerPreview(Context.Doc, marked, view, state);
+    } else {
+        if (!trying) {
+            marks.Selected.assign(std::size_t(Context.Doc.Items.size()), false);
+            for (int row : skin.Selection())
+                if (row >= 0 && row < Context.Doc.Items.size())
+                    marks.Selected[std::size_t(row)] = true;
+            if (skin.Selection().size() > 1) marks.Reference = skin.Reference();
+        }
+        raster = RenderPlayerPreview(Context.Doc, marks, view, state);
     }
-    if (!trying) {
-        marks.Selected.assign(std::size_t(Context.Doc.Items.size()), false);
-        for (int row : skin.Selection())
-            if (row >= 0 && row < Context.Doc.Items.size()) marks.Selected[std::size_t(row)] = true;
-        if (skin.Selection().size() > 1) marks.Reference = skin.Reference();
+    raster.setDevicePixelRatio(view.Scale);
+    QImage changes;
+    if (MarkSaveChanges) {
+        changes =
+            RenderSaveChangeMarks(Context.Doc, view, state, qRgb(255, 255, 255), marks.Hidden);
+        changes.setDevicePixelRatio(view.Scale);
     }
-    PreviewArea.SetRaster(RenderPlayerPreview(Context.Doc, marks, PreviewView(), state));
+    PreviewArea.SetSaveChangeMarks(std::move(changes));
+    PreviewArea.SetRaster(std::move(raster));
 }
 
 void TPreviewPane::PaintPlaylist() {
-    PreviewArea.SetRaster(RenderPlaylistPreview(Context.Doc, PreviewView()));
+    const TPreviewView view = PreviewView();
+    QImage raster = RenderPlaylistPreview(Context.Doc, view);
+    raster.setDevicePixelRatio(view.Scale);
+    PreviewArea.SetSaveChangeMarks(QImage());
+    PreviewArea.SetRaster(std::move(raster));
 }

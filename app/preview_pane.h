@@ -60,6 +60,14 @@ class TPreviewPane : public QObject {
     // it and says when it changed.
     void ComposeTryingWith(const TDeviceState& state) { TryState = &state; }
     void TryStateChanged();
+    // The state the player screen is painted with now: try mode's while
+    // trying, otherwise the plain one, with the file's colours when the
+    // preview shows pictures as a save keeps them.
+    const TDeviceState& PaintedState() const;
+
+    // The View menu's "Preview as saved" and "Show what a save changes".
+    void SetPreviewAsSaved(bool on);
+    void SetSaveChangesMarked(bool on);
 
     // While on, repaints wait for the event loop and join into one, so that
     // a burst of pointer moves costs one repaint; turning it off repaints
@@ -86,6 +94,8 @@ class TPreviewPane : public QObject {
     TEditorContext& Context;
     TPreviewArea& PreviewArea;
     const TDeviceState* TryState = nullptr;
+    bool AsSaved = false;
+    bool MarkSaveChanges = false;
     bool Started = false;
     bool Grid = false;
     bool Space = false;

@@ -78,7 +78,7 @@ bool TTryMode::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QPoint TTryMode::PixelOf(const QMouseEvent* event) const {
-    return ScreenPixelAt(event->position().toPoint(), Form.PreviewView());
+    return ScreenPixelAt(event->position(), Form.PreviewView());
 }
 
 bool TTryMode::MousePress(QMouseEvent* event) {

@@ -1,5 +1,6 @@
-// The View menu: try mode and the problems list, each a checkable entry,
-// zoom to fit and the pixel grid.
+// The View menu: try mode, the problems list, zoom to fit, the pixel grid
+// and how the preview shows what a save keeps; all but zoom to fit are
+// checkable entries.
 // Checking the entry is the one way each is turned on or off, so whatever
 // sets it (the user, a remembered setting) gets the same result.
 #include "main_window.h"
@@ -39,4 +40,19 @@ void TForm1::CreateViewMenu(QMenu* view) {
     PixelGrid1->setObjectName(QStringLiteral("PixelGrid1"));
     PixelGrid1->setCheckable(true);
     connect(PixelGrid1, &QAction::toggled, this, [this](bool on) { Pane->SetPixelGrid(on); });
+    // How the preview shows what a save keeps: the last two entries.
+    const auto paneToggle = [this, view](const QString& caption, const QKeySequence& key,
+                                         const char* name, void (TPreviewPane::*handler)(bool)) {
+        QAction* action = view->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setCheckable(true);
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::toggled, this,
+                [this, handler](bool on) { (Pane.get()->*handler)(on); });
+    };
+    paneToggle(QStringLiteral("Preview as saved"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+               "PreviewAsSaved1", &TPreviewPane::SetPreviewAsSaved);
+    paneToggle(QStringLiteral("Show what a save changes"), QKeySequence(), "SaveChanges1",
+               &TPreviewPane::SetSaveChangesMarked);
 }

@@ -168,29 +168,25 @@ void TSkinEdits::MoveBy(qint64 dx, qint64 dy) {
 }
 
 void TSkinEdits::EndMove(const QString& text) {
-    std::vector<TMoving> moving = std::move(Moving);
-    Moving.clear();
-    auto group = std::make_unique<TStepGroup>(Doc, text);
-    std::unique_ptr<TEditStep> single;
-    int parts = 0;
-    for (TMoving& m : moving) {
+    std::vector<std::unique_ptr<TEditStep>> steps;
+    steps.reserve(Moving.size());
+    for (TMoving& m : Moving) {
         const std::optional<TAnyRecord> now = MovingRecord(m);
-        if (!now || *now == m.Before) continue;
-        auto step = std::make_unique<TRecordStep>(Doc, m.Row, m.Before, *now, text);
-        if (parts++ == 0)
-            single = std::move(step);
-        else {
-            if (single) group->Add(std::move(single));
-            group->Add(std::move(step));
-        }
+        if (now && !(*now == m.Before))
+            steps.push_back(std::make_unique<TRecordStep>(Doc, m.Row, m.Before, *now, text));
     }
+    Moving.clear();
     // The document and the views already show where they went: the step
-    // joins the history without news.
+    // joins the history without news. Several items make one step.
     Quiet = true;
-    if (parts == 1)
-        Push(std::move(single));
-    else if (parts > 1)
+    if (steps.size() == 1) {
+        Push(std::move(steps.front()));
+    } else if (steps.size() > 1) {
+        auto group = std::make_unique<TStepGroup>(Doc, text);
+        for (auto& step : steps)
+            group->Add(std::move(step));
         Push(std::move(group));
+    }
     Quiet = false;
     EndMerge();
 }

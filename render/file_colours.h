@@ -15,6 +15,14 @@ inline constexpr int FileChannelShift(int v) {
     return (v & 7) - (v >> 5);
 }
 
+// True when a save moves some channel of the colour by more than one 8-bit
+// step: the pixels the colour-depth warning counts and the editor marks.
+// One step is allowed, so the placeholder's (255, 1, 1) frame passes.
+inline constexpr bool SaveChangesVisibly(QRgb p) {
+    const auto off = [](int v) { return FileChannelShift(v) > 1 || FileChannelShift(v) < -1; };
+    return off(qRed(p)) || off(qGreen(p)) || off(qBlue(p));
+}
+
 // How picture pixels are drawn: as held in memory, or as a saved file gives
 // them back, the transparency key judged on what the file gives back.
 enum class TPictureColours { AsHeld, AsFileKeeps };

@@ -70,21 +70,19 @@ qint64 MagentaPixels(const QImage& image) {
 }
 
 // Pixels that a save changes by more than one step in some channel: the file
-// keeps 5 bits of each, which read back a little off any other value. One
-// step is allowed, so the placeholder's (255, 1, 1) frame passes.
+// keeps 5 bits of each, which read back a little off any other value.
 qint64 PixelsASaveChanges(const QImage& image) {
     if (image.format() == QImage::Format_RGB555) return 0; // the file's own levels
     const QImage rgb =
         image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
             ? image
             : image.convertToFormat(QImage::Format_RGB32);
-    const auto off = [](int v) { return std::abs(FileChannelShift(v)) > 1; };
     const int w = rgb.width(), h = rgb.height();
     qint64 count = 0;
     for (int y = 0; y < h; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         for (int x = 0; x < w; ++x)
-            count += off(qRed(line[x])) || off(qGreen(line[x])) || off(qBlue(line[x]));
+            count += SaveChangesVisibly(line[x]);
     }
     return count;
 }

@@ -155,6 +155,8 @@ TEST_F(EditorTest, MenuHoldsTheCommandsWithTheirShortcuts) {
                                  "Problems Ctrl+Shift+P",
                                  "Zoom to fit Ctrl+0",
                                  "Pixel grid ",
+                                 "Preview as saved Ctrl+Shift+T",
+                                 "Show what a save changes ",
                                  "Arrange:",
                                  "Align left edges Alt+A",
                                  "Align horizontal centres Alt+H",
@@ -180,10 +182,18 @@ TEST_F(EditorTest, MenuHoldsTheCommandsWithTheirShortcuts) {
         EXPECT_EQ(named[i]->objectName(), names[i]);
 }
 
-TEST_F(EditorTest, StatusBarStaysEmpty) {
+TEST_F(EditorTest, StatusBarIsEmptyWhileThePointerIsElsewhere) {
+    ASSERT_TRUE(ShowActive());
     Prompts.FileNames.push_back(PathOf("missing.skn"));
     Form.OpenSkin();
+    // Over the item list, and over the preview but off the screen.
+    QTest::mouseMove(Form.PlayerPanel->lbItems, QPoint(5, 5));
+    EXPECT_TRUE(Form.statusBar()->currentMessage().isEmpty());
+    QTest::mouseMove(Area(), QPoint(400, 400));
+    EXPECT_TRUE(Form.statusBar()->currentMessage().isEmpty());
+    // Over the screen in playlist mode.
     Form.ToolButton6->click();
+    QTest::mouseMove(Area(), QPoint(5, 5));
     EXPECT_TRUE(Form.statusBar()->currentMessage().isEmpty());
     EXPECT_TRUE(Form.statusBar()->findChildren<QLabel*>().isEmpty());
 }

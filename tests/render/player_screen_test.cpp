@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <utility>
+
 namespace {
 
 const QRgb BlackPx = qRgb(0, 0, 0), White = qRgb(255, 255, 255), Red = qRgb(255, 0, 0),
@@ -274,6 +277,35 @@ TEST(Presentation, TheOffsetStopsAtTheFarEdgesAndMapsPointsToScreenPixels) {
     EXPECT_EQ(ScreenPixelAt(QPoint(659, 588), panned), QPoint(479, 535));
     EXPECT_EQ(ScreenPixelAt(QPoint(3, 0), panned), QPoint(397, 462));
     EXPECT_EQ(ScreenPixelAt(QPoint(-1, 0), {1, QSize(10, 10), Grey}), QPoint(-1, 0));
+}
+
+TEST(Presentation, AtEveryDesktopScaleAScreenPixelIsOneWholeBlockAndPointsHitIt) {
+    // round(2^z x scale), halves up.
+    const std::pair<qreal, std::array<int, 4>> scales[] = {{1.0, {1, 2, 4, 8}},
+                                                           {1.25, {1, 3, 5, 10}},
+                                                           {1.5, {2, 3, 6, 12}},
+                                                           {1.75, {2, 4, 7, 14}},
+                                                           {2.0, {2, 4, 8, 16}}};
+    const TSkinDocument doc = BusySkin();
+    const QImage screen = ComposePlayerScreen(doc, 2);
+    for (const auto& [scale, blocks] : scales)
+        for (int z = 0; z < 4; ++z) {
+            // Panned by an offset that cuts the blocks at the area's edges.
+            TPreviewView view{z, QSize(97, 83), Grey, QPoint(301, 137), scale};
+            const int b = BlockSizeOf(view);
+            ASSERT_EQ(b, blocks[std::size_t(z)]) << "scale " << scale << ", zoom " << z;
+            view.Offset = ClampedOffset(240, 268, view);
+            const QImage shown = RenderPlayerPreview(doc, 2, view);
+            for (int y = 0; y < shown.height(); ++y)
+                for (int x = 0; x < shown.width(); ++x) {
+                    const QPoint block((x + view.Offset.x()) / b, (y + view.Offset.y()) / b);
+                    const QRgb expected =
+                        screen.rect().contains(block) ? screen.pixel(block) : 0xFF000000u | Grey;
+                    ASSERT_EQ(shown.pixel(x, y), expected) << x << "," << y;
+                    // The point the desktop gives for that device pixel.
+                    ASSERT_EQ(ScreenPixelAt(QPointF(x / scale, y / scale), view), block);
+                }
+        }
 }
 
 TEST(Presentation, AHugeScreenCostsWhatTheAreaShows) {
