@@ -196,6 +196,7 @@ TEST_F(EditorTest, StatusBarIsEmptyWhileThePointerIsElsewhere) {
     QTest::mouseMove(Area(), QPoint(5, 5));
     EXPECT_TRUE(Form.statusBar()->currentMessage().isEmpty());
     EXPECT_TRUE(Form.statusBar()->findChildren<QLabel*>().isEmpty());
+    QTest::mouseMove(Form.PlayerPanel->lbItems, QPoint(5, 5));
 }
 
 TEST_F(EditorTest, PlaylistToggleShowsThePlaylistPageFilledFromTheDocumentWithoutWritingBack) {
