@@ -7,7 +7,6 @@
 #include "record_steps.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -59,7 +58,7 @@ class TPreviewGestures::TSpaceWatch : public QObject {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier) return false;
         if (!key->isAutoRepeat()) Pane.SetSpaceHeld(type == QEvent::KeyPress);
-        return area->isVisible() && area->rect().contains(area->mapFromGlobal(QCursor::pos()));
+        return area->isVisible() && area->underMouse();
     }
 
   private:

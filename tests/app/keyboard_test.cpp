@@ -20,7 +20,11 @@ namespace {
 
 class Keyboard : public EditorTest {
   protected:
-    void SetUp() override { ASSERT_TRUE(ShowActive()); }
+    void SetUp() override {
+        ASSERT_TRUE(ShowActive());
+        // No pointer here: over the preview, Space would belong to the preview.
+        QTest::mouseMove(Form.PlayerPanel, QPoint(1, 1));
+    }
 
     // A key as the user presses it: to the widget with the focus.
     void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
