@@ -8,6 +8,7 @@
 #include "item_clipboard.h"
 #include "player_panel.h"
 #include "preview_gestures.h"
+#include "selection_commands.h"
 #include "skin_file.h"
 #include "skin_json.h"
 #include "user_commands.h"
@@ -65,6 +66,14 @@ void TForm1::CreateEditMenu(QMenu* edit) {
 
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TForm1::UpdatePasteAction);
     UpdatePasteAction();
+    // What acts on the selection waits for one.
+    const auto follow = [this] {
+        for (QAction* action : {Cut1, Copy1, Duplicate1})
+            action->setEnabled(Skin.Current() >= 0);
+    };
+    connect(&Skin, &TOpenSkin::SelectionChanged, this, follow);
+    connect(&Skin, &TOpenSkin::Replaced, this, follow);
+    follow();
 }
 
 void TForm1::UpdatePasteAction() {
@@ -73,7 +82,7 @@ void TForm1::UpdatePasteAction() {
 }
 
 bool TForm1::CopyCurrentItem() {
-    const QByteArray skin = OneItemSkin(Doc, PlayerPanel->SelectedRow());
+    const QByteArray skin = SelectionSkin(Skin);
     if (skin.isEmpty()) return false;
     auto* mime = new QMimeData;
     mime->setData(SkinMimeType, skin);
@@ -96,9 +105,8 @@ void TForm1::PasteSkin(const QByteArray& skin, const QString& verb) {
 void TForm1::Cut1Click() {
     if (QLineEdit* edit = FocusedLineEdit()) return edit->cut();
     Gestures->Cancel();
-    const int row = PlayerPanel->SelectedRow();
     if (!CopyCurrentItem()) return;
-    DeleteItemCommand(Skin, row, QStringLiteral("Cut"));
+    DeleteSelectionCommand(Skin, QStringLiteral("Cut"));
 }
 
 void TForm1::Copy1Click() {
@@ -119,8 +127,6 @@ void TForm1::Paste1Click() {
 
 void TForm1::Duplicate1Click() {
     Gestures->Cancel();
-    if (!CopyCurrentItem()) return;
-    // The copy as Paste reads it, narrowed as a save narrows it.
-    PasteSkin(QApplication::clipboard()->mimeData()->data(SkinMimeType),
-              QStringLiteral("Duplicate"));
+    if (const QString refused = DuplicateSelectionCommand(Skin); !refused.isEmpty())
+        Context.Prompts.ShowError(refused);
 }

@@ -167,6 +167,7 @@ void TForm1::CreateMenu() {
         item(file, QStringLiteral("Exit"), QKeySequence(Qt::ALT | Qt::Key_F4), &TForm1::Exit1Click);
     CreateEditMenu(menuBar()->addMenu(QStringLiteral("Edit")));
     CreateViewMenu(menuBar()->addMenu(QStringLiteral("View")));
+    CreateArrangeMenu(menuBar()->addMenu(QStringLiteral("Arrange")));
     QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
     About1 = item(help, QStringLiteral("About"), QKeySequence(Qt::Key_F1), &TForm1::About1Click);
 

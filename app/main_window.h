@@ -142,7 +142,10 @@ class TForm1 : public QMainWindow {
     void UpdatePasteAction();
     // Built in view_menu.cpp.
     void CreateViewMenu(QMenu* view);
-    // The current item on the clipboard as a one-item skin; false without one.
+    // Built in arrange_menu.cpp.
+    void CreateArrangeMenu(QMenu* arrange);
+    // The selected items on the clipboard as a skin of their own; false
+    // with none.
     bool CopyCurrentItem();
     // Adds the items of the skin's bytes as one step, or says why not.
     void PasteSkin(const QByteArray& skin, const QString& verb);

@@ -6,13 +6,8 @@
 #include "preview_pane.h"
 #include "record_steps.h"
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QApplication>
-#include <QComboBox>
-#include <QCursor>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -63,17 +58,7 @@ class TPreviewGestures::TSpaceWatch : public QObject {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier) return false;
         if (!key->isAutoRepeat()) Pane.SetSpaceHeld(type == QEvent::KeyPress);
-        // A focused button or field keeps its Space wherever the pointer rests.
-        if (UsesSpace(QApplication::focusWidget())) return false;
-        return area->isVisible() && area->rect().contains(area->mapFromGlobal(QCursor::pos()));
-    }
-
-  private:
-    static bool UsesSpace(const QWidget* focus) {
-        return qobject_cast<const QAbstractButton*>(focus) ||
-               qobject_cast<const QLineEdit*>(focus) ||
-               qobject_cast<const QAbstractSpinBox*>(focus) ||
-               qobject_cast<const QComboBox*>(focus);
+        return area->isVisible() && area->underMouse();
     }
 
   private:
@@ -233,10 +218,10 @@ void TPreviewGestures::MouseMove(QMouseEvent* event) {
         if (!DragStarted && moved.manhattanLength() < ClickDistance) return;
         DragStarted = true;
         const TPreviewView view = Form.PreviewView();
-        Form.ShowDragMarks(
-            QRect(DevicePointOf(PressPoint, view), DevicePointOf(event->position(), view))
-                .normalized(),
-            {});
+        Form.ShowDragMarks(QRect(DevicePointOf(PressPoint, view),
+                                 DevicePointOf(event->position(), view))
+                               .normalized(),
+                           {});
     }
 }
 

@@ -47,9 +47,9 @@ void TTryMode::ForgetRows() {
 void TTryMode::EditChanged(const TEditChange& change) {
     // A row's state belongs to the item at that row: once rows shift it
     // would land on another, so the states go.
-    const bool rowsShift = change.What == TEditChange::ItemsAdded ||
-                           change.What == TEditChange::ItemsRemoved ||
-                           change.What == TEditChange::ItemsSwapped;
+    const bool rowsShift =
+        change.What == TEditChange::ItemsAdded || change.What == TEditChange::ItemsRemoved ||
+        change.What == TEditChange::ItemsSwapped || change.What == TEditChange::ItemsReordered;
     if (rowsShift) ForgetRows();
 }
 

@@ -5,6 +5,7 @@
 #include "code_page.h"
 #include "item_list.h"
 #include "item_steps.h"
+#include "selection_commands.h"
 #include "skin_file.h"
 #include "user_commands.h"
 
@@ -266,10 +267,18 @@ void TItemCommands::Follow(const TEditChange& change) {
             a->setText(b->text());
             b->setText(text);
         }
+        // Several moves in one step: the list shows the selection once.
+        if (change.Grouped && change.Part + 1 < change.Parts) break;
         ShowMarks(lbItems, Context.Skin);
         ShowSelection();
         break;
     }
+    case TEditChange::ItemsReordered:
+        for (int i = row; i < row + change.Count && i < lbItems->count(); ++i)
+            lbItems->item(i)->setText(DecodeName(Context.Doc.Items[i].Name));
+        ShowMarks(lbItems, Context.Skin);
+        ShowSelection();
+        break;
     case TEditChange::ItemRenamed:
         if (QListWidgetItem* r = lbItems->item(row))
             r->setText(DecodeName(Context.Doc.Items[row].Name));
@@ -325,24 +334,16 @@ void TItemCommands::ToolButton13Click() {
     AddCommand(ikTrackbar);
 }
 
-void TItemCommands::Move(int from, int to) {
-    MoveItemCommand(Context.Skin, from, to < from);
-}
-
 void TItemCommands::ToolButton15Click() {
-    const int p = Current();
-    if (p > 0 && p < Context.Doc.Items.size()) Move(p, p - 1);
+    MoveSelectionCommand(Context.Skin, true);
 }
 
 void TItemCommands::ToolButton16Click() {
-    const int p = Current();
-    if (p >= 0 && p < Context.Doc.Items.size() - 1) Move(p, p + 1);
+    MoveSelectionCommand(Context.Skin, false);
 }
 
 void TItemCommands::ToolButton18Click() {
-    const int p = Current();
-    if (p < 0 || p >= lbItems->count() || p >= Context.Doc.Items.size()) return;
-    DeleteItemCommand(Context.Skin, p, QStringLiteral("Delete"));
+    DeleteSelectionCommand(Context.Skin, QStringLiteral("Delete"));
 }
 
 void TItemCommands::lbItemsDblClick() {

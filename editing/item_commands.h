@@ -42,7 +42,6 @@ class TItemCommands {
 
   private:
     void AddCommand(int kind);
-    void Move(int from, int to);
     // The list, the selection and the inspector after a step or its undo.
     void Follow(const TEditChange& change);
     void Show(int row);

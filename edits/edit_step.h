@@ -14,15 +14,16 @@
 // playlist page and the preview to reload.
 struct TEditChange {
     enum TWhat {
-        Record,       // values of Row's record
-        Picture,      // a picture of Row's record (Row -1: a playlist icon)
-        ItemsAdded,   // Count rows from Row on are new
-        ItemsRemoved, // Count rows from Row on are gone
-        ItemsSwapped, // the item now at Row came from OtherRow, and back
-        ItemRenamed,  // Row's name
-        Playlist,     // the playlist look
-        Pictures,     // the pictures of every item (dithering)
-        Moved,        // the position of Row's record, while a drag goes on
+        Record,         // values of Row's record
+        Picture,        // a picture of Row's record (Row -1: a playlist icon)
+        ItemsAdded,     // Count rows from Row on are new
+        ItemsRemoved,   // Count rows from Row on are gone
+        ItemsSwapped,   // the item now at Row came from OtherRow, and back
+        ItemRenamed,    // Row's name
+        Playlist,       // the playlist look
+        Pictures,       // the pictures of every item (dithering)
+        Moved,          // the position of Row's record, while a drag goes on
+        ItemsReordered, // rows Row .. Row + Count - 1 hold the items of rows From
     };
     TWhat What = Record;
     int Row = -1;
@@ -35,6 +36,10 @@ struct TEditChange {
     // are made; Part counts them from 0.
     bool Grouped = false;
     int Part = 0;
+    int Parts = 1;
+    // For ItemsReordered, one per row of the list: the row each item held
+    // before.
+    QList<int> From = {};
 };
 
 class TEditStep : public QUndoCommand {
@@ -94,9 +99,10 @@ class TStepGroup : public TEditStep {
         const int n = int(Parts.size());
         for (int i = 0; i < n; ++i) {
             TEditStep& part = *Parts[std::size_t(undo ? n - 1 - i : i)];
-            part.Run(undo, [&tell, i](TEditChange change) {
+            part.Run(undo, [&tell, i, n](TEditChange change) {
                 change.Grouped = true;
                 change.Part = i;
+                change.Parts = n;
                 tell(change);
             });
         }

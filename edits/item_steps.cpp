@@ -173,3 +173,49 @@ qint64 TPasteItemsStep::HeldBytes(bool undone) const {
             bytes += PictureBytes(item.Record);
     return bytes;
 }
+
+TReorderItemsStep::TReorderItemsStep(TSkinDocument& doc, QList<int> from, const QString& text)
+    : TEditStep(doc, text), From(std::move(from)) {
+    bool valid = From.size() == doc.Items.size();
+    bool moves = false;
+    Back = QList<int>(From.size(), -1);
+    for (int i = 0; valid && i < From.size(); ++i) {
+        const int row = From[i];
+        valid = row >= 0 && row < From.size() && Back[row] < 0;
+        if (valid) Back[row] = i;
+        moves = moves || row != i;
+    }
+    setObsolete(!valid || !moves);
+}
+
+namespace {
+void Reorder(QList<TDocItem>& items, const QList<int>& from) {
+    QList<TDocItem> reordered;
+    reordered.reserve(items.size());
+    for (int row : from)
+        reordered << items[row];
+    items = std::move(reordered);
+}
+} // namespace
+
+void TReorderItemsStep::redo() {
+    Reorder(Doc.Items, From);
+}
+
+void TReorderItemsStep::undo() {
+    Reorder(Doc.Items, Back);
+}
+
+TEditChange TReorderItemsStep::Change(bool undone) const {
+    TEditChange change;
+    change.What = TEditChange::ItemsReordered;
+    change.From = undone ? Back : From;
+    int first = 0, last = int(change.From.size()) - 1;
+    while (first <= last && change.From[first] == first)
+        ++first;
+    while (last >= first && change.From[last] == last)
+        --last;
+    change.Row = first;
+    change.Count = std::max(0, last - first + 1);
+    return change;
+}

@@ -82,6 +82,19 @@ class TPasteItemsStep : public TEditStep {
     std::vector<TLooseItem> Items;
 };
 
+// The list's entries put in another order (the records stay where they
+// are): from[i] is the row whose entry becomes row i.
+class TReorderItemsStep : public TEditStep {
+  public:
+    TReorderItemsStep(TSkinDocument& doc, QList<int> from, const QString& text);
+    void redo() override;
+    void undo() override;
+    TEditChange Change(bool undone) const override;
+
+  private:
+    QList<int> From, Back; // Back undoes From
+};
+
 // The helpers the steps share: an item put at the end of the document, and
 // the last item taken off again.
 void AppendItem(TSkinDocument& doc, const TLooseItem& item);

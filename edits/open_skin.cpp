@@ -128,6 +128,26 @@ void TOpenSkin::FollowItems(const TEditChange& change) {
         }
         break;
     }
+    case TEditChange::ItemsReordered: {
+        const QList<int>& from = change.From;
+        if (from.size() != std::ssize(Marks) || from.size() != Names.size()) break;
+        QList<int> to(from.size());
+        std::vector<TMarks> marks(Marks.size());
+        QList<QByteArray> names(Names.size());
+        for (int i = 0; i < from.size(); ++i) {
+            to[from[i]] = i;
+            marks[std::size_t(i)] = Marks[std::size_t(from[i])];
+            names[i] = Names[from[i]];
+        }
+        Marks = std::move(marks);
+        Names = std::move(names);
+        QList<int> rows;
+        for (int row : Selected)
+            rows << to[row];
+        Choose(rows, Row >= 0 ? to[Row] : -1);
+        if (HasMarks()) Q_EMIT MarksChanged();
+        break;
+    }
     case TEditChange::ItemRenamed:
         if (r >= 0 && r < Names.size()) Names[r] = Document.Items[r].Name;
         break;

@@ -4,6 +4,7 @@
 #include "item_clipboard.h"
 #include "item_list.h"
 #include "item_steps.h"
+#include "selection_commands.h"
 #include "skin_file.h"
 #include "step_names.h"
 
@@ -49,7 +50,18 @@ QString PasteItemsCommand(TOpenSkin& skin, QByteArrayView clipboardSkin, const Q
     TClipboardItems read = ReadClipboardSkin(clipboardSkin);
     if (!read.Error.isEmpty()) return read.Error;
     if (!HasRoomForItems(skin.Doc(), qsizetype(read.Items.size()))) return TooManyItemsText;
-    const QString name = QLatin1Char('"') + DecodeName(read.Items.front().Name) + QLatin1Char('"');
+    // Each new item gets a name no other item has.
+    QSet<QByteArray> taken;
+    for (const TDocItem& item : skin.Doc().Items)
+        taken.insert(item.Name);
+    for (TLooseItem& item : read.Items) {
+        item.Name = UniqueItemName(item.Name, taken);
+        taken.insert(item.Name);
+    }
+    const QString name =
+        read.Items.size() == 1
+            ? QLatin1Char('"') + DecodeName(read.Items.front().Name) + QLatin1Char('"')
+            : QStringLiteral("%1 items").arg(read.Items.size());
     skin.Edits().Push(std::make_unique<TPasteItemsStep>(skin.Doc(), std::move(read.Items),
                                                         verb + QLatin1Char(' ') + name));
     return {};

@@ -19,8 +19,9 @@ QString AddPictureItemCommand(TOpenSkin& skin, const QByteArray& name, QImage pi
                               QPoint pixel);
 // Removes the item at row; verb names the step ("Delete", "Cut").
 void DeleteItemCommand(TOpenSkin& skin, int row, const QString& verb);
-// Appends the items of a one-item skin from the clipboard; verb names the
-// step ("Paste", "Duplicate").
+// Appends the items of a skin from the clipboard, each renamed to a name no
+// other item has, and selects them; verb names the step ("Paste",
+// "Duplicate").
 QString PasteItemsCommand(TOpenSkin& skin, QByteArrayView clipboardSkin, const QString& verb);
 // Exchanges the item at row with its neighbour above (up) or below.
 void MoveItemCommand(TOpenSkin& skin, int row, bool up);

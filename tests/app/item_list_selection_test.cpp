@@ -1,6 +1,8 @@
 // The item list with several rows selected: the open skin's rules for Ctrl
 // and Shift clicks, and the marks shown beside the names.
 #include "editor_fixture.h"
+#include "item_inspector.h"
+#include "number_field.h"
 
 #include <QListWidget>
 
@@ -52,4 +54,25 @@ TEST_F(EditorTest, TheItemListSelectsSeveralRowsByTheOpenSkinsRules) {
     EXPECT_EQ(list->item(2)->text(), "c");
     skin.SetHidden({3}, false);
     EXPECT_TRUE(list->item(3)->icon().isNull());
+}
+
+TEST_F(EditorTest, CtrlASelectsEveryItemUnlessATextFieldHasTheFocus) {
+    ASSERT_TRUE(ShowActive());
+    for (const char* name : {"a", "b", "c"})
+        AddItem(Form.Doc, ikImage, name);
+    Form.PlayerPanel->ReloadList();
+    TOpenSkin& skin = Form.Context.Skin;
+    skin.Select(1);
+    TNumberField* x = Form.PlayerPanel->Inspector->SpinEdit1;
+    x->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(skin.Selection(), QList<int>({1}));
+    EXPECT_TRUE(Form.Cut1->isEnabled());
+
+    Form.PlayerPanel->lbItems->setFocus();
+    QTest::keyClick(Form.PlayerPanel->lbItems, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(skin.Selection().size(), 3);
+    EXPECT_EQ(skin.Current(), 1);
+    skin.Select(-1);
+    EXPECT_FALSE(Form.Cut1->isEnabled() || Form.Copy1->isEnabled() || Form.Duplicate1->isEnabled());
 }

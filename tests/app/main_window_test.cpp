@@ -157,6 +157,22 @@ TEST_F(EditorTest, MenuHoldsTheCommandsWithTheirShortcuts) {
                                  "Pixel grid ",
                                  "Preview as saved Ctrl+Shift+T",
                                  "Show what a save changes ",
+                                 "Arrange:",
+                                 "Align left edges Alt+A",
+                                 "Align horizontal centres Alt+H",
+                                 "Align right edges Alt+D",
+                                 "Align top edges Alt+W",
+                                 "Align vertical centres Alt+V",
+                                 "Align bottom edges Alt+S",
+                                 "-",
+                                 "Distribute horizontally Alt+Shift+H",
+                                 "Distribute vertically Alt+Shift+V",
+                                 "-",
+                                 "Bring to front Ctrl+Shift+]",
+                                 "Send to back Ctrl+Shift+[",
+                                 "-",
+                                 "Lock Ctrl+Shift+L",
+                                 "Hide Ctrl+Shift+H",
                                  "Help:",
                                  "About F1"}));
     const QAction* named[] = {Form.New1,    Form.Open1, Form.Save1,
@@ -180,6 +196,7 @@ TEST_F(EditorTest, StatusBarIsEmptyWhileThePointerIsElsewhere) {
     QTest::mouseMove(Area(), QPoint(5, 5));
     EXPECT_TRUE(Form.statusBar()->currentMessage().isEmpty());
     EXPECT_TRUE(Form.statusBar()->findChildren<QLabel*>().isEmpty());
+    QTest::mouseMove(Form.PlayerPanel->lbItems, QPoint(5, 5));
 }
 
 TEST_F(EditorTest, PlaylistToggleShowsThePlaylistPageFilledFromTheDocumentWithoutWritingBack) {

@@ -20,9 +20,9 @@ struct TEditingFixture {
     TEditorContext Context{Skin, Prompts};
 
     TEditingFixture() {
-        static const char* const names[] = {"Record",       "Picture",      "ItemsAdded",
-                                            "ItemsRemoved", "ItemsSwapped", "ItemRenamed",
-                                            "Playlist",     "Pictures",     "Moved"};
+        static const char* const names[] = {
+            "Record",      "Picture",  "ItemsAdded", "ItemsRemoved", "ItemsSwapped",
+            "ItemRenamed", "Playlist", "Pictures",   "Moved",        "ItemsReordered"};
         QObject::connect(&Skin.Edits(), &TSkinEdits::Changed, [this](const TEditChange& change) {
             Log << QStringLiteral("Changed %1").arg(QLatin1String(names[change.What]));
         });

@@ -4,6 +4,7 @@
 #include "item_steps.h"
 #include "open_skin.h"
 #include "sample_skin.h"
+#include "selection_commands.h"
 #include "skin_file.h"
 #include "state_folder_test.h"
 #include "user_folders.h"
@@ -11,19 +12,6 @@
 #include <QDir>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// A group of deletes as a command on several rows pushes it: highest first.
-void DeleteRows(TOpenSkin& skin, QList<int> rows) {
-    std::ranges::sort(rows, std::greater<>());
-    auto group = std::make_unique<TStepGroup>(skin.Doc(), "Delete");
-    for (int row : rows)
-        group->Add(std::make_unique<TDeleteItemStep>(skin.Doc(), row, "Delete"));
-    skin.Edits().Push(std::move(group));
-}
-
-} // namespace
 
 TEST(Selection, ToggleRangeAndAllKeepTheOrderOfSelectingAndTheCurrent) {
     TOpenSkin skin(MakeRichSkin());
@@ -73,8 +61,8 @@ TEST(Selection, ToggleRangeAndAllKeepTheOrderOfSelectingAndTheCurrent) {
 TEST(Selection, FollowsItsItemsThroughAStepOfSeveralDeletesAndItsUndo) {
     TOpenSkin skin(MakeRichSkin());
     const int n = int(skin.Doc().Items.size());
-    skin.SetSelection({1, 3, 4}, 3);
-    DeleteRows(skin, {1, 3});
+    skin.SetSelection({1, 3}, 3);
+    DeleteSelectionCommand(skin, "Delete");
     // The row after the last deleted one is current, alone.
     EXPECT_EQ(skin.Selection(), QList<int>({2}));
     EXPECT_EQ(skin.Doc().Items.size(), n - 2);
@@ -84,17 +72,14 @@ TEST(Selection, FollowsItsItemsThroughAStepOfSeveralDeletesAndItsUndo) {
     EXPECT_EQ(skin.Current(), 3);
 
     skin.SetSelection({n - 2, n - 1}, n - 1);
-    DeleteRows(skin, {n - 2, n - 1}); // nothing after them: the new last
+    DeleteSelectionCommand(skin, "Delete"); // nothing after them: the new last
     EXPECT_EQ(skin.Selection(), QList<int>({n - 3}));
 }
 
 TEST(Selection, SeveralSwapsInOneStepCarryTheSelectionAlong) {
     TOpenSkin skin(MakeRichSkin());
     skin.SetSelection({1, 2, 5}, 2);
-    auto group = std::make_unique<TStepGroup>(skin.Doc(), "Move up");
-    for (int row : {1, 2, 5})
-        group->Add(std::make_unique<TMoveItemStep>(skin.Doc(), row, row - 1, "Move up"));
-    skin.Edits().Push(std::move(group));
+    MoveSelectionCommand(skin, true);
     EXPECT_EQ(skin.Selection(), QList<int>({0, 1, 4}));
     EXPECT_EQ(skin.Current(), 1);
     skin.Edits().Undo();
