@@ -186,9 +186,20 @@ void TPreviewPane::DoRedraw() {
 }
 
 void TPreviewPane::RedrawSkin() {
+    Redraw(TPending::Skin);
+}
+
+void TPreviewPane::RedrawPlaylist() {
+    Redraw(TPending::Playlist);
+}
+
+void TPreviewPane::Redraw(TPending screen) {
     if (!Started) return;
     if (!Deferred) {
-        PaintSkin();
+        if (screen == TPending::Skin)
+            PaintSkin();
+        else
+            PaintPlaylist();
         UpdateOverlay();
         return;
     }
@@ -196,20 +207,7 @@ void TPreviewPane::RedrawSkin() {
     if (PendingRepaint == TPending::None)
         QMetaObject::invokeMethod(
             this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
-    PendingRepaint = TPending::Skin;
-}
-
-void TPreviewPane::RedrawPlaylist() {
-    if (!Started) return;
-    if (!Deferred) {
-        PaintPlaylist();
-        UpdateOverlay();
-        return;
-    }
-    if (PendingRepaint == TPending::None)
-        QMetaObject::invokeMethod(
-            this, [this] { FlushRepaint(); }, Qt::QueuedConnection);
-    PendingRepaint = TPending::Playlist;
+    PendingRepaint = screen;
 }
 
 void TPreviewPane::PaintSkin() {

@@ -89,6 +89,8 @@ class TPreviewPane : public QObject {
     void PaintSkin();
     void PaintPlaylist();
     void FlushRepaint();
+    enum class TPending { None, Skin, Playlist };
+    void Redraw(TPending screen);
     void UpdateOverlay();
 
     TEditorContext& Context;
@@ -102,5 +104,5 @@ class TPreviewPane : public QObject {
     QRect Band;
     QList<QLine> Guides;
     bool Deferred = false;
-    enum class TPending { None, Skin, Playlist } PendingRepaint = TPending::None;
+    TPending PendingRepaint = TPending::None;
 };

@@ -11,48 +11,40 @@
 #include <QAction>
 #include <QMenu>
 
+#include <functional>
+
 void TForm1::CreateViewMenu(QMenu* view) {
     view->setObjectName(QStringLiteral("View1"));
-    const auto toggle = [this, view](const QString& caption, const QKeySequence& key,
-                                     const char* name, void (TViewPanels::*handler)(bool)) {
+    const auto entry = [this, view](const QString& caption, const QKeySequence& key,
+                                    const char* name) {
         QAction* action = view->addAction(caption);
         action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(true);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::toggled, this,
-                [this, handler](bool on) { (View.get()->*handler)(on); });
+        return action;
+    };
+    const auto toggle = [this, &entry](const QString& caption, const QKeySequence& key,
+                                       const char* name, std::function<void(bool)> handler) {
+        QAction* action = entry(caption, key, name);
+        action->setCheckable(true);
+        connect(action, &QAction::toggled, this, std::move(handler));
         return action;
     };
     Try1 = toggle(QStringLiteral("Try the skin"), QKeySequence(Qt::CTRL | Qt::Key_T), "Try1",
-                  &TViewPanels::SetTrying);
+                  [this](bool on) { View->SetTrying(on); });
     Problems1 = toggle(QStringLiteral("Problems"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-                       "Problems1", &TViewPanels::SetProblemsShown);
-    ZoomToFit1 = view->addAction(QStringLiteral("Zoom to fit"));
-    ZoomToFit1->setObjectName(QStringLiteral("ZoomToFit1"));
-    ZoomToFit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    ZoomToFit1->setShortcutContext(Qt::WindowShortcut);
+                       "Problems1", [this](bool on) { View->SetProblemsShown(on); });
+    ZoomToFit1 =
+        entry(QStringLiteral("Zoom to fit"), QKeySequence(Qt::CTRL | Qt::Key_0), "ZoomToFit1");
     connect(ZoomToFit1, &QAction::triggered, this, [this] {
         Gestures->Cancel();
         Pane->ZoomToFit();
     });
-    PixelGrid1 = view->addAction(QStringLiteral("Pixel grid"));
-    PixelGrid1->setObjectName(QStringLiteral("PixelGrid1"));
-    PixelGrid1->setCheckable(true);
-    connect(PixelGrid1, &QAction::toggled, this, [this](bool on) { Pane->SetPixelGrid(on); });
+    PixelGrid1 = toggle(QStringLiteral("Pixel grid"), QKeySequence(), "PixelGrid1",
+                        [this](bool on) { Pane->SetPixelGrid(on); });
     // How the preview shows what a save keeps: the last two entries.
-    const auto paneToggle = [this, view](const QString& caption, const QKeySequence& key,
-                                         const char* name, void (TPreviewPane::*handler)(bool)) {
-        QAction* action = view->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setCheckable(true);
-        action->setShortcut(key);
-        action->setShortcutContext(Qt::WindowShortcut);
-        connect(action, &QAction::toggled, this,
-                [this, handler](bool on) { (Pane.get()->*handler)(on); });
-    };
-    paneToggle(QStringLiteral("Preview as saved"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
-               "PreviewAsSaved1", &TPreviewPane::SetPreviewAsSaved);
-    paneToggle(QStringLiteral("Show what a save changes"), QKeySequence(), "SaveChanges1",
-               &TPreviewPane::SetSaveChangesMarked);
+    toggle(QStringLiteral("Preview as saved"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T),
+           "PreviewAsSaved1", [this](bool on) { Pane->SetPreviewAsSaved(on); });
+    toggle(QStringLiteral("Show what a save changes"), QKeySequence(), "SaveChanges1",
+           [this](bool on) { Pane->SetSaveChangesMarked(on); });
 }

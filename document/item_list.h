@@ -2,6 +2,9 @@
 // step: every record is designated by exactly one entry of its kind.
 #pragma once
 
+#include <QByteArray>
+#include <QSet>
+
 #include "skin_document.h"
 
 #include <optional>
@@ -39,3 +42,8 @@ struct TItemProblem {
     int Other = -1; // SharedRecord: the earlier entry designating the same record
 };
 TItemProblem CheckItems(const TSkinDocument& doc);
+
+// The name itself when no other item has it, else with its trailing " N"
+// replaced by the next free number, or " 2" (then " 3" ...) appended; the
+// base is cut so that the name stays within 255 bytes.
+QByteArray UniqueItemName(const QByteArray& name, const QSet<QByteArray>& taken);

@@ -29,27 +29,6 @@ QString StepName(const QString& verb, const TSkinDocument& doc, const QList<int>
 
 } // namespace
 
-QByteArray UniqueItemName(const QByteArray& name, const QSet<QByteArray>& taken) {
-    if (!taken.contains(name)) return name;
-    QByteArray base = name;
-    qint64 number = 2;
-    // A trailing space and up to nine digits count; more are part of the name.
-    qsizetype digits = 0;
-    while (digits < name.size() && digits < 10 &&
-           std::isdigit(static_cast<unsigned char>(name[name.size() - 1 - digits])))
-        ++digits;
-    if (digits > 0 && digits <= 9 && name.size() > digits &&
-        name[name.size() - 1 - digits] == ' ') {
-        number = name.right(digits).toLongLong() + 1;
-        base = name.left(name.size() - 1 - digits);
-    }
-    for (;; ++number) {
-        const QByteArray suffix = ' ' + QByteArray::number(number);
-        const QByteArray candidate = base.left(MaxNameBytes - suffix.size()) + suffix;
-        if (!taken.contains(candidate)) return candidate;
-    }
-}
-
 void DeleteSelectionCommand(TOpenSkin& skin, const QString& verb) {
     QList<int> rows = SortedSelection(skin);
     if (rows.isEmpty()) return;

@@ -3,16 +3,12 @@
 // With one item selected they are the single-item commands.
 #pragma once
 
+#include "item_list.h"
 #include "open_skin.h"
 
 #include <QByteArray>
 #include <QSet>
 #include <QString>
-
-// The name itself when no other item has it, else with its trailing " N"
-// replaced by the next free number, or " 2" (then " 3" ...) appended; the
-// base is cut so that the name stays within 255 bytes.
-QByteArray UniqueItemName(const QByteArray& name, const QSet<QByteArray>& taken);
 
 // Deletes every selected item; the row after the last deleted one (else the
 // new last) is then current and alone selected. verb: "Delete", "Cut".
