@@ -89,7 +89,7 @@ bool TTryMode::MousePress(QMouseEvent* event) {
     Form.Area().setFocus(Qt::MouseFocusReason);
     if (PressRow >= 0) return true;
     const QPoint pixel = PixelOf(event);
-    const TDeviceHit hit = DevicePartAt(Form.Doc(), pixel.x(), pixel.y());
+    const TDeviceHit hit = DevicePartAt(Form.Doc(), pixel.x(), pixel.y(), Form.Skin().HiddenRows());
     switch (hit.Part) {
     case TDevicePart::None:
         return true;
@@ -135,7 +135,7 @@ bool TTryMode::MouseRelease(QMouseEvent* event) {
     // A click is a release over the part pressed, as on any button; only a
     // command with two states switches.
     const QPoint pixel = PixelOf(event);
-    const TDeviceHit hit = DevicePartAt(Form.Doc(), pixel.x(), pixel.y());
+    const TDeviceHit hit = DevicePartAt(Form.Doc(), pixel.x(), pixel.y(), Form.Skin().HiddenRows());
     if (hit.Row == row && hit.Part == part && row < Form.Doc().Items.size()) {
         const TDocItem& item = Form.Doc().Items[row];
         bool twoStates = false;

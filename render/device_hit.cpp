@@ -15,8 +15,10 @@ int ProgressAt(const TiTrackbar& trackbar, qint64 x) {
     return int(std::clamp<qint64>(x - trackbar.X, 0, std::max(trackbar.Width, 0)));
 }
 
-TDeviceHit DevicePartAt(const TSkinDocument& doc, qint64 x, qint64 y) {
+TDeviceHit DevicePartAt(const TSkinDocument& doc, qint64 x, qint64 y,
+                        const std::vector<bool>& hidden) {
     for (int i = int(doc.Items.size()) - 1; i >= 0; --i) {
+        if (std::size_t(i) < hidden.size() && hidden[std::size_t(i)]) continue;
         const TDocItem& item = doc.Items[i];
         if (const auto* r = RecordOf<TiButton>(doc, item)) {
             if (Inside(MarkerBox(*r), x, y)) return {i, TDevicePart::Button, 0};

@@ -8,6 +8,8 @@
 
 #include "skin_document.h"
 
+#include <vector>
+
 enum class TDevicePart { None, Button, WheelRing, WheelCenter, TrackbarPosition };
 
 struct TDeviceHit {
@@ -17,7 +19,10 @@ struct TDeviceHit {
     bool operator==(const TDeviceHit&) const = default;
 };
 
-TDeviceHit DevicePartAt(const TSkinDocument& doc, qint64 x, qint64 y);
+// Entries flagged in hidden (one flag per entry; fewer: none hidden) are not
+// on the screen and take no press.
+TDeviceHit DevicePartAt(const TSkinDocument& doc, qint64 x, qint64 y,
+                        const std::vector<bool>& hidden = {});
 
 // The progress a press or a drag at screen column x sets: the distance from
 // the bar's left, held within 0..Width.

@@ -265,6 +265,10 @@ TEST(DeviceHit, APressReachesTheTopmostControlAndItsPart) {
     doc.Images.push_back(over);
     doc.Items.push_back({ikImage, 1, "over"});
     EXPECT_EQ(DevicePartAt(doc, 10, 10), (TDeviceHit{ButtonRow, TDevicePart::Button, 0}));
+    // A hidden control is not there to press.
+    std::vector<bool> hidden(std::size_t(doc.Items.size()), false);
+    hidden[std::size_t(ButtonRow)] = true;
+    EXPECT_EQ(DevicePartAt(doc, 10, 10, hidden), TDeviceHit{});
     EXPECT_EQ(DevicePartAt(doc, 30, 30), TDeviceHit{});
     EXPECT_EQ(DevicePartAt(doc, 5, 5), TDeviceHit{});
     // The icon's 20 x 20 box is centred on the 80 x 80 body: (90, 90) to (110, 110).
