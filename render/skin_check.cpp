@@ -293,7 +293,13 @@ class TChecker {
     // A value the player fills in that today's sample understates: "50%"
     // fits where "100%" does not, "00:25" where an hour's "0:00:00" does not.
     void CheckLongest(const TiText& r, int points) {
-        const QString longest = LongestValue(r.TextType, points, r.Bold);
+        // Alike texts are many in a large skin: each type, size and weight's
+        // longest value is worked out once.
+        const std::tuple key(r.TextType, points, r.Bold);
+        auto it = Longest.find(key);
+        if (it == Longest.end())
+            it = Longest.emplace(key, LongestValue(r.TextType, points, r.Bold)).first;
+        const QString& longest = it->second;
         const int width = Extent(points, r.Bold, longest).Width;
         if (width > r.Width)
             Warning("text-longest",
@@ -381,6 +387,7 @@ class TChecker {
     // Texts of one font and sample are measured once: a font is costly to
     // set up, the more so the larger it is.
     std::map<std::tuple<int, bool, QString>, TTextExtent> Extents;
+    std::map<std::tuple<int, int, bool>, QString> Longest;
     QHash<QByteArray, int> FirstUse;
     std::vector<TSkinFinding> Findings;
     std::vector<std::pair<const TPicture*, QString>> ShownSlots; // of the current item
