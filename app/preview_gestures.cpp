@@ -1,5 +1,6 @@
 #include "preview_gestures.h"
 
+#include "arrange_commands.h"
 #include "marker_box.h"
 #include "presentation.h"
 #include "preview_area.h"
@@ -218,10 +219,10 @@ void TPreviewGestures::MouseMove(QMouseEvent* event) {
         if (!DragStarted && moved.manhattanLength() < ClickDistance) return;
         DragStarted = true;
         const TPreviewView view = Form.PreviewView();
-        Form.ShowDragMarks(QRect(DevicePointOf(PressPoint, view),
-                                 DevicePointOf(event->position(), view))
-                               .normalized(),
-                           {});
+        Form.ShowDragMarks(
+            QRect(DevicePointOf(PressPoint, view), DevicePointOf(event->position(), view))
+                .normalized(),
+            {});
     }
 }
 
@@ -327,19 +328,7 @@ bool TPreviewGestures::KeyPress(QKeyEvent* event) {
 void TPreviewGestures::Nudge(int dx, int dy) {
     if (Gesture == TGesture::Drag || !PlayerMode()) return;
     if (Form.Skin().Selection().size() > 1) {
-        // Every selected item the pointer may move, as one step.
-        auto step = std::make_unique<TStepGroup>(Form.Doc(), QStringLiteral("Move items"));
-        for (int row : Form.Skin().Selection()) {
-            if (!Pickable(row) || row >= Form.Doc().Items.size()) continue;
-            const std::optional<TAnyRecord> before = RecordAt(Form.Doc(), Form.Doc().Items[row]);
-            if (!before) continue;
-            TAnyRecord after = *before;
-            const QPoint at = PositionOf(*before);
-            SetPosition(after, QPoint(Moved(at.x(), dx), Moved(at.y(), dy)));
-            step->Add(std::make_unique<TRecordStep>(Form.Doc(), row, *before, after,
-                                                    QStringLiteral("Move items")));
-        }
-        Form.Editing().Edits.Push(std::move(step));
+        MoveSelectionCommand(Form.Skin(), dx, dy);
         return;
     }
     const int row = Form.Skin().Current();

@@ -127,6 +127,14 @@ void AlignCommand(TOpenSkin& skin, TAlign how) {
     skin.Edits().Push(std::move(steps));
 }
 
+void MoveSelectionCommand(TOpenSkin& skin, qint64 dx, qint64 dy) {
+    auto steps = std::make_unique<TStepGroup>(skin.Doc(), QStringLiteral("Move items"));
+    for (int row : skin.Selection())
+        if (row >= 0 && row < skin.Doc().Items.size() && !skin.Hidden(row))
+            AddMove(skin, *steps, row, dx, dy);
+    skin.Edits().Push(std::move(steps));
+}
+
 void DistributeCommand(TOpenSkin& skin, bool horizontally) {
     std::vector<TPlaced> placed = SelectedBoxes(skin);
     const qint64 n = qint64(placed.size());

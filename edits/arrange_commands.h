@@ -12,6 +12,10 @@ enum class TAlign { Left, HorizontalCentre, Right, Top, VerticalCentre, Bottom }
 
 void AlignCommand(TOpenSkin& skin, TAlign how);
 
+// Moves every selected item that is neither locked nor hidden by (dx, dy),
+// one step (the arrow keys on several items).
+void MoveSelectionCommand(TOpenSkin& skin, qint64 dx, qint64 dy);
+
 // Three or more selected: the first and the last (by left, or top, edge;
 // ties in list order) stay and the gaps between neighbours become equal,
 // the first ones a pixel wider when the room does not divide evenly.

@@ -174,6 +174,13 @@ TEST_F(PreviewGestures, SeveralItemsMoveTogetherAndADragSnapsToTheOthers) {
     Form.Undo1->trigger();
     EXPECT_EQ(Form.Doc.Images[2].X, 40);
     EXPECT_EQ(Form.Doc.Images[0].X, 10);
+    // The arrows move them all too, as one step.
+    QTest::keyClick(Area(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Form.Doc.Images[0].X, 20);
+    EXPECT_EQ(Form.Doc.Images[2].X, 50);
+    EXPECT_EQ(Form.Doc.Images[1].X, 30);
+    Form.Undo1->trigger();
+    EXPECT_EQ(Form.Doc.Images[2].X, 40);
 
     // A rectangle from an empty point takes the items wholly inside it but
     // the locked one; a click beside them lets go of them.
